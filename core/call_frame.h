@@ -1,0 +1,65 @@
+// The one call frame behind every export: argument checks, the service
+// client, time-outs, endpoint, conversion, release and status.
+#pragma once
+
+#include <new>
+#include <type_traits>
+
+#include "service_client.h"
+#include "timeouts.h"
+#include "webservice/Common.h"
+
+// Returns -1 from the enclosing function when a required pointer is null.
+#define WS_CHECK_ARG(arg) \
+  do {                    \
+    if (!(arg)) return -1; \
+  } while (0)
+
+namespace ws {
+
+inline bool IsKnownEndpointKind(const ConnectionInfo *conn) {
+  return conn->endpointKind >= ENDPOINT_KIND_SOAP_PATH && conn->endpointKind <= ENDPOINT_KIND_ROOT;
+}
+
+// Runs body(client) inside a freshly built client of the given service, with
+// every failure turned into a status; nothing escapes as an exception.
+template <class Client, class Body>
+int WithClient(int timeout, Body body) noexcept {
+  try {
+    Client client;
+    if (!client.HasContext()) return 20;
+    if (timeout != kDefaultTimeout) client.SetTimeouts(timeout);
+    return body(client);
+  } catch (...) {
+    return 20;
+  }
+}
+
+// One exchange: the frame of every export.
+template <class Client, class Request, class Response>
+int RunCall(int timeout, const char *host, const char *user, const char *password,
+            const Request *request, Response *response, ConnectionInfo *conn,
+            int (Client::*convert)(const Request *, Response *)) noexcept {
+  WS_CHECK_ARG(host);
+  WS_CHECK_ARG(request);
+  WS_CHECK_ARG(response);
+  WS_CHECK_ARG(conn);
+  if (!IsKnownEndpointKind(conn)) return -1;
+  return WithClient<Client>(timeout, [&](Client &client) {
+    if (client.BuildEndpoint(host, user, password, conn) != 0) return -1;
+    int status = (client.*convert)(request, response);
+    client.ReleaseEndpoint();
+    return status;
+  });
+}
+
+}  // namespace ws
+
+// Defines DLL_WebService<Op> on the frame, with Op's time-out from the table.
+#define WS_DEFINE_EXPORT(Client, Op, Request, Response)                                        \
+  WS_API int WS_CALL DLL_WebService##Op(const char *host, const char *user, const char *password, \
+                                        const Request *request, Response *response,            \
+                                        ConnectionInfo *conn) {                                 \
+    return ws::RunCall(std::integral_constant<int, ws::TimeoutFor(#Op)>::value, host, user,     \
+                       password, request, response, conn, &Client::Op);                        \
+  }

@@ -1,0 +1,82 @@
+// Copy rules between SOAP objects and the caller's fixed-layout records.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <new>
+#include <type_traits>
+#include <vector>
+
+namespace ws {
+
+// Copies text from the device into a fixed array: at most N-1 bytes, always
+// terminated.  A missing text leaves the array as it was.
+template <size_t N>
+void CopyTextIfPresent(char (&field)[N], const char *text) {
+  if (!text) return;
+  size_t length = strnlen(text, N - 1);
+  std::memcpy(field, text, length);
+  field[length] = '\0';
+}
+
+// As CopyTextIfPresent, but a missing text yields an empty field.
+template <size_t N>
+void CopyTextOrEmpty(char (&field)[N], const char *text) {
+  field[0] = '\0';
+  CopyTextIfPresent(field, text);
+}
+
+// Allocates a zero-filled array that the caller owns afterwards; it can be
+// released with delete[] of the same type or with WebService_FreeItems.
+// Returns null when the memory is not there.
+template <class Item>
+Item *AllocateItems(size_t count) {
+  if (count > static_cast<size_t>(-1) / sizeof(Item)) return nullptr;
+  void *memory = ::operator new[](count * sizeof(Item), std::nothrow);
+  if (memory) std::memset(memory, 0, count * sizeof(Item));
+  return static_cast<Item *>(memory);
+}
+
+// Status returned when a list's item array cannot be allocated.
+constexpr int kOutOfMemory = 20;
+
+// Allocates the caller's item array, copies every present item into it and
+// stores count and items.  A nil item leaves its entry zero-filled.
+template <class ListRecord, class Source, class CopyItem>
+int StoreItems(ListRecord *record, const std::vector<Source *> &items, CopyItem copyItem) {
+  using Item = std::remove_pointer_t<decltype(record->items)>;
+  if (items.size() > 0x7fffffff) return kOutOfMemory;
+  Item *array = AllocateItems<Item>(items.size());
+  if (!array) return kOutOfMemory;
+  for (size_t i = 0; i < items.size(); ++i)
+    if (items[i]) copyItem(array[i], *items[i]);
+  record->count = static_cast<int>(items.size());
+  record->items = array;
+  return 0;
+}
+
+// The account list rule: count and items are written only when the device
+// reported resultCode 0 and listed at least one item.
+template <class ListRecord, class Source, class CopyItem>
+int FillListWhenNonEmpty(ListRecord *record, int resultCode, const std::vector<Source *> *items,
+                         CopyItem copyItem) {
+  record->resultCode = resultCode;
+  if (resultCode != 0 || !items || items->empty()) return 0;
+  return StoreItems(record, *items, copyItem);
+}
+
+// The parameter-list rule: with resultCode 0 and the list present, count is
+// written even when 0; items only when there is at least one.
+template <class ListRecord, class Source, class CopyItem>
+int FillListCountAlways(ListRecord *record, int resultCode, const std::vector<Source *> *items,
+                        CopyItem copyItem) {
+  record->resultCode = resultCode;
+  if (resultCode != 0 || !items) return 0;
+  if (items->empty()) {
+    record->count = 0;
+    return 0;
+  }
+  return StoreItems(record, *items, copyItem);
+}
+
+}  // namespace ws

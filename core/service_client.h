@@ -1,0 +1,102 @@
+// ServiceClient: the per-call client of one service.  It derives from the
+// service's generated proxy, owns the SOAP context for the length of one call
+// and carries the endpoint, credential and time-out rules.
+#pragma once
+
+#include <cstdio>
+#include <cstring>
+
+#include "base_namespace.h"
+#include "records.h"
+#include "soapH.h"
+#include "timeouts.h"
+#include "transport/http_transport.h"
+#include "webservice/Common.h"
+
+extern struct Namespace namespaces[];
+
+namespace ws {
+
+// Request flags of every request: accept a certificate naming another host.
+constexpr unsigned kRequestFlags = 0x1000;
+// Credentials whose lengths add up to this or more are not sent.
+constexpr size_t kMaxCredentialLength = 761;
+constexpr size_t kEndpointSize = 256;
+// Guards against answers too large to be a device's: 64 MiB of XML.
+constexpr unsigned long long kMaxAnswerBytes = 64ull << 20;
+
+// Maps what the runtime reports onto the library's status codes.
+int MapRuntimeStatus(struct soap *soap, int status);
+
+enum class TextMode { Utf8, Latin1 };
+
+template <class Proxy>
+class ServiceClient : public Proxy {
+ public:
+  explicit ServiceClient(TextMode mode = TextMode::Utf8) {
+    struct soap *soap = this->soap;
+    if (!soap) return;
+    soap_set_namespaces(soap, namespaces);
+    this->soap_endpoint = nullptr;
+    soap->send_timeout = soap->recv_timeout = soap->connect_timeout = kDefaultTimeout;
+    soap->recv_maxlength = kMaxAnswerBytes;
+    RegisterHttpTransport(soap, kRequestFlags);
+    if (mode == TextMode::Utf8) soap_set_mode(soap, SOAP_C_UTFSTRING);
+  }
+
+  bool HasContext() const { return this->soap != nullptr; }
+
+  // Replaces the connect, send and receive time-outs of this call.
+  void SetTimeouts(int seconds) {
+    struct soap *soap = this->soap;
+    soap->send_timeout = soap->recv_timeout = soap->connect_timeout = seconds;
+    RegisterHttpTransport(soap, kRequestFlags);
+  }
+
+  // Formats the URL selected by conn and stores the credentials.  Returns 0,
+  // or -1 when the endpoint kind is unknown or the URL would not fit.
+  int BuildEndpoint(const char *host, const char *user, const char *password,
+                    const ConnectionInfo *conn) {
+    char *url = static_cast<char *>(soap_malloc(this->soap, kEndpointSize));
+    if (!url) return this->soap->error;
+    int length = -1;
+    switch (conn->endpointKind) {
+      case ENDPOINT_KIND_SOAP_PATH:
+        length = std::snprintf(url, kEndpointSize, conn->useHttps ? "https://%s:%d/soap" : "http://%s:%d/soap",
+                               host, static_cast<int>(conn->port));
+        break;
+      case ENDPOINT_KIND_PORT_81:
+        length = std::snprintf(url, kEndpointSize, "http://%s:81", host);
+        break;
+      case ENDPOINT_KIND_ROOT:
+        length = std::snprintf(url, kEndpointSize, "http://%s:%d", host, static_cast<int>(conn->port));
+        break;
+      default:
+        break;
+    }
+    if (length < 0 || static_cast<size_t>(length) >= kEndpointSize) return -1;
+    this->soap_endpoint = url;
+    const bool sendCredentials =
+        user && password && std::strlen(user) + std::strlen(password) < kMaxCredentialLength;
+    this->soap->userid = sendCredentials ? user : nullptr;
+    this->soap->passwd = sendCredentials ? password : nullptr;
+    return 0;
+  }
+
+  void ReleaseEndpoint() { this->soap_endpoint = nullptr; }
+
+ protected:
+  // Sends one request through the proxy operation op and maps the status.
+  template <class Request, class Response>
+  int Invoke(int (Proxy::*op)(const char *, const char *, Request *, Response &), const char *action,
+             Request *request, Response &response) {
+    int status = (this->*op)(this->soap_endpoint, action, request, response);
+    return MapRuntimeStatus(this->soap, status);
+  }
+};
+
+// Calls the proxy operation Op with the action formed from the base namespace.
+#define WS_INVOKE(Op, request, response) \
+  this->Invoke(&Proxy::Op, WS_BASE_NAMESPACE #Op, request, response)
+
+}  // namespace ws

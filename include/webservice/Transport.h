@@ -1,0 +1,76 @@
+/*
+ * WebService: HTTP transport extensions for applications.
+ *
+ * These are process-wide settings the application makes once, typically at
+ * start-up; every later call uses them.  They are not part of the device
+ * operations and are named WebService_* rather than DLL_WebService*.
+ *
+ * HTTPS.  Certificates are verified against the system trust store
+ * (/etc/ssl/certs on Debian: add your authority with update-ca-certificates)
+ * or against a CA file named with WebService_SetCAFile.  The store is loaded
+ * once per process and shared by all calls.  A certificate that names another
+ * host is accepted (device certificates rarely carry their address).
+ *
+ * A device with a self-signed or expired certificate fails with status 29
+ * unless a resolve callback answers WS_RESOLVE_RETRY for that error: the
+ * request is then sent again once, accepting that certificate for that one
+ * request only.
+ *
+ * Platform error numbers returned by the exports (12000..12999):
+ *   12002 time-out                      12005 invalid URL
+ *   12006 unrecognised scheme           12007 host name not resolved
+ *   12029 cannot connect                12030 connection aborted
+ *   12031 connection reset              12152 invalid server response
+ *   12014 credentials refused (401/407) 12037 certificate date invalid
+ *   12038 certificate host invalid      12045 unknown certificate authority
+ *   12157 TLS channel error             12004 internal error
+ * The send-phase ones reach a resolve callback; the export then returns 29.
+ */
+#ifndef WEBSERVICE_TRANSPORT_H
+#define WEBSERVICE_TRANSPORT_H
+
+#include "Common.h"
+
+#define WS_ERROR_TIMEOUT 12002
+#define WS_ERROR_INTERNAL 12004
+#define WS_ERROR_INVALID_URL 12005
+#define WS_ERROR_UNRECOGNIZED_SCHEME 12006
+#define WS_ERROR_NAME_NOT_RESOLVED 12007
+#define WS_ERROR_INCORRECT_PASSWORD 12014
+#define WS_ERROR_CANNOT_CONNECT 12029
+#define WS_ERROR_CONNECTION_ABORTED 12030
+#define WS_ERROR_CONNECTION_RESET 12031
+#define WS_ERROR_SEC_CERT_DATE_INVALID 12037
+#define WS_ERROR_SEC_CERT_CN_INVALID 12038
+#define WS_ERROR_HTTP_TO_HTTPS_ON_REDIR 12039
+#define WS_ERROR_POST_IS_NON_SECURE 12043
+#define WS_ERROR_INVALID_CA 12045
+#define WS_ERROR_INVALID_SERVER_RESPONSE 12152
+#define WS_ERROR_SECURITY_CHANNEL_ERROR 12157
+
+typedef enum WebServiceResolveAnswer {
+  WS_RESOLVE_NO_RETRY = 0,
+  WS_RESOLVE_RETRY = 1,
+  WS_RESOLVE_ASK = 2 /* fall back to the library's own decision (no retry) */
+} WebServiceResolveAnswer;
+
+/* Called, on the calling thread, when a request met a retryable error
+ * (12014 for HTTP 401/407, 12037, 12038, 12039, 12043, 12045).  url is the
+ * request's URL, valid during the callback.  Returns a WebServiceResolveAnswer. */
+typedef int (*WebServiceResolveCallback)(int error, const char *url, void *context);
+
+/* Installs (or, with NULL, removes) the process-wide resolve callback. */
+WS_API void WS_CALL WebService_SetResolveCallback(WebServiceResolveCallback callback, void *context);
+
+/* Names a PEM file of extra trusted authorities, used besides the system
+ * store; NULL removes it.  The path is copied.  Returns 0, or -1 when the file
+ * cannot be read. */
+WS_API int WS_CALL WebService_SetCAFile(const char *path);
+
+/* Releases an item array that a list export allocated (NULL is ignored). */
+WS_API void WS_CALL WebService_FreeItems(void *items);
+
+/* The meaning of a status returned by an export, as a static English text. */
+WS_API const char *WS_CALL WebService_StatusText(int status);
+
+#endif

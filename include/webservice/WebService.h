@@ -1,0 +1,12 @@
+/* WebService: every public header of the library. */
+#ifndef WEBSERVICE_WEBSERVICE_H
+#define WEBSERVICE_WEBSERVICE_H
+
+#include "Common.h"
+#include "Enums.h"
+#include "Transport.h"
+#include "Account.h"
+#include "AudioVideo.h"
+#include "BasicSystem.h"
+
+#endif

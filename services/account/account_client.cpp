@@ -1,0 +1,146 @@
+#include "account_client.h"
+
+#include "core/call_frame.h"
+
+namespace ws {
+
+namespace {
+
+// The caller's texts are sent in place, never copied.
+char *Text(const char *text) { return const_cast<char *>(text); }
+
+void FillUser(ns1__User_USCORET &wire, const UserRecord &user) {
+  wire.userID = Text(user.userID);
+  wire.password = Text(user.password);
+  wire.userLevel = user.userLevel;
+}
+
+template <class Record>
+void CopyUser(Record &record, const ns1__User_USCORET &wire) {
+  CopyTextIfPresent(record.password, wire.password);
+  CopyTextIfPresent(record.userID, wire.userID);
+  record.userLevel = wire.userLevel;
+}
+
+void CopyResult(CallResult *response, bool result, int resultCode) {
+  response->result = result;
+  response->resultCode = resultCode;
+}
+
+}  // namespace
+
+int AccountClient::GetUserList(const void *, UserListRecord *response) {
+  _ns1__GetUserList request;
+  _ns1__GetUserListResponse answer;
+  if (int status = WS_INVOKE(GetUserList, &request, answer)) return status;
+  auto *list = answer.GetUserListResult ? &answer.GetUserListResult->User_USCORET : nullptr;
+  return FillListWhenNonEmpty(response, answer.resultCode, list,
+                              [](UserRecord &item, const ns1__User_USCORET &user) { CopyUser(item, user); });
+}
+
+int AccountClient::GetUser(const UserRequestRecord *request, UserResponseRecord *response) {
+  _ns1__GetUser wire;
+  wire.userID = Text(request->user.userID);
+  _ns1__GetUserResponse answer;
+  if (int status = WS_INVOKE(GetUser, &wire, answer)) return status;
+  response->resultCode = answer.resultCode;
+  if (answer.GetUserResult) CopyUser(*response, *answer.GetUserResult);
+  return 0;
+}
+
+int AccountClient::AddUser(const UserRequestRecord *request, CallResult *response) {
+  ns1__User_USCORET user;
+  FillUser(user, request->user);
+  _ns1__AddUser wire;
+  wire.user = &user;
+  _ns1__AddUserResponse answer;
+  if (int status = WS_INVOKE(AddUser, &wire, answer)) return status;
+  CopyResult(response, answer.AddUserResult, answer.resultCode);
+  return 0;
+}
+
+int AccountClient::UpdateUser(const UserRequestRecord *request, CallResult *response) {
+  ns1__User_USCORET user;
+  FillUser(user, request->user);
+  _ns1__UpdateUser wire;
+  wire.user = &user;
+  _ns1__UpdateUserResponse answer;
+  if (int status = WS_INVOKE(UpdateUser, &wire, answer)) return status;
+  CopyResult(response, answer.UpdateUserResult, answer.resultCode);
+  return 0;
+}
+
+int AccountClient::RemoveUser(const UserRequestRecord *request, CallResult *response) {
+  _ns1__RemoveUser wire;
+  wire.userID = Text(request->user.userID);
+  _ns1__RemoveUserResponse answer;
+  if (int status = WS_INVOKE(RemoveUser, &wire, answer)) return status;
+  CopyResult(response, answer.RemoveUserResult, answer.resultCode);
+  return 0;
+}
+
+int AccountClient::GetUserCount(const void *, IntValueRecord *response) {
+  _ns1__GetUserCount wire;
+  _ns1__GetUserCountResponse answer;
+  if (int status = WS_INVOKE(GetUserCount, &wire, answer)) return status;
+  response->value = answer.GetUserCountResult;
+  response->resultCode = answer.resultCode;
+  return 0;
+}
+
+int AccountClient::GetUserLevel(const char *request, IntValueRecord *response) {
+  _ns1__GetUserLevel wire;
+  wire.ipAddress = Text(request);
+  _ns1__GetUserLevelResponse answer;
+  if (int status = WS_INVOKE(GetUserLevel, &wire, answer)) return status;
+  response->value = answer.GetUserLevelResult;
+  response->resultCode = answer.resultCode;
+  return 0;
+}
+
+int AccountClient::GetSessionConfig(const void *, SessionConfigResponseRecord *response) {
+  _ns1__GetSessionConfig wire;
+  _ns1__GetSessionConfigResponse answer;
+  if (int status = WS_INVOKE(GetSessionConfig, &wire, answer)) return status;
+  response->resultCode = answer.resultCode;
+  const ns1__SessionConfig_USCORET *config = answer.GetSessionConfigResult;
+  if (!config) return 0;
+  response->config.enableAnonymous = config->enableAnonymous;
+  if (!config->maxRTPStreamTime) return 0;
+  // Only the slots the answer carries are copied; the record holds four.
+  const auto &times = config->maxRTPStreamTime->Time_USCORET;
+  for (size_t i = 0; i < times.size() && i < 4; ++i) {
+    if (!times[i]) continue;
+    TimeSlotRecord &slot = response->config.maxRTPStreamTime[i];
+    slot.hour = times[i]->hour;
+    slot.minute = times[i]->minute;
+    slot.second = times[i]->second;
+  }
+  return 0;
+}
+
+int AccountClient::SetSessionConfig(const SessionConfigRequestRecord *request, CallResult *response) {
+  ns1__Time_USCORET slots[4];
+  ns1__ArrayOfTime_USCORET times;
+  for (int i = 0; i < 4; ++i) {
+    const TimeSlotRecord &slot = request->config.maxRTPStreamTime[i];
+    slots[i].hour = slot.hour;
+    slots[i].minute = slot.minute;
+    slots[i].second = slot.second;
+    times.Time_USCORET.push_back(&slots[i]);
+  }
+  ns1__SessionConfig_USCORET config;
+  config.enableAnonymous = request->config.enableAnonymous;
+  config.maxRTPStreamTime = &times;
+  _ns1__SetSessionConfig wire;
+  wire.config = &config;
+  _ns1__SetSessionConfigResponse answer;
+  if (int status = WS_INVOKE(SetSessionConfig, &wire, answer)) return status;
+  CopyResult(response, answer.SetSessionConfigResult, answer.resultCode);
+  return 0;
+}
+
+}  // namespace ws
+
+#define WS_ACCOUNT_EXPORT(Op, Request, Response) WS_DEFINE_EXPORT(ws::AccountClient, Op, Request, Response)
+WS_ACCOUNT_OPERATIONS(WS_ACCOUNT_EXPORT)

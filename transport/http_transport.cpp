@@ -1,0 +1,452 @@
+// HTTP transport on libcurl.
+//
+// The runtime frames the request; the transport takes it apart again: the
+// request line is dropped, each header line is handed to libcurl once, the
+// body is buffered until Content-Length bytes are there and then sent in one
+// exchange.  libcurl delivers only the answer's body, which the runtime reads
+// as a message without HTTP header.
+//
+// The open hook resolves the host and connects, so that a host that cannot be
+// resolved or reached ends the call with the platform error number at once;
+// the connected socket is then handed to libcurl for the exchange.
+#include "http_transport.h"
+
+#include <curl/curl.h>
+#include <fcntl.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "stdsoap2.h"
+#include "tls_trust.h"
+#include "webservice/Transport.h"
+
+namespace ws {
+
+const char kHttpTransportId[] = "wininet-2.0";
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr size_t kUnknownLength = static_cast<size_t>(-1);
+constexpr size_t kHeaderLineSize = 4096;
+constexpr unsigned kFlagSecure = 0x800000;
+constexpr unsigned kFlagIgnoreCertificateHost = 0x1000;
+
+struct TransportState {
+  unsigned requestFlags = 0;
+  int connectTimeout = 0;  // seconds; 0 or less leaves libcurl's default
+  int sendTimeout = 0;
+  int receiveTimeout = 0;
+
+  // The current request, between the open and the close hook.
+  CURL *request = nullptr;
+  curl_slist *headers = nullptr;
+  curl_slist *resolve = nullptr;
+  std::string url;
+  unsigned flags = 0;
+  int connectedSocket = -1;  // connected by the open hook, handed to libcurl once
+
+  std::string body;
+  size_t expectedLength = kUnknownLength;
+  std::string answer;
+  size_t answerOffset = 0;
+  unsigned long long answerLimit = 0;
+
+  // Idle tracking for the send and receive time-outs.
+  Clock::time_point lastProgress;
+  curl_off_t lastUploaded = 0;
+  curl_off_t lastDownloaded = 0;
+  bool acceptCertificateOnce = false;
+  bool socketArrivesConnected = false;
+};
+
+TransportState *StateOf(struct soap *soap) {
+  return static_cast<TransportState *>(soap_lookup_plugin(soap, kHttpTransportId));
+}
+
+void CloseRequest(TransportState *state) {
+  if (state->request) curl_easy_cleanup(state->request);
+  state->request = nullptr;
+  curl_slist_free_all(state->headers);
+  state->headers = nullptr;
+  curl_slist_free_all(state->resolve);
+  state->resolve = nullptr;
+  if (state->connectedSocket >= 0) ::close(state->connectedSocket);
+  state->connectedSocket = -1;
+  state->body.clear();
+  state->expectedLength = kUnknownLength;
+}
+
+long Milliseconds(int seconds) { return seconds > 0 ? seconds * 1000L : 0L; }
+
+// ---- connecting ---------------------------------------------------------
+
+int WaitForConnect(int fd, int timeoutMs) {
+  pollfd p{fd, POLLOUT, 0};
+  int ready;
+  do ready = ::poll(&p, 1, timeoutMs > 0 ? timeoutMs : -1);
+  while (ready < 0 && errno == EINTR);
+  if (ready == 0) return WS_ERROR_TIMEOUT;
+  int error = 0;
+  socklen_t length = sizeof error;
+  if (ready < 0 || ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) || error)
+    return WS_ERROR_CANNOT_CONNECT;
+  return 0;
+}
+
+// Resolves host and connects to port; on success stores the socket and the
+// address libcurl should use.  Returns 0 or a platform error number.
+int Connect(TransportState *state, const char *host, int port) {
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo *found = nullptr;
+  char service[16];
+  std::snprintf(service, sizeof service, "%d", port);
+  if (::getaddrinfo(host, service, &hints, &found) || !found) return WS_ERROR_NAME_NOT_RESOLVED;
+  int status = WS_ERROR_CANNOT_CONNECT;
+  for (addrinfo *a = found; a && status; a = a->ai_next) {
+    int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, a->ai_protocol);
+    if (fd < 0) continue;
+    int rc = ::connect(fd, a->ai_addr, a->ai_addrlen);
+    status = (rc == 0) ? 0 : (errno == EINPROGRESS ? WaitForConnect(fd, Milliseconds(state->connectTimeout)) : WS_ERROR_CANNOT_CONNECT);
+    if (status) {
+      ::close(fd);
+      continue;
+    }
+    char address[NI_MAXHOST];
+    if (::getnameinfo(a->ai_addr, a->ai_addrlen, address, sizeof address, nullptr, 0, NI_NUMERICHOST) == 0) {
+      std::string entry = std::string(host) + ":" + service + ":" + (a->ai_family == AF_INET6 ? "[" + std::string(address) + "]" : std::string(address));
+      state->resolve = curl_slist_append(nullptr, entry.c_str());
+    }
+    state->connectedSocket = fd;
+  }
+  ::freeaddrinfo(found);
+  return status;
+}
+
+curl_socket_t OpenSocket(void *data, curlsocktype, curl_sockaddr *address) {
+  auto *state = static_cast<TransportState *>(data);
+  if (state->connectedSocket >= 0) {
+    int fd = state->connectedSocket;
+    state->connectedSocket = -1;  // libcurl owns it from now on
+    state->socketArrivesConnected = true;
+    int flags = ::fcntl(fd, F_GETFL);
+    ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+    return fd;
+  }
+  // A retried request connects anew.
+  return ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+}
+
+int SocketOptions(void *data, curl_socket_t, curlsocktype) {
+  // The first socket arrives connected; a new one for a retry does not.
+  auto *state = static_cast<TransportState *>(data);
+  bool connected = state->socketArrivesConnected;
+  state->socketArrivesConnected = false;
+  return connected ? CURL_SOCKOPT_ALREADY_CONNECTED : CURL_SOCKOPT_OK;
+}
+
+// ---- error numbers ------------------------------------------------------
+
+int CertificateError(CURL *request) {
+  long verify = 0;
+  curl_easy_getinfo(request, CURLINFO_SSL_VERIFYRESULT, &verify);
+  // X509_V_ERR_CERT_NOT_YET_VALID (9) and X509_V_ERR_CERT_HAS_EXPIRED (10).
+  return (verify == 9 || verify == 10) ? WS_ERROR_SEC_CERT_DATE_INVALID : WS_ERROR_INVALID_CA;
+}
+
+// libcurl's result of a send onto the platform error numbers.
+int PlatformError(CURLcode code, CURL *request) {
+  switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST: return WS_ERROR_NAME_NOT_RESOLVED;
+    case CURLE_COULDNT_CONNECT: return WS_ERROR_CANNOT_CONNECT;
+    case CURLE_OPERATION_TIMEDOUT:
+    case CURLE_ABORTED_BY_CALLBACK: return WS_ERROR_TIMEOUT;
+    case CURLE_URL_MALFORMAT: return WS_ERROR_INVALID_URL;
+    case CURLE_PEER_FAILED_VERIFICATION: return CertificateError(request);
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE: return WS_ERROR_SECURITY_CHANNEL_ERROR;
+    case CURLE_SEND_ERROR: return WS_ERROR_CONNECTION_ABORTED;
+    case CURLE_RECV_ERROR: return WS_ERROR_CONNECTION_RESET;
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_WEIRD_SERVER_REPLY: return WS_ERROR_INVALID_SERVER_RESPONSE;
+    default: return WS_ERROR_INTERNAL;
+  }
+}
+
+bool IsRetryable(int error) {
+  switch (error) {
+    case WS_ERROR_INCORRECT_PASSWORD:
+    case WS_ERROR_SEC_CERT_DATE_INVALID:
+    case WS_ERROR_SEC_CERT_CN_INVALID:
+    case WS_ERROR_HTTP_TO_HTTPS_ON_REDIR:
+    case WS_ERROR_POST_IS_NON_SECURE:
+    case WS_ERROR_INVALID_CA: return true;
+    default: return false;
+  }
+}
+
+// No interactive dialog on this platform: the library's own answer is no retry.
+bool ResolveSendError(int) { return false; }
+
+bool DecideRetry(const TransportState *state, int error) {
+  int answer = AskResolveCallback(error, state->url.c_str());
+  if (answer == WS_RESOLVE_ASK) return ResolveSendError(error);
+  return answer == WS_RESOLVE_RETRY;
+}
+
+// ---- libcurl callbacks --------------------------------------------------
+
+size_t StoreAnswer(char *bytes, size_t size, size_t count, void *data) {
+  auto *state = static_cast<TransportState *>(data);
+  size_t length = size * count;
+  if (state->answerLimit && state->answer.size() + length > state->answerLimit) return 0;
+  state->answer.append(bytes, length);
+  return length;
+}
+
+// Ends the exchange when nothing moved for longer than the send time-out
+// (while the request is going out) or the receive time-out (afterwards).
+int WatchIdle(void *data, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded) {
+  auto *state = static_cast<TransportState *>(data);
+  Clock::time_point now = Clock::now();
+  if (uploaded != state->lastUploaded || downloaded != state->lastDownloaded) {
+    state->lastUploaded = uploaded;
+    state->lastDownloaded = downloaded;
+    state->lastProgress = now;
+    return 0;
+  }
+  bool sending = static_cast<size_t>(uploaded) < state->body.size();
+  long limit = Milliseconds(sending ? state->sendTimeout : state->receiveTimeout);
+  return limit && now - state->lastProgress > std::chrono::milliseconds(limit);
+}
+
+CURLcode PrepareTls(CURL *, void *sslContext, void *) { return UseSharedTrustStore(sslContext); }
+
+// ---- one exchange -------------------------------------------------------
+
+CURLcode SendOnce(TransportState *state) {
+  CURL *r = state->request;
+  state->answer.clear();
+  state->answerOffset = 0;
+  state->lastProgress = Clock::now();
+  state->lastDownloaded = 0;
+  curl_easy_setopt(r, CURLOPT_POSTFIELDS, state->body.data());
+  curl_easy_setopt(r, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(state->body.size()));
+  curl_easy_setopt(r, CURLOPT_SSL_VERIFYPEER, state->acceptCertificateOnce ? 0L : 1L);
+  state->acceptCertificateOnce = false;
+  state->lastUploaded = 0;
+  return curl_easy_perform(r);
+}
+
+// Sends the buffered request until it succeeds or a decision says stop.
+int SendLoop(struct soap *soap, TransportState *state) {
+  for (;;) {
+    CURLcode code = SendOnce(state);
+    if (code == CURLE_GOT_NOTHING) return 0;  // closed without an answer: no body
+    if (code == CURLE_OK) {
+      long status = 0;
+      if (curl_easy_getinfo(state->request, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK || status == 0) {
+        soap->error = WS_ERROR_INVALID_SERVER_RESPONSE;
+        return 29;
+      }
+      if ((status == 401 || status == 407) && DecideRetry(state, WS_ERROR_INCORRECT_PASSWORD)) continue;
+      return 0;
+    }
+    int error = PlatformError(code, state->request);
+    soap->error = error;
+    if (IsRetryable(error) && DecideRetry(state, error)) {
+      state->acceptCertificateOnce = error != WS_ERROR_INCORRECT_PASSWORD;
+      continue;
+    }
+    return 29;
+  }
+}
+
+// ---- runtime hooks ------------------------------------------------------
+
+SOAP_SOCKET OpenHook(struct soap *soap, const char *endpoint, const char *, int) {
+  TransportState *state = StateOf(soap);
+  soap->error = SOAP_OK;
+  CloseRequest(state);
+  CURLU *parts = curl_url();
+  char *scheme = nullptr, *host = nullptr, *port = nullptr;
+  int error = 0;
+  if (!parts || curl_url_set(parts, CURLUPART_URL, endpoint, 0) ||
+      curl_url_get(parts, CURLUPART_SCHEME, &scheme, 0) || curl_url_get(parts, CURLUPART_HOST, &host, 0) ||
+      curl_url_get(parts, CURLUPART_PORT, &port, CURLU_DEFAULT_PORT))
+    error = WS_ERROR_INVALID_URL;
+  else if (std::strcmp(scheme, "http") && std::strcmp(scheme, "https"))
+    error = WS_ERROR_UNRECOGNIZED_SCHEME;
+  if (!error) {
+    std::string bareHost = host;
+    if (bareHost.size() > 2 && bareHost.front() == '[') bareHost = bareHost.substr(1, bareHost.size() - 2);
+    state->flags = state->requestFlags | (std::strcmp(scheme, "https") ? 0u : kFlagSecure);
+    state->url = endpoint;
+    error = Connect(state, bareHost.c_str(), std::atoi(port));
+  }
+  curl_free(scheme);
+  curl_free(host);
+  curl_free(port);
+  curl_url_cleanup(parts);
+  if (!error && !(state->request = curl_easy_init())) error = WS_ERROR_INTERNAL;
+  if (error) {
+    CloseRequest(state);
+    soap->error = error;
+    return SOAP_INVALID_SOCKET;
+  }
+  CURL *r = state->request;
+  curl_easy_setopt(r, CURLOPT_URL, endpoint);
+  curl_easy_setopt(r, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(r, CURLOPT_PROXY, "");
+  curl_easy_setopt(r, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
+  curl_easy_setopt(r, CURLOPT_FORBID_REUSE, 1L);
+  curl_easy_setopt(r, CURLOPT_RESOLVE, state->resolve);
+  curl_easy_setopt(r, CURLOPT_OPENSOCKETFUNCTION, OpenSocket);
+  curl_easy_setopt(r, CURLOPT_OPENSOCKETDATA, state);
+  curl_easy_setopt(r, CURLOPT_SOCKOPTFUNCTION, SocketOptions);
+  curl_easy_setopt(r, CURLOPT_SOCKOPTDATA, state);
+  curl_easy_setopt(r, CURLOPT_WRITEFUNCTION, StoreAnswer);
+  curl_easy_setopt(r, CURLOPT_WRITEDATA, state);
+  curl_easy_setopt(r, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(r, CURLOPT_XFERINFOFUNCTION, WatchIdle);
+  curl_easy_setopt(r, CURLOPT_XFERINFODATA, state);
+  curl_easy_setopt(r, CURLOPT_CONNECTTIMEOUT_MS, Milliseconds(state->connectTimeout));
+  // A device that trickles its answer is bounded by the sum of the time-outs.
+  curl_easy_setopt(r, CURLOPT_TIMEOUT_MS,
+                   Milliseconds(state->connectTimeout) + Milliseconds(state->sendTimeout) +
+                       Milliseconds(state->receiveTimeout));
+  curl_easy_setopt(r, CURLOPT_SSL_VERIFYHOST, (state->flags & kFlagIgnoreCertificateHost) ? 0L : 2L);
+  curl_easy_setopt(r, CURLOPT_CAINFO, nullptr);
+  curl_easy_setopt(r, CURLOPT_CAPATH, nullptr);
+  curl_easy_setopt(r, CURLOPT_SSL_CTX_FUNCTION, PrepareTls);
+  state->answerLimit = soap->recv_maxlength;
+  return state->connectedSocket;
+}
+
+int PostHeaderHook(struct soap *soap, const char *name, const char *value) {
+  TransportState *state = StateOf(soap);
+  soap->error = SOAP_OK;
+  if (!state->request) return -1;
+  if (!name) return SOAP_OK;  // end of the header
+  if (!value) {               // the request line: libcurl writes its own
+    state->expectedLength = kUnknownLength;
+    state->body.clear();
+    return SOAP_OK;
+  }
+  if (!strcasecmp(name, "Content-Length")) state->expectedLength = std::strtoull(value, nullptr, 10);
+  if (!strcasecmp(name, "User-Agent")) value = "gSOAP/2.7";
+  char line[kHeaderLineSize];
+  int length = std::snprintf(line, sizeof line, "%s: %s", name, value);
+  if (length < 0 || static_cast<size_t>(length) >= sizeof line) return SOAP_EOM;
+  size_t nameLength = std::strlen(name);
+  for (curl_slist *h = state->headers; h; h = h->next)
+    if (!strncasecmp(h->data, name, nameLength) && h->data[nameLength] == ':') return SOAP_OK;
+  curl_slist *headers = curl_slist_append(state->headers, line);
+  if (!headers) return SOAP_EOM;
+  state->headers = headers;
+  return SOAP_OK;
+}
+
+int SendHook(struct soap *soap, const char *bytes, size_t length) {
+  TransportState *state = StateOf(soap);
+  soap->error = SOAP_OK;
+  if (!state->request) return -1;
+  try {
+    state->body.append(bytes, length);
+  } catch (...) {
+    return SOAP_EOM;
+  }
+  if (length != 0 && state->body.size() < state->expectedLength) return SOAP_OK;
+  // The whole body is there: finish the header and send.
+  for (const char *blank : {"Accept:", "Expect:"}) {
+    curl_slist *headers = curl_slist_append(state->headers, blank);
+    if (!headers) return SOAP_EOM;
+    state->headers = headers;
+  }
+  curl_easy_setopt(state->request, CURLOPT_HTTPHEADER, state->headers);
+  int result = SendLoop(soap, state);
+  state->body.clear();
+  state->expectedLength = kUnknownLength;
+  return result;
+}
+
+size_t ReceiveHook(struct soap *soap, char *buffer, size_t size) {
+  TransportState *state = StateOf(soap);
+  size_t left = state->answer.size() - state->answerOffset;
+  size_t n = left < size ? left : size;
+  std::memcpy(buffer, state->answer.data() + state->answerOffset, n);
+  state->answerOffset += n;
+  return n;
+}
+
+int CloseHook(struct soap *soap) {
+  TransportState *state = StateOf(soap);
+  CloseRequest(state);
+  state->answer.clear();
+  state->answer.shrink_to_fit();
+  state->answerOffset = 0;
+  return SOAP_OK;
+}
+
+// The runtime never touches the socket value the open hook returned.
+int KeepSocket(struct soap *, SOAP_SOCKET) { return SOAP_OK; }
+int KeepSocketOpen(struct soap *, SOAP_SOCKET, int) { return SOAP_OK; }
+
+int RefuseCopy(struct soap *, struct soap_plugin *, struct soap_plugin *) { return SOAP_FATAL_ERROR; }
+
+void DeleteState(struct soap *, struct soap_plugin *plugin) {
+  auto *state = static_cast<TransportState *>(plugin->data);
+  CloseRequest(state);
+  delete state;
+}
+
+void TakeTimeouts(TransportState *state, const struct soap *soap) {
+  state->connectTimeout = soap->connect_timeout;
+  state->sendTimeout = soap->send_timeout;
+  state->receiveTimeout = soap->recv_timeout;
+}
+
+int CreateState(struct soap *soap, struct soap_plugin *plugin, void *flags) {
+  auto *state = new (std::nothrow) TransportState;
+  if (!state) return SOAP_EOM;
+  state->requestFlags = *static_cast<unsigned *>(flags);
+  TakeTimeouts(state, soap);
+  plugin->id = kHttpTransportId;
+  plugin->data = state;
+  plugin->fcopy = RefuseCopy;
+  plugin->fdelete = DeleteState;
+  soap->fopen = OpenHook;
+  soap->fposthdr = PostHeaderHook;
+  soap->fsend = SendHook;
+  soap->frecv = ReceiveHook;
+  soap->fclose = CloseHook;
+  soap->fclosesocket = KeepSocket;
+  soap->fshutdownsocket = KeepSocketOpen;
+  return SOAP_OK;
+}
+
+}  // namespace
+
+int RegisterHttpTransport(struct soap *soap, unsigned requestFlags) {
+  if (TransportState *state = StateOf(soap)) {
+    // The runtime keeps the first registration of an id: give it the new values.
+    state->requestFlags = requestFlags;
+    TakeTimeouts(state, soap);
+    return SOAP_OK;
+  }
+  return soap_register_plugin_arg(soap, CreateState, &requestFlags);
+}
+
+}  // namespace ws
