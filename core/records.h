@@ -7,7 +7,19 @@
 #include <type_traits>
 #include <vector>
 
+#include "webservice/Common.h"
+
 namespace ws {
+
+// The caller's texts are sent in place, never copied.
+inline char *SendText(const char *text) { return const_cast<char *>(text); }
+
+// Stores the boolean result and the device's result code of a Set-like answer.
+inline int StoreCallResult(CallResult *response, bool result, int resultCode) {
+  response->result = result;
+  response->resultCode = resultCode;
+  return 0;
+}
 
 // Copies text from the device into a fixed array: at most N-1 bytes, always
 // terminated.  A missing text leaves the array as it was.

@@ -95,6 +95,9 @@ class ServiceClient : public Proxy {
   }
 };
 
+// Declares the conversion method of one export inside a service client.
+#define WS_DECLARE_CONVERSION(Op, Request, Response) int Op(const Request *request, Response *response);
+
 // Calls the proxy operation Op with the action formed from the base namespace.
 #define WS_INVOKE(Op, request, response) \
   this->Invoke(&Proxy::Op, WS_BASE_NAMESPACE #Op, request, response)

@@ -6,12 +6,9 @@ namespace ws {
 
 namespace {
 
-// The caller's texts are sent in place, never copied.
-char *Text(const char *text) { return const_cast<char *>(text); }
-
 void FillUser(ns1__User_USCORET &wire, const UserRecord &user) {
-  wire.userID = Text(user.userID);
-  wire.password = Text(user.password);
+  wire.userID = SendText(user.userID);
+  wire.password = SendText(user.password);
   wire.userLevel = user.userLevel;
 }
 
@@ -20,11 +17,6 @@ void CopyUser(Record &record, const ns1__User_USCORET &wire) {
   CopyTextIfPresent(record.password, wire.password);
   CopyTextIfPresent(record.userID, wire.userID);
   record.userLevel = wire.userLevel;
-}
-
-void CopyResult(CallResult *response, bool result, int resultCode) {
-  response->result = result;
-  response->resultCode = resultCode;
 }
 
 }  // namespace
@@ -40,7 +32,7 @@ int AccountClient::GetUserList(const void *, UserListRecord *response) {
 
 int AccountClient::GetUser(const UserRequestRecord *request, UserResponseRecord *response) {
   _ns1__GetUser wire;
-  wire.userID = Text(request->user.userID);
+  wire.userID = SendText(request->user.userID);
   _ns1__GetUserResponse answer;
   if (int status = WS_INVOKE(GetUser, &wire, answer)) return status;
   response->resultCode = answer.resultCode;
@@ -55,8 +47,7 @@ int AccountClient::AddUser(const UserRequestRecord *request, CallResult *respons
   wire.user = &user;
   _ns1__AddUserResponse answer;
   if (int status = WS_INVOKE(AddUser, &wire, answer)) return status;
-  CopyResult(response, answer.AddUserResult, answer.resultCode);
-  return 0;
+  return StoreCallResult(response, answer.AddUserResult, answer.resultCode);
 }
 
 int AccountClient::UpdateUser(const UserRequestRecord *request, CallResult *response) {
@@ -66,17 +57,15 @@ int AccountClient::UpdateUser(const UserRequestRecord *request, CallResult *resp
   wire.user = &user;
   _ns1__UpdateUserResponse answer;
   if (int status = WS_INVOKE(UpdateUser, &wire, answer)) return status;
-  CopyResult(response, answer.UpdateUserResult, answer.resultCode);
-  return 0;
+  return StoreCallResult(response, answer.UpdateUserResult, answer.resultCode);
 }
 
 int AccountClient::RemoveUser(const UserRequestRecord *request, CallResult *response) {
   _ns1__RemoveUser wire;
-  wire.userID = Text(request->user.userID);
+  wire.userID = SendText(request->user.userID);
   _ns1__RemoveUserResponse answer;
   if (int status = WS_INVOKE(RemoveUser, &wire, answer)) return status;
-  CopyResult(response, answer.RemoveUserResult, answer.resultCode);
-  return 0;
+  return StoreCallResult(response, answer.RemoveUserResult, answer.resultCode);
 }
 
 int AccountClient::GetUserCount(const void *, IntValueRecord *response) {
@@ -90,7 +79,7 @@ int AccountClient::GetUserCount(const void *, IntValueRecord *response) {
 
 int AccountClient::GetUserLevel(const char *request, IntValueRecord *response) {
   _ns1__GetUserLevel wire;
-  wire.ipAddress = Text(request);
+  wire.ipAddress = SendText(request);
   _ns1__GetUserLevelResponse answer;
   if (int status = WS_INVOKE(GetUserLevel, &wire, answer)) return status;
   response->value = answer.GetUserLevelResult;
@@ -136,8 +125,7 @@ int AccountClient::SetSessionConfig(const SessionConfigRequestRecord *request, C
   wire.config = &config;
   _ns1__SetSessionConfigResponse answer;
   if (int status = WS_INVOKE(SetSessionConfig, &wire, answer)) return status;
-  CopyResult(response, answer.SetSessionConfigResult, answer.resultCode);
-  return 0;
+  return StoreCallResult(response, answer.SetSessionConfigResult, answer.resultCode);
 }
 
 }  // namespace ws

@@ -10,9 +10,7 @@ namespace ws {
 class AccountClient : public ServiceClient<AccountSoap12Proxy> {
  public:
   using Proxy = AccountSoap12Proxy;
-#define WS_DECLARE_CONVERSION(Op, Request, Response) int Op(const Request *request, Response *response);
   WS_ACCOUNT_OPERATIONS(WS_DECLARE_CONVERSION)
-#undef WS_DECLARE_CONVERSION
 };
 
 }  // namespace ws

@@ -1,0 +1,136 @@
+#include "basic_system_client.h"
+
+#include <syslog.h>
+
+#include "core/call_frame.h"
+
+namespace ws {
+
+namespace {
+
+void CopyParameter(ParameterRecord &item, const ns1__Parameter_USCORET &parameter) {
+  CopyTextOrEmpty(item.key, parameter.key);
+  CopyTextOrEmpty(item.value, parameter.value);
+}
+
+// The answers of the parameter-list operations share one shape.
+template <class Answer>
+ns1__ArrayOfParameter_USCORET *ResultOf(Answer &answer);
+template <>
+ns1__ArrayOfParameter_USCORET *ResultOf(_ns1__GetSpecProfileResponse &a) { return a.GetSpecProfileResult; }
+template <>
+ns1__ArrayOfParameter_USCORET *ResultOf(_ns1__GetFunctionMapResponse &a) { return a.GetFunctionMapResult; }
+template <>
+ns1__ArrayOfParameter_USCORET *ResultOf(_ns1__GetDeviceInformationResponse &a) { return a.GetDeviceInformationResult; }
+
+}  // namespace
+
+template <class Request, class Answer>
+int BasicSystemClient::GetParameterList(int (Proxy::*op)(const char *, const char *, Request *, Answer &),
+                                        const char *action, Request *request, ParameterListRecord *response) {
+  Answer answer;
+  if (int status = Invoke(op, action, request, answer)) return status;
+  ns1__ArrayOfParameter_USCORET *list = ResultOf(answer);
+  return FillListCountAlways(response, answer.resultCode, list ? &list->Parameter_USCORET : nullptr, CopyParameter);
+}
+
+int BasicSystemClient::GetMaxChannel(const void *, IntValueRecord *response) {
+  _ns1__GetMaxChannel wire;
+  _ns1__GetMaxChannelResponse answer;
+  if (int status = WS_INVOKE(GetMaxChannel, &wire, answer)) return status;
+  response->value = answer.GetMaxChannelResult;
+  response->resultCode = answer.resultCode;
+  return 0;
+}
+
+int BasicSystemClient::GetChannelList(const void *, ChannelListRecord *response) {
+  _ns1__GetChannelList wire;
+  _ns1__GetChannelListResponse answer;
+  if (int status = WS_INVOKE(GetChannelList, &wire, answer)) return status;
+  response->resultCode = answer.resultCode;
+  if (!answer.GetChannelListResult) return 0;
+  const std::vector<int> &channels = answer.GetChannelListResult->int_;
+  // The record holds four channels; count reports what the device listed.
+  for (size_t i = 0; i < channels.size() && i < 4; ++i) response->channel[i] = channels[i];
+  response->count = static_cast<int>(channels.size());
+  return 0;
+}
+
+int BasicSystemClient::GetVersion(const void *, VersionRecord *response) {
+  _ns1__GetVersion wire;
+  _ns1__GetVersionResponse answer;
+  if (int status = WS_INVOKE(GetVersion, &wire, answer)) return status;
+  response->resultCode = answer.resultCode;
+  if (const ns1__Version_USCORET *version = answer.GetVersionResult) {
+    CopyTextIfPresent(response->swVersion, version->swVersion);
+    CopyTextIfPresent(response->hwVersion, version->hwVersion);
+    CopyTextIfPresent(response->fwVersion, version->fwVersion);
+  }
+  return 0;
+}
+
+int BasicSystemClient::GetSpecProfile(const void *, ParameterListRecord *response) {
+  _ns1__GetSpecProfile wire;
+  return GetParameterList(&Proxy::GetSpecProfile, WS_BASE_NAMESPACE "GetSpecProfile", &wire, response);
+}
+
+int BasicSystemClient::GetFunctionMap(const char *request, ParameterListRecord *response) {
+  _ns1__GetFunctionMap wire;
+  wire.category = SendText(request);
+  return GetParameterList(&Proxy::GetFunctionMap, WS_BASE_NAMESPACE "GetFunctionMap", &wire, response);
+}
+
+int BasicSystemClient::GetDeviceInformation(const void *, ParameterListRecord *response) {
+  _ns1__GetDeviceInformation wire;
+  return GetParameterList(&Proxy::GetDeviceInformation, WS_BASE_NAMESPACE "GetDeviceInformation", &wire, response);
+}
+
+int BasicSystemClient::GetMaxStreamConnection(const void *, IntValueRecord *response) {
+  _ns1__GetMaxStreamConnection wire;
+  _ns1__GetMaxStreamConnectionResponse answer;
+  if (int status = WS_INVOKE(GetMaxStreamConnection, &wire, answer)) return status;
+  response->value = answer.GetMaxStreamConnectionResult;
+  response->resultCode = answer.resultCode;
+  return 0;
+}
+
+int BasicSystemClient::SetMaxStreamConnection(const int32_t *request, CallResult *response) {
+  _ns1__SetMaxStreamConnection wire;
+  wire.size = *request;
+  _ns1__SetMaxStreamConnectionResponse answer;
+  if (int status = WS_INVOKE(SetMaxStreamConnection, &wire, answer)) return status;
+  return StoreCallResult(response, answer.SetMaxStreamConnectionResult, answer.resultCode);
+}
+
+int BasicSystemClient::ProbeVersion(const char *host, const char *user, const char *password, const void *request,
+                                    VersionRecord *response, ConnectionInfo *conn) {
+  auto attempt = [&](int kind) {
+    conn->endpointKind = kind;
+    if (BuildEndpoint(host, user, password, conn) != 0) return -1;
+    int status = GetVersion(request, response);
+    ReleaseEndpoint();
+    return status;
+  };
+  int status = attempt(ENDPOINT_KIND_SOAP_PATH);
+  // One debug line per call, after the first attempt: the system log at debug level.
+  syslog(LOG_USER | LOG_DEBUG, "GetVersion_after endpointType: %d soapRet:%d apiRsp:%d IP : %s \n",
+         static_cast<int>(conn->endpointKind), status, static_cast<int>(response->resultCode), host);
+  if (status != 0 || response->swVersion[0] == '\0') status = attempt(ENDPOINT_KIND_PORT_81);
+  return status;
+}
+
+}  // namespace ws
+
+#define WS_BASIC_SYSTEM_EXPORT(Op, Request, Response) WS_DEFINE_EXPORT(ws::BasicSystemClient, Op, Request, Response)
+WS_BASIC_SYSTEM_FRAMED_OPERATIONS(WS_BASIC_SYSTEM_EXPORT)
+
+WS_API int WS_CALL DLL_WebServiceGetVersion(const char *host, const char *user, const char *password,
+                                            const void *request, VersionRecord *response, ConnectionInfo *conn) {
+  WS_CHECK_ARG(host);
+  WS_CHECK_ARG(request);
+  WS_CHECK_ARG(response);
+  WS_CHECK_ARG(conn);
+  return ws::WithClient<ws::BasicSystemClient>(ws::TimeoutFor("GetVersion"), [&](ws::BasicSystemClient &client) {
+    return client.ProbeVersion(host, user, password, request, response, conn);
+  });
+}
