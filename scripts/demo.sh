@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian machine, builds, starts the device simulator on
+# loopback and drives it with wsctl: the device's identity, then its accounts.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+if [ "${SKIP_DEPS:-0}" != 1 ]; then bash scripts/deps.sh; fi
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)" --target webservice-sim wsctl
+
+SIM=build/sim/webservice-sim
+WSCTL=build/tools/wsctl
+out=$(mktemp)
+"$SIM" --port 0 --no-port81 --user admin --password admin >"$out" &
+sim_pid=$!
+trap 'kill $sim_pid 2>/dev/null; wait $sim_pid 2>/dev/null; rm -f "$out"' EXIT
+for _ in $(seq 100); do grep -q ready "$out" && break; sleep 0.1; done
+port=$(sed -n 's/.*ready port=\([0-9]*\).*/\1/p' "$out")
+echo "simulator listening on 127.0.0.1:$port"
+
+ws() {
+  echo
+  echo "\$ wsctl $*"
+  "$WSCTL" --host 127.0.0.1 --port "$port" --user admin --password admin "$@" || true
+}
+
+ws GetVersion
+ws GetMaxChannel
+ws GetChannelList
+ws GetDeviceInformation
+ws GetUserList
+ws AddUser user.userID=operator user.password=secret user.userLevel=USER_POWER
+ws GetUser user.userID=operator
+ws AddUser user.userID=operator user.password=again user.userLevel=USER_NORMAL
+ws SetSessionConfig config.enableAnonymous=true config.maxRTPStreamTime.0.hour=3 config.maxRTPStreamTime.1.minute=45
+ws GetSessionConfig
+echo
+echo "\$ wsctl --password wrong GetUserCount"
+"$WSCTL" --host 127.0.0.1 --port "$port" --user admin --password wrong GetUserCount || true
