@@ -93,6 +93,26 @@ class ServiceClient : public Proxy {
     int status = (this->*op)(this->soap_endpoint, action, request, response);
     return MapRuntimeStatus(this->soap, status);
   }
+
+  // An operation whose answer is a boolean result and a result code.
+  template <class Request, class Response>
+  int InvokeForCallResult(int (Proxy::*op)(const char *, const char *, Request *, Response &), const char *action,
+                          Request *request, bool Response::*result, CallResult *out) {
+    Response answer;
+    if (int status = Invoke(op, action, request, answer)) return status;
+    return StoreCallResult(out, answer.*result, answer.resultCode);
+  }
+
+  // An operation whose answer is one integer or enumeration and a result code.
+  template <class Request, class Response>
+  int InvokeForIntValue(int (Proxy::*op)(const char *, const char *, Request *, Response &), const char *action,
+                        Request *request, int Response::*value, IntValueRecord *out) {
+    Response answer;
+    if (int status = Invoke(op, action, request, answer)) return status;
+    out->value = answer.*value;
+    out->resultCode = answer.resultCode;
+    return 0;
+  }
 };
 
 // Declares the conversion method of one export inside a service client.
@@ -101,5 +121,13 @@ class ServiceClient : public Proxy {
 // Calls the proxy operation Op with the action formed from the base namespace.
 #define WS_INVOKE(Op, request, response) \
   this->Invoke(&Proxy::Op, WS_BASE_NAMESPACE #Op, request, response)
+
+// Calls Op and stores its <Op>Result and resultCode in a CallResult.
+#define WS_INVOKE_FOR_CALL_RESULT(Op, request, out) \
+  this->InvokeForCallResult(&Proxy::Op, WS_BASE_NAMESPACE #Op, request, &_ns1__##Op##Response::Op##Result, out)
+
+// Calls Op and stores its <Op>Result and resultCode in an IntValueRecord.
+#define WS_INVOKE_FOR_INT_VALUE(Op, request, out) \
+  this->InvokeForIntValue(&Proxy::Op, WS_BASE_NAMESPACE #Op, request, &_ns1__##Op##Response::Op##Result, out)
 
 }  // namespace ws

@@ -45,9 +45,7 @@ int AccountClient::AddUser(const UserRequestRecord *request, CallResult *respons
   FillUser(user, request->user);
   _ns1__AddUser wire;
   wire.user = &user;
-  _ns1__AddUserResponse answer;
-  if (int status = WS_INVOKE(AddUser, &wire, answer)) return status;
-  return StoreCallResult(response, answer.AddUserResult, answer.resultCode);
+  return WS_INVOKE_FOR_CALL_RESULT(AddUser, &wire, response);
 }
 
 int AccountClient::UpdateUser(const UserRequestRecord *request, CallResult *response) {
@@ -55,36 +53,24 @@ int AccountClient::UpdateUser(const UserRequestRecord *request, CallResult *resp
   FillUser(user, request->user);
   _ns1__UpdateUser wire;
   wire.user = &user;
-  _ns1__UpdateUserResponse answer;
-  if (int status = WS_INVOKE(UpdateUser, &wire, answer)) return status;
-  return StoreCallResult(response, answer.UpdateUserResult, answer.resultCode);
+  return WS_INVOKE_FOR_CALL_RESULT(UpdateUser, &wire, response);
 }
 
 int AccountClient::RemoveUser(const UserRequestRecord *request, CallResult *response) {
   _ns1__RemoveUser wire;
   wire.userID = SendText(request->user.userID);
-  _ns1__RemoveUserResponse answer;
-  if (int status = WS_INVOKE(RemoveUser, &wire, answer)) return status;
-  return StoreCallResult(response, answer.RemoveUserResult, answer.resultCode);
+  return WS_INVOKE_FOR_CALL_RESULT(RemoveUser, &wire, response);
 }
 
 int AccountClient::GetUserCount(const void *, IntValueRecord *response) {
   _ns1__GetUserCount wire;
-  _ns1__GetUserCountResponse answer;
-  if (int status = WS_INVOKE(GetUserCount, &wire, answer)) return status;
-  response->value = answer.GetUserCountResult;
-  response->resultCode = answer.resultCode;
-  return 0;
+  return WS_INVOKE_FOR_INT_VALUE(GetUserCount, &wire, response);
 }
 
 int AccountClient::GetUserLevel(const char *request, IntValueRecord *response) {
   _ns1__GetUserLevel wire;
   wire.ipAddress = SendText(request);
-  _ns1__GetUserLevelResponse answer;
-  if (int status = WS_INVOKE(GetUserLevel, &wire, answer)) return status;
-  response->value = answer.GetUserLevelResult;
-  response->resultCode = answer.resultCode;
-  return 0;
+  return WS_INVOKE_FOR_INT_VALUE(GetUserLevel, &wire, response);
 }
 
 int AccountClient::GetSessionConfig(const void *, SessionConfigResponseRecord *response) {
@@ -123,9 +109,7 @@ int AccountClient::SetSessionConfig(const SessionConfigRequestRecord *request, C
   config.maxRTPStreamTime = &times;
   _ns1__SetSessionConfig wire;
   wire.config = &config;
-  _ns1__SetSessionConfigResponse answer;
-  if (int status = WS_INVOKE(SetSessionConfig, &wire, answer)) return status;
-  return StoreCallResult(response, answer.SetSessionConfigResult, answer.resultCode);
+  return WS_INVOKE_FOR_CALL_RESULT(SetSessionConfig, &wire, response);
 }
 
 }  // namespace ws

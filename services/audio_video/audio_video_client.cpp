@@ -59,9 +59,7 @@ int AudioVideoClient::SetVideoSourceConfig(const VideoSourceConfigRequestRecord 
   _ns1__SetVideoSourceConfig wire;
   wire.channel = request->channel;
   wire.config = &config;
-  _ns1__SetVideoSourceConfigResponse answer;
-  if (int status = WS_INVOKE(SetVideoSourceConfig, &wire, answer)) return status;
-  return StoreCallResult(response, answer.SetVideoSourceConfigResult, answer.resultCode);
+  return WS_INVOKE_FOR_CALL_RESULT(SetVideoSourceConfig, &wire, response);
 }
 
 int AudioVideoClient::GetVideoEncoderConfig(const StreamRecord *request, VideoEncoderConfigResponseRecord *response) {
@@ -92,9 +90,7 @@ int AudioVideoClient::SetVideoEncoderConfig(const VideoEncoderConfigRequestRecor
   wire.channel = request->channel;
   wire.master = request->master;
   wire.config = &config;
-  _ns1__SetVideoEncoderConfigResponse answer;
-  if (int status = WS_INVOKE(SetVideoEncoderConfig, &wire, answer)) return status;
-  return StoreCallResult(response, answer.SetVideoEncoderConfigResult, answer.resultCode);
+  return WS_INVOKE_FOR_CALL_RESULT(SetVideoEncoderConfig, &wire, response);
 }
 
 int AudioVideoClient::GetAudioConfig(const ChannelRecord *request, AudioConfigResponseRecord *response) {
@@ -113,9 +109,7 @@ int AudioVideoClient::SetAudioConfig(const AudioConfigRequestRecord *request, Ca
   _ns1__SetAudioConfig wire;
   wire.channel = request->channel;
   wire.config = &config;
-  _ns1__SetAudioConfigResponse answer;
-  if (int status = WS_INVOKE(SetAudioConfig, &wire, answer)) return status;
-  return StoreCallResult(response, answer.SetAudioConfigResult, answer.resultCode);
+  return WS_INVOKE_FOR_CALL_RESULT(SetAudioConfig, &wire, response);
 }
 
 }  // namespace ws

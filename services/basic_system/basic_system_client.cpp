@@ -36,11 +36,7 @@ int BasicSystemClient::GetParameterList(int (Proxy::*op)(const char *, const cha
 
 int BasicSystemClient::GetMaxChannel(const void *, IntValueRecord *response) {
   _ns1__GetMaxChannel wire;
-  _ns1__GetMaxChannelResponse answer;
-  if (int status = WS_INVOKE(GetMaxChannel, &wire, answer)) return status;
-  response->value = answer.GetMaxChannelResult;
-  response->resultCode = answer.resultCode;
-  return 0;
+  return WS_INVOKE_FOR_INT_VALUE(GetMaxChannel, &wire, response);
 }
 
 int BasicSystemClient::GetChannelList(const void *, ChannelListRecord *response) {
@@ -87,19 +83,13 @@ int BasicSystemClient::GetDeviceInformation(const void *, ParameterListRecord *r
 
 int BasicSystemClient::GetMaxStreamConnection(const void *, IntValueRecord *response) {
   _ns1__GetMaxStreamConnection wire;
-  _ns1__GetMaxStreamConnectionResponse answer;
-  if (int status = WS_INVOKE(GetMaxStreamConnection, &wire, answer)) return status;
-  response->value = answer.GetMaxStreamConnectionResult;
-  response->resultCode = answer.resultCode;
-  return 0;
+  return WS_INVOKE_FOR_INT_VALUE(GetMaxStreamConnection, &wire, response);
 }
 
 int BasicSystemClient::SetMaxStreamConnection(const int32_t *request, CallResult *response) {
   _ns1__SetMaxStreamConnection wire;
   wire.size = *request;
-  _ns1__SetMaxStreamConnectionResponse answer;
-  if (int status = WS_INVOKE(SetMaxStreamConnection, &wire, answer)) return status;
-  return StoreCallResult(response, answer.SetMaxStreamConnectionResult, answer.resultCode);
+  return WS_INVOKE_FOR_CALL_RESULT(SetMaxStreamConnection, &wire, response);
 }
 
 int BasicSystemClient::ProbeVersion(const char *host, const char *user, const char *password, const void *request,
