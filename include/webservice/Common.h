@@ -9,13 +9,14 @@
  *   0              the exchange succeeded; the device's own verdict is in the
  *                  response record (result, resultCode)
  *   -1             a required pointer was null, the endpoint could not be
- *                  formed, or the device answered with no body at all
+ *                  formed, or the device answered with no body at all (as
+ *                  it does when it refuses the credentials with HTTP 401)
  *   1, 2           the device answered with a SOAP client or server fault
  *   3              the answer was not the operation's response element
  *   4, 5           the answer held a value of the wrong type, or bad XML
  *   20             out of memory, or the answer was too large
- *   29             the HTTP exchange failed (send error, unreadable status,
- *                  or a certificate or credential problem nobody resolved)
+ *   29             the HTTP exchange failed: a send error or time-out, an
+ *                  unreadable status, or a certificate nobody accepted
  *   12000..12999   the HTTP client's own error (see Transport.h)
  *
  * On any nonzero status the response record is left exactly as it was.

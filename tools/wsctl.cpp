@@ -1,0 +1,170 @@
+// wsctl: calls one device operation through libWebService and prints the
+// answer as JSON.  Exit codes: 0 success, 1 the call failed (status), 2 usage,
+// 3 the device answered with a nonzero resultCode.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "tools/codec.h"
+
+namespace {
+
+using namespace wsctl;
+
+constexpr int kUsageError = 2;
+
+const char kUsage[] =
+    "usage: wsctl [options] OPERATION [field=value ...]\n"
+    "       wsctl [options] probe     GetVersion, and the endpoint kind that answered\n"
+    "       wsctl list                operations with their request and response records\n"
+    "options:\n"
+    "  --host H          device address (127.0.0.1)\n"
+    "  --port P          TCP port for endpoint kinds 0 and 2 (8080)\n"
+    "  --https           use https for endpoint kind 0\n"
+    "  --kind 0|1|2      0 http[s]://H:P/soap, 1 http://H:81, 2 http://H:P (0)\n"
+    "  --user U --password P   HTTP Basic credentials\n"
+    "  --ca-file F       extra trusted authorities (PEM)\n"
+    "  --insecure        accept certificates that fail verification\n"
+    "fields: dotted paths into the request record (user.userID=bob,\n"
+    "  config.maxRTPStreamTime.0.hour=3); enumeration symbols accepted for numbers;\n"
+    "  text requests take text=..., int32_t requests value=...\n";
+
+struct Options {
+  const char *host = "127.0.0.1";
+  ConnectionInfo conn{0, 0, 8080, 0};
+  const char *user = nullptr;
+  const char *password = nullptr;
+};
+
+int Fail(const std::string &message) {
+  std::fprintf(stderr, "wsctl: %s\n", message.c_str());
+  return kUsageError;
+}
+
+int Usage(const std::string &message) {
+  std::fputs(kUsage, stderr);
+  return Fail(message);
+}
+
+int AcceptCertificate(int error, const char *, void *) {
+  bool certificate = error == WS_ERROR_SEC_CERT_DATE_INVALID || error == WS_ERROR_SEC_CERT_CN_INVALID ||
+                     error == WS_ERROR_INVALID_CA;
+  return certificate ? WS_RESOLVE_RETRY : WS_RESOLVE_NO_RETRY;
+}
+
+// Parses the options before the command; returns the index of the command,
+// or -1 after printing the error.
+int ParseOptions(int argc, char **argv, Options &options) {
+  int i = 1;
+  for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
+    std::string name = argv[i];
+    if (name == "--https") {
+      options.conn.useHttps = 1;
+      continue;
+    }
+    if (name == "--insecure") {
+      WebService_SetResolveCallback(AcceptCertificate, nullptr);
+      continue;
+    }
+    if (name == "--help") {
+      std::fputs(kUsage, stdout);
+      std::exit(0);
+    }
+    const char *value = nullptr;
+    size_t equals = name.find('=');
+    if (equals != std::string::npos) {
+      value = argv[i] + equals + 1;
+      name.resize(equals);
+    } else if (i + 1 < argc) {
+      value = argv[++i];
+    }
+    char *end = nullptr;
+    long number = value ? std::strtol(value, &end, 10) : 0;
+    bool numeric = value && *value && !*end;
+    if (!value) {
+      Usage(name + " needs a value");
+      return -1;
+    } else if (name == "--host") {
+      options.host = value;
+    } else if (name == "--user") {
+      options.user = value;
+    } else if (name == "--password") {
+      options.password = value;
+    } else if (name == "--port" && numeric && number >= 1 && number <= 65535) {
+      options.conn.port = static_cast<int32_t>(number);
+    } else if (name == "--kind" && numeric && number >= 0 && number <= 2) {
+      options.conn.endpointKind = static_cast<int32_t>(number);
+    } else if (name == "--ca-file") {
+      if (WebService_SetCAFile(value) != 0) {
+        Fail(std::string("cannot read the CA file ") + value);
+        return -1;
+      }
+    } else {
+      Usage("bad option " + name + " " + value);
+      return -1;
+    }
+  }
+  return i;
+}
+
+int List() {
+  size_t count;
+  const Operation *operations = Operations(&count);
+  for (size_t i = 0; i < count; ++i)
+    std::printf("%-24s %-32s -> %s\n", operations[i].name, operations[i].request().name,
+                operations[i].response().name);
+  return 0;
+}
+
+std::string EndpointUrl(const Options &options, int kind) {
+  std::string host = options.host, port = std::to_string(options.conn.port);
+  if (kind == ENDPOINT_KIND_PORT_81) return "http://" + host + ":81";
+  if (kind == ENDPOINT_KIND_ROOT) return "http://" + host + ":" + port;
+  return (options.conn.useHttps ? "https://" : "http://") + host + ":" + port + "/soap";
+}
+
+// Fills the request from the field arguments, calls the operation and prints
+// its answer (for a probe, with the endpoint kind that answered).
+int Run(const Operation &op, Options &options, int argc, char **argv, bool probe) {
+  const RecordDesc &requestDesc = op.request(), &responseDesc = op.response();
+  RecordBuffer request(requestDesc.size), response(responseDesc.size);
+  for (int i = 0; i < argc; ++i) {
+    const char *equals = std::strchr(argv[i], '=');
+    if (!equals) return Usage(std::string("expected field=value, got '") + argv[i] + "'");
+    std::string error = SetField(requestDesc, request.data(), std::string(argv[i], equals - argv[i]), equals + 1);
+    if (!error.empty()) return Fail(std::string(op.name) + ": " + error);
+  }
+  int status = op.call(options.host, options.user, options.password, request.data(), response.data(), &options.conn);
+  if (status != 0) {
+    std::fprintf(stderr, "%s failed: %d: %s\n", op.name, status, WebService_StatusText(status));
+    return 1;
+  }
+  std::string json = ToJson(responseDesc, response.data(), probe ? 1 : 0);
+  int kind = options.conn.endpointKind;
+  if (probe)
+    json = "{\n  \"endpointKind\": " + std::to_string(kind) + ",\n  \"url\": " +
+           JsonString(EndpointUrl(options, kind).c_str(), std::string::npos) + ",\n  \"" + responseDesc.name +
+           "\": " + json + "\n}";
+  std::printf("%s\n", json.c_str());
+  int resultCode = ResultCode(responseDesc, response.data());
+  FreeItems(responseDesc, response.data());
+  if (resultCode == 0) return 0;
+  std::fprintf(stderr, "device resultCode %d\n", resultCode);
+  return 3;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  Options options;
+  int command = ParseOptions(argc, argv, options);
+  if (command < 0) return kUsageError;
+  if (command >= argc) return Usage("no operation given");
+  std::string name = argv[command];
+  if (name == "list") return List();
+  bool probe = name == "probe";
+  const Operation *op = FindOperation(probe ? "GetVersion" : name.c_str());
+  if (!op) return Usage("unknown operation '" + name + "' (wsctl list shows them)");
+  return Run(*op, options, argc - command - 1, argv + command + 1, probe);
+}
