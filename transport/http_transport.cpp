@@ -23,6 +23,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "stdsoap2.h"
 #include "tls_trust.h"
@@ -48,6 +50,7 @@ struct TransportState {
 
   // The current request, between the open and the close hook.
   CURL *request = nullptr;
+  std::vector<std::string> headerLines;  // in the runtime's order, one per name
   curl_slist *headers = nullptr;
   curl_slist *resolve = nullptr;
   std::string url;
@@ -75,6 +78,7 @@ TransportState *StateOf(struct soap *soap) {
 void CloseRequest(TransportState *state) {
   if (state->request) curl_easy_cleanup(state->request);
   state->request = nullptr;
+  state->headerLines.clear();
   curl_slist_free_all(state->headers);
   state->headers = nullptr;
   curl_slist_free_all(state->resolve);
@@ -351,12 +355,51 @@ int PostHeaderHook(struct soap *soap, const char *name, const char *value) {
   int length = std::snprintf(line, sizeof line, "%s: %s", name, value);
   if (length < 0 || static_cast<size_t>(length) >= sizeof line) return SOAP_EOM;
   size_t nameLength = std::strlen(name);
-  for (curl_slist *h = state->headers; h; h = h->next)
-    if (!strncasecmp(h->data, name, nameLength) && h->data[nameLength] == ':') return SOAP_OK;
-  curl_slist *headers = curl_slist_append(state->headers, line);
-  if (!headers) return SOAP_EOM;
-  state->headers = headers;
+  for (const std::string &h : state->headerLines)
+    if (!strncasecmp(h.c_str(), name, nameLength) && h[nameLength] == ':') return SOAP_OK;
+  try {
+    state->headerLines.emplace_back(line, length);
+  } catch (...) {
+    return SOAP_EOM;
+  }
   return SOAP_OK;
+}
+
+// The runtime writes an empty text as <name/>; it goes out as <name></name>,
+// the form devices have always received.  Returns whether anything changed.
+bool ExpandEmptyElements(std::string &body) {
+  if (body.find("/>") == std::string::npos) return false;
+  std::string out;
+  out.reserve(body.size() + 256);
+  size_t pos = 0;
+  for (size_t end; (end = body.find("/>", pos)) != std::string::npos; pos = end + 2) {
+    size_t open = body.rfind('<', end);
+    std::string_view name;
+    if (open != std::string::npos && open >= pos) name = std::string_view(body).substr(open + 1, end - open - 1);
+    if (name.empty() || name.find_first_of(" \t\r\n=\"'<>") != std::string_view::npos) {
+      out.append(body, pos, end + 2 - pos);
+      continue;
+    }
+    out.append(body, pos, end - pos).append("></").append(name).append(">");
+  }
+  out.append(body, pos, std::string::npos);
+  body.swap(out);
+  return true;
+}
+
+// Builds libcurl's header list: the runtime's lines (Content-Length as sent),
+// then blank Accept and Expect so that libcurl adds none of its own.
+bool BuildHeaderList(TransportState *state) {
+  for (std::string &line : state->headerLines)
+    if (!strncasecmp(line.c_str(), "Content-Length:", 15)) line = "Content-Length: " + std::to_string(state->body.size());
+  state->headerLines.emplace_back("Accept:");
+  state->headerLines.emplace_back("Expect:");
+  for (const std::string &line : state->headerLines) {
+    curl_slist *headers = curl_slist_append(state->headers, line.c_str());
+    if (!headers) return false;
+    state->headers = headers;
+  }
+  return curl_easy_setopt(state->request, CURLOPT_HTTPHEADER, state->headers) == CURLE_OK;
 }
 
 int SendHook(struct soap *soap, const char *bytes, size_t length) {
@@ -370,12 +413,12 @@ int SendHook(struct soap *soap, const char *bytes, size_t length) {
   }
   if (length != 0 && state->body.size() < state->expectedLength) return SOAP_OK;
   // The whole body is there: finish the header and send.
-  for (const char *blank : {"Accept:", "Expect:"}) {
-    curl_slist *headers = curl_slist_append(state->headers, blank);
-    if (!headers) return SOAP_EOM;
-    state->headers = headers;
+  try {
+    ExpandEmptyElements(state->body);
+    if (!BuildHeaderList(state)) return SOAP_EOM;
+  } catch (...) {
+    return SOAP_EOM;
   }
-  curl_easy_setopt(state->request, CURLOPT_HTTPHEADER, state->headers);
   int result = SendLoop(soap, state);
   state->body.clear();
   state->expectedLength = kUnknownLength;

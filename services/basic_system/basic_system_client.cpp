@@ -94,18 +94,22 @@ int BasicSystemClient::SetMaxStreamConnection(const int32_t *request, CallResult
 
 int BasicSystemClient::ProbeVersion(const char *host, const char *user, const char *password, const void *request,
                                     VersionRecord *response, ConnectionInfo *conn) {
+  // Both attempts fill one working copy, which reaches the caller only when
+  // the call succeeds.
+  VersionRecord version = *response;
   auto attempt = [&](int kind) {
     conn->endpointKind = kind;
     if (BuildEndpoint(host, user, password, conn) != 0) return -1;
-    int status = GetVersion(request, response);
+    int status = GetVersion(request, &version);
     ReleaseEndpoint();
     return status;
   };
   int status = attempt(ENDPOINT_KIND_SOAP_PATH);
   // One debug line per call, after the first attempt: the system log at debug level.
   syslog(LOG_USER | LOG_DEBUG, "GetVersion_after endpointType: %d soapRet:%d apiRsp:%d IP : %s \n",
-         static_cast<int>(conn->endpointKind), status, static_cast<int>(response->resultCode), host);
-  if (status != 0 || response->swVersion[0] == '\0') status = attempt(ENDPOINT_KIND_PORT_81);
+         static_cast<int>(conn->endpointKind), status, static_cast<int>(version.resultCode), host);
+  if (status != 0 || version.swVersion[0] == '\0') status = attempt(ENDPOINT_KIND_PORT_81);
+  if (status == 0) *response = version;
   return status;
 }
 

@@ -1,0 +1,166 @@
+#include "fake_device.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+// Waits up to timeoutMs for fd to become ready for events.
+bool WaitFor(int fd, short events, int timeoutMs) {
+  pollfd p{fd, events, 0};
+  int ready;
+  do ready = ::poll(&p, 1, timeoutMs);
+  while (ready < 0 && errno == EINTR);
+  return ready > 0;
+}
+
+bool SendAll(int fd, const char *data, size_t size) {
+  while (size) {
+    if (!WaitFor(fd, POLLOUT, 2000)) return false;
+    ssize_t n = ::send(fd, data, size, MSG_NOSIGNAL);
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Reads one request: the header up to the blank line and Content-Length
+// bytes of body, or whatever arrived before the peer closed or went quiet.
+std::string ReadRequest(int fd) {
+  std::string data;
+  size_t expected = std::string::npos;
+  char buffer[4096];
+  while (data.size() < expected && WaitFor(fd, POLLIN, 3000)) {
+    ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+    if (n <= 0) break;
+    data.append(buffer, static_cast<size_t>(n));
+    size_t end = data.find("\r\n\r\n");
+    if (expected == std::string::npos && end != std::string::npos) {
+      size_t at = data.find("Content-Length:");
+      expected = end + 4 + (at != std::string::npos && at < end ? std::stoul(data.substr(at + 15)) : 0);
+    }
+  }
+  return data;
+}
+
+std::string HttpAnswer(int status, const std::string &body) {
+  std::ostringstream out;
+  out << "HTTP/1.1 " << status << (status == 200 ? " OK" : " Status") << "\r\n";
+  if (status == 401) out << "WWW-Authenticate: Basic realm=\"device\"\r\n";
+  if (!body.empty()) out << "Content-Type: text/xml; charset=utf-8\r\n";
+  out << "Content-Length: " << body.size() << "\r\nConnection: close\r\n\r\n" << body;
+  return out.str();
+}
+
+}  // namespace
+
+std::string ReadDataFile(const std::string &file) {
+  std::ifstream in(std::string(WS_TEST_DATA_DIR) + "/" + file, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+Reply Reply::File(const std::string &name) { return Ok(ReadDataFile(name + ".answer.xml")); }
+
+FakeDevice::FakeDevice(int port) {
+  replies_.push_back(Reply::Close());
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(port ? 15 : 0);
+  for (;;) {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 && ::listen(fd, 16) == 0) {
+      socklen_t length = sizeof address;
+      ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
+      listener_ = fd;
+      port_ = ntohs(address.sin_port);
+      break;
+    }
+    int error = errno;
+    ::close(fd);
+    if (error != EADDRINUSE || std::chrono::steady_clock::now() > deadline) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  thread_ = std::thread([this] { Serve(); });
+}
+
+FakeDevice::~FakeDevice() {
+  stop_ = true;
+  if (thread_.joinable()) thread_.join();
+  for (int fd : held_) ::close(fd);
+  if (listener_ >= 0) ::close(listener_);
+}
+
+void FakeDevice::Script(std::vector<Reply> replies) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  replies_.assign(replies.begin(), replies.end());
+  requests_.clear();
+}
+
+std::vector<std::string> FakeDevice::Requests() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return requests_;
+}
+
+std::string FakeDevice::Request() {
+  std::vector<std::string> all = Requests();
+  return all.size() == 1 ? all[0] : std::string();
+}
+
+Reply FakeDevice::Next() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  Reply reply = replies_.front();
+  if (replies_.size() > 1) replies_.pop_front();
+  return reply;
+}
+
+void FakeDevice::Serve() {
+  while (!stop_) {
+    if (!WaitFor(listener_, POLLIN, 50)) continue;
+    int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd >= 0) Handle(fd);
+  }
+}
+
+void FakeDevice::Handle(int fd) {
+  std::string request = ReadRequest(fd);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    requests_.push_back(request);
+  }
+  Reply reply = Next();
+  if (reply.mode == Reply::Mode::Stall) {
+    held_.push_back(fd);
+    return;
+  }
+  std::string answer = reply.mode == Reply::Mode::Close ? std::string() : HttpAnswer(reply.status, reply.body);
+  if (reply.mode == Reply::Mode::Trickle) {
+    // The header goes out at once, the body in chunks.
+    size_t at = answer.size() - reply.body.size();
+    SendAll(fd, answer.data(), at);
+    for (; at < answer.size() && !stop_; at += reply.chunk) {
+      if (!SendAll(fd, answer.data() + at, std::min(reply.chunk, answer.size() - at))) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(reply.intervalMs));
+    }
+  } else {
+    SendAll(fd, answer.data(), answer.size());
+  }
+  ::shutdown(fd, SHUT_WR);
+  WaitFor(fd, POLLIN, 200);  // let the client read before the close
+  ::close(fd);
+}

@@ -1,0 +1,79 @@
+// Helpers shared by the test programs: record patterns, answer envelopes
+// and a timer.
+#pragma once
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+
+// A record filled with a byte pattern, to see afterwards what a call wrote.
+// Copies need not keep padding bytes: fill in place where padding matters.
+template <class T>
+void FillPattern(T &record) {
+  std::memset(static_cast<void *>(&record), 0xA5, sizeof record);
+}
+
+template <class T>
+T Pattern() {
+  T record;
+  FillPattern(record);
+  return record;
+}
+
+template <class T>
+bool Untouched(const T &record) {
+  T pattern;
+  FillPattern(pattern);
+  return std::memcmp(&record, &pattern, sizeof record) == 0;
+}
+
+// Any non-null request for the exports that do not read theirs.
+inline const int kAnyRequest = 0;
+
+// A SOAP 1.1 or 1.2 envelope around body.
+inline std::string Envelope(const std::string &body, bool soap12 = false) {
+  return std::string("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<e:Envelope xmlns:e=\"") +
+         (soap12 ? "http://www.w3.org/2003/05/soap-envelope" : "http://schemas.xmlsoap.org/soap/envelope/") +
+         "\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"><e:Body>" + body + "</e:Body></e:Envelope>";
+}
+
+// The response element of op in the default namespace style of many devices.
+inline std::string Response(const std::string &op, const std::string &inner, bool soap12 = false) {
+  return Envelope("<" + op + "Response xmlns=\"" WS_TEST_BASE_NAMESPACE "\">" + inner + "</" + op + "Response>", soap12);
+}
+
+class Stopwatch {
+ public:
+  double Seconds() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  }
+
+ private:
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+// A loopback port that refuses connections: bound, never listening.
+class RefusingPort {
+ public:
+  RefusingPort() : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (::bind(fd_, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&
+        ::getsockname(fd_, reinterpret_cast<sockaddr *>(&address), &length) == 0)
+      port_ = ntohs(address.sin_port);
+  }
+  ~RefusingPort() { ::close(fd_); }
+  RefusingPort(const RefusingPort &) = delete;
+  RefusingPort &operator=(const RefusingPort &) = delete;
+  int port() const { return port_; }
+
+ private:
+  int fd_;
+  int port_ = 0;
+};

@@ -1,0 +1,642 @@
+// The exports against a scripted fake device: the bytes they send, how they
+// read answers, and what they leave alone.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fake_device.h"
+#include "test_support.h"
+#include "webservice/WebService.h"
+
+namespace {
+
+template <class Request, class Response>
+using Export = int (*)(const char *, const char *, const char *, const Request *, Response *, ConnectionInfo *);
+
+// The expected request of tests/data/<name>.request.txt for the given port.
+std::string ExpectedRequest(const std::string &name, int port) {
+  std::string text = ReadDataFile(name + ".request.txt");
+  size_t at = text.find("@PORT@");
+  if (at != std::string::npos) text.replace(at, 6, std::to_string(port));
+  return text;
+}
+
+bool HasHeader(const std::string &request, const std::string &line) {
+  size_t end = request.find("\r\n\r\n");
+  return request.find("\r\n" + line + "\r\n") < end;
+}
+
+std::string RequestLine(const std::string &request) { return request.substr(0, request.find("\r\n")); }
+
+class Wire : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(device.ok());
+    conn.port = device.port();
+  }
+
+  template <class Request, class Response, class Arg>
+  int Call(Export<Request, Response> fn, const Arg *request, Response *response, const char *user = "admin",
+           const char *password = "admin", const char *host = "127.0.0.1") {
+    return fn(host, user, password, request, response, &conn);
+  }
+
+  // Answers with tests/data/<name>.answer.xml, runs call, expects status 0 and
+  // the request of tests/data/<name>.request.txt byte for byte.
+  template <class Body>
+  void Exchange(const char *name, Body call) {
+    SCOPED_TRACE(name);
+    device.Script({Reply::File(name)});
+    EXPECT_EQ(0, call());
+    EXPECT_EQ(ExpectedRequest(name, device.port()), device.Request());
+  }
+
+  // Answers body (or the reply) to the next call.
+  void Answer(const std::string &body) { device.Script({Reply::Ok(body)}); }
+
+  FakeDevice device;
+  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
+};
+
+UserRequestRecord UserRequest(const char *id, const char *password, int32_t level) {
+  UserRequestRecord request = Pattern<UserRequestRecord>();
+  std::strcpy(request.user.userID, id);
+  std::strcpy(request.user.password, password);
+  request.user.userLevel = level;
+  return request;
+}
+
+TEST_F(Wire, AccountRequestsAndAnswers) {
+  UserListRecord list{0, nullptr, -1};
+  Exchange("GetUserList", [&] { return Call(DLL_WebServiceGetUserList, &kAnyRequest, &list); });
+  ASSERT_EQ(2, list.count);
+  EXPECT_STREQ("power1", list.items[1].userID);
+  EXPECT_STREQ("p&w", list.items[1].password);
+  EXPECT_EQ(WS_USER_POWER, list.items[1].userLevel);
+  EXPECT_EQ(0, list.resultCode);
+  WebService_FreeItems(list.items);
+
+  UserRequestRecord request = UserRequest("user1", "ignored", 3);
+  UserResponseRecord user = Pattern<UserResponseRecord>();
+  Exchange("GetUser", [&] { return Call(DLL_WebServiceGetUser, &request, &user); });
+  EXPECT_STREQ("user1", user.userID);
+  EXPECT_STREQ("user1", user.password);
+  EXPECT_EQ(WS_USER_NORMAL, user.userLevel);
+  EXPECT_EQ(0, user.resultCode);
+  EXPECT_EQ(std::string(sizeof user.spare, '\xA5'), std::string(user.spare, sizeof user.spare));
+
+  // Texts are escaped, UTF-8 passes unchanged, a level outside the table and
+  // an empty password are sent as they are.
+  CallResult result = Pattern<CallResult>();
+  request = UserRequest("a&b<c>d", "p\xC3\xA9ss", WS_USER_POWER);
+  Exchange("AddUser", [&] { return Call(DLL_WebServiceAddUser, &request, &result); });
+  EXPECT_TRUE(result.result);
+  EXPECT_EQ(0, result.resultCode);
+  request = UserRequest("user2", "secret", 9);
+  Exchange("UpdateUser", [&] { return Call(DLL_WebServiceUpdateUser, &request, &result); });
+  request = UserRequest("guest1", "ignored", 0);
+  Exchange("RemoveUser", [&] { return Call(DLL_WebServiceRemoveUser, &request, &result); });
+
+  IntValueRecord value = Pattern<IntValueRecord>();
+  Exchange("GetUserCount", [&] { return Call(DLL_WebServiceGetUserCount, &kAnyRequest, &value); });
+  EXPECT_EQ(7, value.value);
+  Exchange("GetUserLevel", [&] { return Call(DLL_WebServiceGetUserLevel, "127.0.0.1", &value); });
+  EXPECT_EQ(WS_USER_CUSTOMER, value.value);
+
+  SessionConfigResponseRecord session = Pattern<SessionConfigResponseRecord>();
+  Exchange("GetSessionConfig", [&] { return Call(DLL_WebServiceGetSessionConfig, &kAnyRequest, &session); });
+  EXPECT_TRUE(session.config.enableAnonymous);
+  EXPECT_EQ(2, session.config.maxRTPStreamTime[1].hour);
+  EXPECT_EQ(30, session.config.maxRTPStreamTime[2].minute);
+  EXPECT_EQ(15, session.config.maxRTPStreamTime[3].second);
+  EXPECT_EQ(0, session.resultCode);
+
+  SessionConfigRequestRecord setSession = Pattern<SessionConfigRequestRecord>();
+  setSession.config.enableAnonymous = true;
+  const int slots[4][3] = {{1, 2, 3}, {4, 5, 6}, {0, 30, 0}, {23, 59, 59}};
+  for (int i = 0; i < 4; ++i)
+    setSession.config.maxRTPStreamTime[i] = {slots[i][0], slots[i][1], slots[i][2], 77};
+  Exchange("SetSessionConfig", [&] { return Call(DLL_WebServiceSetSessionConfig, &setSession, &result); });
+}
+
+TEST_F(Wire, AudioVideoRequestsAndAnswers) {
+  ChannelRecord channel = Pattern<ChannelRecord>();
+  channel.channel = 2;
+  VideoSourceConfigResponseRecord source = Pattern<VideoSourceConfigResponseRecord>();
+  Exchange("GetVideoSourceConfig", [&] { return Call(DLL_WebServiceGetVideoSourceConfig, &channel, &source); });
+  EXPECT_TRUE(source.config.enable);
+  EXPECT_EQ(11, source.config.contrast);
+  EXPECT_EQ(12, source.config.hue);
+  EXPECT_EQ(13, source.config.brightness);
+  EXPECT_EQ(14, source.config.sharpness);
+  EXPECT_EQ(WS_VIDEO_STANDARD_PAL, source.config.videoStandard);
+  EXPECT_EQ(15, source.config.captureMode);
+
+  CallResult result = Pattern<CallResult>();
+  VideoSourceConfigRequestRecord setSource = Pattern<VideoSourceConfigRequestRecord>();
+  setSource.channel = 3;
+  setSource.config = {true, 10, 20, 30, 40, WS_VIDEO_STANDARD_NTSC, 1};
+  Exchange("SetVideoSourceConfig", [&] { return Call(DLL_WebServiceSetVideoSourceConfig, &setSource, &result); });
+
+  // The encoder record's field order differs from the wire order: distinct
+  // values show each field lands where it belongs.
+  StreamRecord stream = Pattern<StreamRecord>();
+  stream.channel = 1;
+  stream.master = false;
+  VideoEncoderConfigResponseRecord encoder = Pattern<VideoEncoderConfigResponseRecord>();
+  Exchange("GetVideoEncoderConfig", [&] { return Call(DLL_WebServiceGetVideoEncoderConfig, &stream, &encoder); });
+  const VideoEncoderConfigRecord &e = encoder.config;
+  EXPECT_TRUE(e.enable);
+  EXPECT_EQ(21, e.frameRate);
+  EXPECT_EQ(1500, e.bitRate);
+  EXPECT_EQ(22, e.gopSize);
+  EXPECT_TRUE(e.deinterlacing);
+  EXPECT_EQ(640, e.width);
+  EXPECT_EQ(360, e.height);
+  EXPECT_EQ(WS_VIDEO_CODEC_H264, e.videoCodec);
+  EXPECT_EQ(WS_RESOLUTION_QUAD_CIF, e.resolutionType);
+  EXPECT_EQ(WS_VIDEO_BITRATE_VBR, e.bitRateType);
+  EXPECT_EQ(WS_VIDEO_QUALITY_LOW, e.qualityType);
+
+  VideoEncoderConfigRequestRecord setEncoder = Pattern<VideoEncoderConfigRequestRecord>();
+  setEncoder.channel = 2;
+  setEncoder.master = true;
+  setEncoder.config = {true, 25, 2048, 30, false, 704, 480, WS_VIDEO_CODEC_H264, WS_RESOLUTION_HALF_D1,
+                       WS_VIDEO_BITRATE_VBR, WS_VIDEO_QUALITY_HIGH};
+  Exchange("SetVideoEncoderConfig", [&] { return Call(DLL_WebServiceSetVideoEncoderConfig, &setEncoder, &result); });
+
+  channel.channel = 4;
+  AudioConfigResponseRecord audio = Pattern<AudioConfigResponseRecord>();
+  Exchange("GetAudioConfig", [&] { return Call(DLL_WebServiceGetAudioConfig, &channel, &audio); });
+  EXPECT_TRUE(audio.config.enableAudioIn);
+  EXPECT_EQ(WS_AUDIO_CODEC_G711_PCMA, audio.config.audioInCodec);
+  EXPECT_TRUE(audio.config.enableAudioOut);
+
+  AudioConfigRequestRecord setAudio = Pattern<AudioConfigRequestRecord>();
+  setAudio.channel = 1;
+  setAudio.config = {true, WS_AUDIO_CODEC_G726_32K, false};
+  Exchange("SetAudioConfig", [&] { return Call(DLL_WebServiceSetAudioConfig, &setAudio, &result); });
+  EXPECT_TRUE(result.result);
+}
+
+TEST_F(Wire, BasicSystemRequestsAndAnswers) {
+  IntValueRecord value = Pattern<IntValueRecord>();
+  Exchange("GetMaxChannel", [&] { return Call(DLL_WebServiceGetMaxChannel, &kAnyRequest, &value); });
+  EXPECT_EQ(4, value.value);
+  Exchange("GetMaxStreamConnection", [&] { return Call(DLL_WebServiceGetMaxStreamConnection, &kAnyRequest, &value); });
+  EXPECT_EQ(10, value.value);
+
+  ChannelListRecord channels = Pattern<ChannelListRecord>();
+  Exchange("GetChannelList", [&] { return Call(DLL_WebServiceGetChannelList, &kAnyRequest, &channels); });
+  EXPECT_EQ(4, channels.count);
+  EXPECT_EQ(4, channels.channel[3]);
+
+  // A complete answer on the first attempt ends the probe at endpoint kind 0.
+  conn.endpointKind = ENDPOINT_KIND_ROOT;
+  VersionRecord version = Pattern<VersionRecord>();
+  Exchange("GetVersion", [&] { return Call(DLL_WebServiceGetVersion, &kAnyRequest, &version); });
+  EXPECT_STREQ("2.1.0", version.swVersion);
+  EXPECT_STREQ("1.0", version.hwVersion);
+  EXPECT_STREQ("2.1.0-b42", version.fwVersion);
+  EXPECT_EQ(ENDPOINT_KIND_SOAP_PATH, conn.endpointKind);
+
+  ParameterListRecord parameters{-5, nullptr, -1};
+  Exchange("GetSpecProfile", [&] { return Call(DLL_WebServiceGetSpecProfile, &kAnyRequest, &parameters); });
+  ASSERT_EQ(2, parameters.count);
+  EXPECT_STREQ("maxUsers", parameters.items[1].key);
+  EXPECT_STREQ("32", parameters.items[1].value);
+  WebService_FreeItems(parameters.items);
+  Exchange("GetFunctionMap", [&] { return Call(DLL_WebServiceGetFunctionMap, "video", &parameters); });
+  ASSERT_EQ(1, parameters.count);
+  EXPECT_STREQ("h264", parameters.items[0].key);
+  WebService_FreeItems(parameters.items);
+  Exchange("GetDeviceInformation", [&] { return Call(DLL_WebServiceGetDeviceInformation, &kAnyRequest, &parameters); });
+  ASSERT_EQ(3, parameters.count);
+  EXPECT_STREQ("acme", parameters.items[2].value);
+  WebService_FreeItems(parameters.items);
+
+  CallResult result = Pattern<CallResult>();
+  const int32_t size = 16;
+  Exchange("SetMaxStreamConnection", [&] { return Call(DLL_WebServiceSetMaxStreamConnection, &size, &result); });
+  EXPECT_TRUE(result.result);
+  EXPECT_EQ(0, result.resultCode);
+}
+
+TEST_F(Wire, AnswerShapes) {
+  UserRequestRecord request = UserRequest("user1", "", 0);
+  const std::string user = "<GetUserResult><userID>u</userID><password>p</password><userLevel>USER_POWER</userLevel>"
+                           "</GetUserResult><resultCode>6</resultCode>";
+  const std::string shuffled = "<extra>x</extra><resultCode>6</resultCode><GetUserResult><unknown><a>1</a></unknown>"
+                               "<userLevel>USER_POWER</userLevel><password>p</password><userID>u</userID></GetUserResult>";
+  for (const std::string &answer : {Response("GetUser", user), Response("GetUser", user, true),
+                                     Response("GetUser", shuffled)}) {
+    SCOPED_TRACE(answer);
+    Answer(answer);
+    UserResponseRecord response = Pattern<UserResponseRecord>();
+    ASSERT_EQ(0, Call(DLL_WebServiceGetUser, &request, &response));
+    EXPECT_STREQ("u", response.userID);
+    EXPECT_STREQ("p", response.password);
+    EXPECT_EQ(WS_USER_POWER, response.userLevel);
+    EXPECT_EQ(6, response.resultCode);
+  }
+
+  // A missing resultCode reads as 0.
+  Answer(Response("SetMaxStreamConnection", "<SetMaxStreamConnectionResult>true</SetMaxStreamConnectionResult>"));
+  CallResult result;
+  FillPattern(result);
+  const int32_t size = 3;
+  ASSERT_EQ(0, Call(DLL_WebServiceSetMaxStreamConnection, &size, &result));
+  EXPECT_TRUE(result.result);
+  EXPECT_EQ(0, result.resultCode);
+  // Only the result byte of the boolean is written.
+  EXPECT_EQ(std::string(3, '\xA5'), std::string(reinterpret_cast<char *>(&result) + 1, 3));
+}
+
+TEST_F(Wire, Enumerations) {
+  // A symbol, a number in the table, a number outside it, and surrounding blanks.
+  const std::pair<const char *, int> cases[] = {
+      {"USER_POWER", 1}, {"2", 2}, {"9", 9}, {" USER_CUSTOMER\n", 3}};
+  for (const auto &c : cases) {
+    Answer(Response("GetUserLevel", std::string("<GetUserLevelResult>") + c.first + "</GetUserLevelResult>"));
+    IntValueRecord value = Pattern<IntValueRecord>();
+    EXPECT_EQ(0, Call(DLL_WebServiceGetUserLevel, "10.0.0.1", &value)) << c.first;
+    EXPECT_EQ(c.second, value.value) << c.first;
+  }
+  // A negative value outside the table goes out as its signed number.
+  Answer(Response("UpdateUser", "<UpdateUserResult>false</UpdateUserResult>"));
+  UserRequestRecord request = UserRequest("x", "y", -3);
+  CallResult result = Pattern<CallResult>();
+  ASSERT_EQ(0, Call(DLL_WebServiceUpdateUser, &request, &result));
+  EXPECT_NE(std::string::npos, device.Request().find("<ns1:userLevel>-3</ns1:userLevel>"));
+  EXPECT_FALSE(result.result);
+}
+
+// An empty text goes out as a start and an end tag, as the devices' other
+// clients send it, not as an empty-element tag.
+TEST_F(Wire, EmptyTextSentAsStartAndEndTag) {
+  Answer(Response("UpdateUser", "<UpdateUserResult>true</UpdateUserResult>"));
+  UserRequestRecord request = UserRequest("user2", "", 2);
+  CallResult result = Pattern<CallResult>();
+  ASSERT_EQ(0, Call(DLL_WebServiceUpdateUser, &request, &result));
+  EXPECT_NE(std::string::npos, device.Request().find("<ns1:password></ns1:password>")) << device.Request();
+}
+
+TEST_F(Wire, TextsUnescapedAndTruncated) {
+  // Entities are decoded, UTF-8 bytes are kept, over-long texts keep size-1 bytes.
+  const std::string longText(150, 'x');
+  Answer(Response("GetUser", "<GetUserResult><userID>a&amp;b&lt;c&gt;d \xC3\xA9\xE2\x82\xAC</userID><password>" + longText +
+                                 "</password><userLevel>USER_ADMIN</userLevel></GetUserResult><resultCode>0</resultCode>"));
+  UserRequestRecord request = UserRequest("u", "", 0);
+  UserResponseRecord user = Pattern<UserResponseRecord>();
+  ASSERT_EQ(0, Call(DLL_WebServiceGetUser, &request, &user));
+  EXPECT_STREQ("a&b<c>d \xC3\xA9\xE2\x82\xAC", user.userID);
+  EXPECT_EQ(std::string(99, 'x'), user.password);
+
+  Answer(Response("GetDeviceInformation", "<GetDeviceInformationResult><Parameter_T><key>" + std::string(300, 'k') +
+                                              "</key><value>" + std::string(255, 'v') +
+                                              "</value></Parameter_T></GetDeviceInformationResult><resultCode>0</resultCode>"));
+  ParameterListRecord list{0, nullptr, 0};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetDeviceInformation, &kAnyRequest, &list));
+  ASSERT_EQ(1, list.count);
+  EXPECT_EQ(std::string(255, 'k'), list.items[0].key);
+  EXPECT_EQ(std::string(255, 'v'), list.items[0].value);
+  WebService_FreeItems(list.items);
+}
+
+// Every failure: the status and a response record left byte for byte alone.
+TEST_F(Wire, FailuresLeaveResponseUntouched) {
+  auto fault = [](const char *code, bool soap12) {
+    const std::string text = soap12 ? std::string("<e:Fault><e:Code><e:Value>e:") + code +
+                                          "</e:Value></e:Code><e:Reason><e:Text xml:lang=\"en\">no</e:Text></e:Reason></e:Fault>"
+                                    : std::string("<e:Fault><faultcode>e:") + code +
+                                          "</faultcode><faultstring>no</faultstring></e:Fault>";
+    return [=](const std::string &) { return Reply::Status(500, Envelope(text, soap12)); };
+  };
+  auto fixed = [](Reply reply) { return [=](const std::string &) { return reply; }; };
+  const std::pair<std::function<Reply(const std::string &)>, int> cases[] = {
+      {fault("Client", false), 1},
+      {fault("Server", false), 2},
+      {fault("Sender", true), 1},
+      {fault("Receiver", true), 2},
+      {fixed(Reply::Ok(Response("SomethingElse", "<resultCode>0</resultCode>"))), 3},
+      {[](const std::string &op) { return Reply::Ok(Response(op, "<resultCode>zero</resultCode>")); }, 4},
+      {fixed(Reply::Ok("")), -1},
+      {fixed(Reply::Close()), -1},
+      {fixed(Reply::Status(401, "")), -1},
+  };
+  UserRequestRecord userRequest = UserRequest("u", "", 0);
+  StreamRecord stream{};
+  for (const auto &c : cases) {
+    auto expect = [&](const char *op, auto fn, const auto *request, auto response) {
+      FillPattern(response);
+      device.Script({c.first(op)});
+      EXPECT_EQ(c.second, Call(fn, request, &response)) << op << ": " << c.first(op).body;
+      EXPECT_TRUE(Untouched(response)) << op << ": " << c.first(op).body;
+    };
+    expect("GetUser", DLL_WebServiceGetUser, &userRequest, UserResponseRecord{});
+    expect("GetUserList", DLL_WebServiceGetUserList, &kAnyRequest, UserListRecord{});
+    expect("GetVideoEncoderConfig", DLL_WebServiceGetVideoEncoderConfig, &stream,
+           VideoEncoderConfigResponseRecord{});
+    expect("GetChannelList", DLL_WebServiceGetChannelList, &kAnyRequest, ChannelListRecord{});
+  }
+}
+
+TEST_F(Wire, AccountListRule) {
+  UserRecord *const sentinel = reinterpret_cast<UserRecord *>(0x10);
+  // Written only with resultCode 0 and at least one user; nil and partial
+  // users leave their entries zero-filled.
+  Answer(Response("GetUserList", "<GetUserListResult><User_T><userID>a</userID></User_T><User_T xsi:nil=\"true\"/>"
+                                 "<User_T><userID>c</userID><userLevel>3</userLevel></User_T></GetUserListResult>"
+                                 "<resultCode>0</resultCode>"));
+  UserListRecord list{-7, sentinel, -1};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetUserList, &kAnyRequest, &list));
+  ASSERT_EQ(3, list.count);
+  ASSERT_NE(sentinel, list.items);
+  const UserRecord zero{};
+  EXPECT_STREQ("a", list.items[0].userID);
+  EXPECT_EQ(0, std::memcmp(list.items[0].password, zero.password, sizeof zero.password));
+  EXPECT_EQ(0, std::memcmp(&list.items[1], &zero, sizeof zero));
+  EXPECT_STREQ("c", list.items[2].userID);
+  EXPECT_EQ(3, list.items[2].userLevel);
+  WebService_FreeItems(list.items);
+
+  const std::string untouchedAnswers[] = {
+      Response("GetUserList", "<GetUserListResult/><resultCode>0</resultCode>"),
+      Response("GetUserList", "<resultCode>0</resultCode>"),
+      Response("GetUserList", "<GetUserListResult><User_T><userID>a</userID></User_T></GetUserListResult>"
+                              "<resultCode>6</resultCode>"),
+  };
+  for (const std::string &answer : untouchedAnswers) {
+    Answer(answer);
+    list = {-7, sentinel, -1};
+    ASSERT_EQ(0, Call(DLL_WebServiceGetUserList, &kAnyRequest, &list)) << answer;
+    EXPECT_EQ(-7, list.count) << answer;
+    EXPECT_EQ(sentinel, list.items) << answer;
+    EXPECT_NE(-1, list.resultCode) << answer;
+  }
+}
+
+TEST_F(Wire, ParameterListRule) {
+  ParameterRecord *const sentinel = reinterpret_cast<ParameterRecord *>(0x10);
+  // count is written also when 0; items then stay as they were.
+  Answer(Response("GetFunctionMap", "<GetFunctionMapResult></GetFunctionMapResult><resultCode>0</resultCode>"));
+  ParameterListRecord list{-7, sentinel, -1};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetFunctionMap, "ptz", &list));
+  EXPECT_EQ(0, list.count);
+  EXPECT_EQ(sentinel, list.items);
+  EXPECT_EQ(0, list.resultCode);
+
+  // No list, or a refusal: count and items stay.
+  for (const char *inner : {"<resultCode>4</resultCode>", "<resultCode>0</resultCode>",
+                            "<GetFunctionMapResult><Parameter_T><key>k</key></Parameter_T></GetFunctionMapResult>"
+                            "<resultCode>4</resultCode>"}) {
+    Answer(Response("GetFunctionMap", inner));
+    list = {-7, sentinel, -1};
+    ASSERT_EQ(0, Call(DLL_WebServiceGetFunctionMap, "x", &list)) << inner;
+    EXPECT_EQ(-7, list.count) << inner;
+    EXPECT_EQ(sentinel, list.items) << inner;
+  }
+
+  // A missing key or value reads as empty, a nil parameter as a zero entry.
+  Answer(Response("GetFunctionMap", "<GetFunctionMapResult><Parameter_T><key>k</key></Parameter_T><Parameter_T xsi:nil="
+                                    "\"true\"/><Parameter_T><value>v</value></Parameter_T></GetFunctionMapResult>"));
+  ASSERT_EQ(0, Call(DLL_WebServiceGetFunctionMap, "x", &list));
+  ASSERT_EQ(3, list.count);
+  EXPECT_STREQ("k", list.items[0].key);
+  EXPECT_STREQ("", list.items[0].value);
+  EXPECT_STREQ("", list.items[1].key);
+  EXPECT_STREQ("", list.items[2].key);
+  EXPECT_STREQ("v", list.items[2].value);
+  WebService_FreeItems(list.items);
+}
+
+TEST_F(Wire, PartialRecords) {
+  // Fewer than four time slots: the others stay; more than four: four are read.
+  for (int slots : {2, 6}) {
+    std::string times;
+    for (int i = 0; i < slots; ++i)
+      times += "<Time_T><hour>" + std::to_string(i + 1) + "</hour><minute>1</minute><second>2</second></Time_T>";
+    Answer(Response("GetSessionConfig", "<GetSessionConfigResult><enableAnonymous>false</enableAnonymous><maxRTPStreamTime>" +
+                                            times + "</maxRTPStreamTime></GetSessionConfigResult>"));
+    SessionConfigResponseRecord session = Pattern<SessionConfigResponseRecord>();
+    ASSERT_EQ(0, Call(DLL_WebServiceGetSessionConfig, &kAnyRequest, &session));
+    EXPECT_FALSE(session.config.enableAnonymous);
+    for (int i = 0; i < 4; ++i) {
+      const TimeSlotRecord &slot = session.config.maxRTPStreamTime[i];
+      const TimeSlotRecord before = Pattern<TimeSlotRecord>();
+      if (i < slots) EXPECT_EQ(i + 1, slot.hour);
+      else EXPECT_EQ(0, std::memcmp(&slot, &before, sizeof slot)) << "slot " << i;
+      EXPECT_EQ(before.extra, slot.extra);
+    }
+  }
+
+  // No resolution: width and height stay.
+  Answer(Response("GetVideoEncoderConfig", "<GetVideoEncoderConfigResult><enable>false</enable><videoCodec>0"
+                                           "</videoCodec><resolutionType>2</resolutionType><frameRate>5</frameRate>"
+                                           "<bitRateType>0</bitRateType><qualityType>3</qualityType><bitRate>64</bitRate>"
+                                           "<gopSize>8</gopSize><deinterlacing>false</deinterlacing>"
+                                           "</GetVideoEncoderConfigResult><resultCode>0</resultCode>"));
+  StreamRecord stream{};
+  VideoEncoderConfigResponseRecord encoder = Pattern<VideoEncoderConfigResponseRecord>();
+  encoder.config.width = 111;
+  encoder.config.height = 222;
+  ASSERT_EQ(0, Call(DLL_WebServiceGetVideoEncoderConfig, &stream, &encoder));
+  EXPECT_EQ(111, encoder.config.width);
+  EXPECT_EQ(222, encoder.config.height);
+  EXPECT_EQ(WS_RESOLUTION_FULL_CIF, encoder.config.resolutionType);
+  EXPECT_EQ(WS_VIDEO_QUALITY_MEDIUM, encoder.config.qualityType);
+
+  // Six channels: the first four are copied, count tells six.
+  Answer(Response("GetChannelList", "<GetChannelListResult><int>9</int><int>8</int><int>7</int><int>6</int><int>5</int>"
+                                    "<int>4</int></GetChannelListResult><resultCode>0</resultCode>"));
+  ChannelListRecord channels = Pattern<ChannelListRecord>();
+  ASSERT_EQ(0, Call(DLL_WebServiceGetChannelList, &kAnyRequest, &channels));
+  EXPECT_EQ(6, channels.count);
+  EXPECT_EQ((std::vector<int32_t>{9, 8, 7, 6}), std::vector<int32_t>(channels.channel, channels.channel + 4));
+
+  // Version fields absent from the answer keep the caller's values.
+  Answer(Response("GetVersion", "<GetVersionResult><swVersion>3.0</swVersion></GetVersionResult><resultCode>0</resultCode>"));
+  VersionRecord version = Pattern<VersionRecord>();
+  std::strcpy(version.hwVersion, "hw-before");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetVersion, &kAnyRequest, &version));
+  EXPECT_STREQ("3.0", version.swVersion);
+  EXPECT_STREQ("hw-before", version.hwVersion);
+  EXPECT_EQ(std::string(sizeof version.fwVersion, '\xA5'), std::string(version.fwVersion, sizeof version.fwVersion));
+}
+
+// Argument and endpoint checks: -1, nothing sent, nothing written.
+TEST_F(Wire, ArgumentChecks) {
+  // hostTooLong: 243 bytes minus the port's digits make a kind-0 URL of 256 bytes.
+  auto check = [&](auto fn, const auto *request, auto response, size_t hostTooLong, bool checksKind) {
+    using Response = decltype(response);
+    FillPattern(response);
+    const int kinds[] = {3, -1};
+    EXPECT_EQ(-1, fn(nullptr, "admin", "admin", request, &response, &conn));
+    EXPECT_EQ(-1, fn("127.0.0.1", "admin", "admin", nullptr, &response, &conn));
+    EXPECT_EQ(-1, fn("127.0.0.1", "admin", "admin", request, static_cast<Response *>(nullptr), &conn));
+    EXPECT_EQ(-1, fn("127.0.0.1", "admin", "admin", request, &response, nullptr));
+    EXPECT_EQ(-1, fn("", "admin", "admin", request, &response, &conn));
+    EXPECT_EQ(-1, fn(std::string(hostTooLong, 'h').c_str(), "admin", "admin", request, &response, &conn));
+    for (int kind : kinds) {
+      if (!checksKind) break;
+      conn.endpointKind = kind;
+      EXPECT_EQ(-1, fn("127.0.0.1", "admin", "admin", request, &response, &conn)) << "kind " << kind;
+      EXPECT_EQ(kind, conn.endpointKind);
+      conn.endpointKind = 0;
+    }
+    EXPECT_TRUE(Untouched(response));
+  };
+  device.Script({Reply::File("GetUser")});
+  UserRequestRecord user = UserRequest("u", "", 0);
+  const size_t hostTooLong = 243 - std::to_string(conn.port).size();
+  check(DLL_WebServiceGetUser, &user, UserResponseRecord{}, hostTooLong, true);
+  VideoEncoderConfigRequestRecord encoder{};
+  check(DLL_WebServiceSetVideoEncoderConfig, &encoder, CallResult{}, hostTooLong, true);
+  check(DLL_WebServiceGetFunctionMap, "video", ParameterListRecord{}, hostTooLong, true);
+  // GetVersion ignores the caller's kind and falls back to the shorter kind-1 URL.
+  check(DLL_WebServiceGetVersion, &kAnyRequest, VersionRecord{}, 300, false);
+  EXPECT_TRUE(device.Requests().empty());
+
+  // A URL of exactly 255 bytes is formed and tried (the name does not resolve).
+  const std::string host = std::string(63, 'a') + "." + std::string(63, 'b') + "." + std::string(63, 'c') + "." +
+                           std::string(42 - std::to_string(conn.port).size(), 'd') + ".invalid";
+  IntValueRecord value = Pattern<IntValueRecord>();
+  EXPECT_EQ(WS_ERROR_NAME_NOT_RESOLVED, Call(DLL_WebServiceGetMaxStreamConnection, &kAnyRequest, &value, "admin", "admin",
+                                             host.c_str()));
+}
+
+TEST_F(Wire, EndpointKinds) {
+  IntValueRecord value = Pattern<IntValueRecord>();
+  device.Script({Reply::File("GetMaxChannel")});
+  conn.endpointKind = ENDPOINT_KIND_ROOT;
+  conn.useHttps = 1;  // kind 2 is always plain http
+  ASSERT_EQ(0, Call(DLL_WebServiceGetMaxChannel, &kAnyRequest, &value));
+  EXPECT_EQ("POST / HTTP/1.1", RequestLine(device.Request()));
+  EXPECT_TRUE(HasHeader(device.Request(), "Host: 127.0.0.1:" + std::to_string(device.port())));
+}
+
+// Credentials: both given and together shorter than 761 bytes, or none.
+TEST_F(Wire, Credentials) {
+  const std::string u380(380, 'u'), p380(380, 'p'), p381(381, 'p');
+  struct Case {
+    const char *user, *password;
+    bool sent;
+  } cases[] = {{"admin", "admin", true}, {nullptr, "admin", false}, {"admin", nullptr, false},
+               {nullptr, nullptr, false}, {u380.c_str(), p380.c_str(), true}, {u380.c_str(), p381.c_str(), false},
+               {"user", "", true}};
+  for (const Case &c : cases) {
+    IntValueRecord value = Pattern<IntValueRecord>();
+    device.Script({Reply::File("GetMaxChannel")});
+    ASSERT_EQ(0, Call(DLL_WebServiceGetMaxChannel, &kAnyRequest, &value, c.user, c.password));
+    const std::string request = device.Request();
+    size_t header = request.find("\r\nAuthorization: Basic ");
+    EXPECT_EQ(c.sent, header < request.find("\r\n\r\n")) << (c.user ? std::strlen(c.user) : 0) << "+"
+                                                          << (c.password ? std::strlen(c.password) : 0);
+  }
+  EXPECT_TRUE(HasHeader(device.Request(), "Authorization: Basic dXNlcjo="));  // "user:"
+}
+
+TEST_F(Wire, TrickledAnswerIsRead) {
+  device.Script({Reply::Trickle(ReadDataFile("GetMaxChannel.answer.xml"), 40, 20)});
+  IntValueRecord value = Pattern<IntValueRecord>();
+  ASSERT_EQ(0, Call(DLL_WebServiceGetMaxChannel, &kAnyRequest, &value));
+  EXPECT_EQ(4, value.value);
+}
+
+// ---- time-outs and connection errors (each test is its own ctest entry) ----
+
+template <class Request, class Response>
+void ExpectGivesUp(Export<Request, Response> fn, const Request *request, Reply reply, int status, double low,
+                   double high) {
+  FakeDevice device;
+  ASSERT_TRUE(device.ok());
+  device.Script({reply});
+  ConnectionInfo conn{0, 0, device.port(), 0};
+  Response response = Pattern<Response>();
+  Stopwatch watch;
+  EXPECT_EQ(status, fn("127.0.0.1", nullptr, nullptr, request, &response, &conn));
+  EXPECT_GE(watch.Seconds(), low);
+  EXPECT_LE(watch.Seconds(), high);
+  EXPECT_TRUE(Untouched(response));
+}
+
+TEST(Timeouts, StalledGetMaxChannelEndsAfterOneSecond) {
+  ExpectGivesUp<void, IntValueRecord>(DLL_WebServiceGetMaxChannel, &kAnyRequest, Reply::Stall(), 29, 0.9, 3);
+}
+
+TEST(Timeouts, StalledGetUserLevelEndsAfterFiveSeconds) {
+  ExpectGivesUp<char, IntValueRecord>(DLL_WebServiceGetUserLevel, "127.0.0.1", Reply::Stall(), 29, 4.9, 7);
+}
+
+// A device trickling one byte at a time never goes idle long enough; the sum
+// of the three time-outs ends the call.
+TEST(Timeouts, TrickledGetMaxChannelEndsAfterThreeSeconds) {
+  ExpectGivesUp<void, IntValueRecord>(DLL_WebServiceGetMaxChannel, &kAnyRequest,
+                                      Reply::Trickle(ReadDataFile("GetMaxChannel.answer.xml"), 1, 200), 29, 2.9, 5);
+}
+
+TEST(Connect, UnreachablePortAndUnknownHost) {
+  RefusingPort refusing;
+  ASSERT_NE(0, refusing.port());
+  ConnectionInfo conn{0, 0, refusing.port(), 0};
+  IntValueRecord value = Pattern<IntValueRecord>();
+  EXPECT_EQ(WS_ERROR_CANNOT_CONNECT, DLL_WebServiceGetMaxStreamConnection("127.0.0.1", "a", "b", &kAnyRequest, &value, &conn));
+  EXPECT_EQ(WS_ERROR_NAME_NOT_RESOLVED,
+            DLL_WebServiceGetMaxStreamConnection("nonexistent.invalid", "a", "b", &kAnyRequest, &value, &conn));
+  EXPECT_TRUE(Untouched(value));
+}
+
+// ---- port 81: endpoint kind 1 and the GetVersion probe (run one at a time) ----
+
+class Port81 : public Wire {
+ protected:
+  void SetUp() override {
+    Wire::SetUp();
+    if (!port81.ok()) GTEST_SKIP() << "127.0.0.1:81 cannot be bound here (needs root or a free port 81)";
+  }
+  FakeDevice port81{81};
+  VersionRecord version = Pattern<VersionRecord>();
+};
+
+TEST_F(Port81, EndpointKind1IgnoresPortAndHttps) {
+  port81.Script({Reply::File("GetMaxChannel")});
+  conn = {0, 1, 1, ENDPOINT_KIND_PORT_81};
+  IntValueRecord value = Pattern<IntValueRecord>();
+  ASSERT_EQ(0, Call(DLL_WebServiceGetMaxChannel, &kAnyRequest, &value));
+  EXPECT_EQ("POST / HTTP/1.1", RequestLine(port81.Request()));
+  EXPECT_TRUE(HasHeader(port81.Request(), "Host: 127.0.0.1:81"));
+}
+
+TEST_F(Port81, ProbeFallsBackWhenFirstAttemptFails) {
+  device.Script({Reply::Close()});
+  port81.Script({Reply::File("GetVersion")});
+  ASSERT_EQ(0, Call(DLL_WebServiceGetVersion, &kAnyRequest, &version));
+  EXPECT_STREQ("2.1.0", version.swVersion);
+  EXPECT_EQ(ENDPOINT_KIND_PORT_81, conn.endpointKind);
+  EXPECT_EQ("POST /soap HTTP/1.1", RequestLine(device.Request()));
+  EXPECT_EQ("POST / HTTP/1.1", RequestLine(port81.Request()));
+}
+
+TEST_F(Port81, ProbeFallsBackOnEmptySoftwareVersion) {
+  device.Script({Reply::Ok(Response("GetVersion", "<GetVersionResult><swVersion></swVersion><hwVersion>h</hwVersion>"
+                                                  "</GetVersionResult><resultCode>0</resultCode>"))});
+  port81.Script({Reply::File("GetVersion")});
+  ASSERT_EQ(0, Call(DLL_WebServiceGetVersion, &kAnyRequest, &version));
+  EXPECT_STREQ("2.1.0", version.swVersion);
+  EXPECT_STREQ("2.1.0-b42", version.fwVersion);
+  EXPECT_EQ(ENDPOINT_KIND_PORT_81, conn.endpointKind);
+}
+
+// Both attempts fail after the first one answered: the record stays as it was.
+TEST_F(Port81, ProbeFailureLeavesResponseUntouched) {
+  device.Script({Reply::Ok(Response("GetVersion", "<GetVersionResult><swVersion></swVersion><hwVersion>h</hwVersion>"
+                                                  "</GetVersionResult><resultCode>7</resultCode>"))});
+  port81.Script({Reply::Close()});
+  EXPECT_EQ(-1, Call(DLL_WebServiceGetVersion, &kAnyRequest, &version));
+  EXPECT_EQ(ENDPOINT_KIND_PORT_81, conn.endpointKind);
+  EXPECT_TRUE(Untouched(version));
+}
+
+}  // namespace
