@@ -12,7 +12,6 @@
 #include "http_transport.h"
 
 #include <curl/curl.h>
-#include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -62,6 +61,7 @@ struct TransportState {
   std::string answer;
   size_t answerOffset = 0;
   unsigned long long answerLimit = 0;
+  bool answerTooLarge = false;
 
   // Idle tracking for the send and receive time-outs.
   Clock::time_point lastProgress;
@@ -71,12 +71,39 @@ struct TransportState {
   bool socketArrivesConnected = false;
 };
 
+// The platform client keeps one idle request handle per thread, reset before
+// each use: a handle costs more to build than an exchange on loopback.  It
+// carries nothing from one request to the next; connections are never reused.
+struct IdleHandle {
+  CURL *handle = nullptr;
+  ~IdleHandle() {
+    if (handle) curl_easy_cleanup(handle);
+  }
+};
+thread_local IdleHandle tIdleHandle;
+
+CURL *TakeHandle() {
+  CURL *handle = tIdleHandle.handle;
+  tIdleHandle.handle = nullptr;
+  if (!handle) return curl_easy_init();
+  curl_easy_reset(handle);
+  return handle;
+}
+
+void ReturnHandle(CURL *handle) {
+  if (!handle) return;
+  if (tIdleHandle.handle)
+    curl_easy_cleanup(handle);
+  else
+    tIdleHandle.handle = handle;
+}
+
 TransportState *StateOf(struct soap *soap) {
   return static_cast<TransportState *>(soap_lookup_plugin(soap, kHttpTransportId));
 }
 
 void CloseRequest(TransportState *state) {
-  if (state->request) curl_easy_cleanup(state->request);
+  ReturnHandle(state->request);
   state->request = nullptr;
   state->headerLines.clear();
   curl_slist_free_all(state->headers);
@@ -143,9 +170,7 @@ curl_socket_t OpenSocket(void *data, curlsocktype, curl_sockaddr *address) {
     int fd = state->connectedSocket;
     state->connectedSocket = -1;  // libcurl owns it from now on
     state->socketArrivesConnected = true;
-    int flags = ::fcntl(fd, F_GETFL);
-    ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
-    return fd;
+    return fd;  // already non-blocking
   }
   // A retried request connects anew.
   return ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
@@ -215,8 +240,23 @@ bool DecideRetry(const TransportState *state, int error) {
 size_t StoreAnswer(char *bytes, size_t size, size_t count, void *data) {
   auto *state = static_cast<TransportState *>(data);
   size_t length = size * count;
-  if (state->answerLimit && state->answer.size() + length > state->answerLimit) return 0;
-  state->answer.append(bytes, length);
+  if (state->answerLimit && state->answer.size() + length > state->answerLimit) {
+    state->answerTooLarge = true;
+    return 0;
+  }
+  try {
+    if (state->answer.empty()) {
+      // Room for the whole announced answer at once, within the limit.
+      curl_off_t announced = -1;
+      curl_easy_getinfo(state->request, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+      if (announced > 0 && (!state->answerLimit || static_cast<unsigned long long>(announced) <= state->answerLimit))
+        state->answer.reserve(static_cast<size_t>(announced));
+    }
+    state->answer.append(bytes, length);
+  } catch (...) {
+    state->answerTooLarge = true;
+    return 0;
+  }
   return length;
 }
 
@@ -244,6 +284,7 @@ CURLcode SendOnce(TransportState *state) {
   CURL *r = state->request;
   state->answer.clear();
   state->answerOffset = 0;
+  state->answerTooLarge = false;
   state->lastProgress = Clock::now();
   state->lastDownloaded = 0;
   curl_easy_setopt(r, CURLOPT_POSTFIELDS, state->body.data());
@@ -259,6 +300,7 @@ int SendLoop(struct soap *soap, TransportState *state) {
   for (;;) {
     CURLcode code = SendOnce(state);
     if (code == CURLE_GOT_NOTHING) return 0;  // closed without an answer: no body
+    if (state->answerTooLarge) return SOAP_EOM;
     if (code == CURLE_OK) {
       long status = 0;
       if (curl_easy_getinfo(state->request, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK || status == 0) {
@@ -304,7 +346,7 @@ SOAP_SOCKET OpenHook(struct soap *soap, const char *endpoint, const char *, int)
   curl_free(host);
   curl_free(port);
   curl_url_cleanup(parts);
-  if (!error && !(state->request = curl_easy_init())) error = WS_ERROR_INTERNAL;
+  if (!error && !(state->request = TakeHandle())) error = WS_ERROR_INTERNAL;
   if (error) {
     CloseRequest(state);
     soap->error = error;
@@ -335,6 +377,7 @@ SOAP_SOCKET OpenHook(struct soap *soap, const char *endpoint, const char *, int)
   curl_easy_setopt(r, CURLOPT_CAINFO, nullptr);
   curl_easy_setopt(r, CURLOPT_CAPATH, nullptr);
   curl_easy_setopt(r, CURLOPT_SSL_CTX_FUNCTION, PrepareTls);
+  ShareTlsSessions(r);
   state->answerLimit = soap->recv_maxlength;
   return state->connectedSocket;
 }
@@ -438,7 +481,6 @@ int CloseHook(struct soap *soap) {
   TransportState *state = StateOf(soap);
   CloseRequest(state);
   state->answer.clear();
-  state->answer.shrink_to_fit();
   state->answerOffset = 0;
   return SOAP_OK;
 }

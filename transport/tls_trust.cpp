@@ -32,9 +32,24 @@ X509_STORE *LoadStore() {
   return store;
 }
 
-// libcurl needs its global set-up before any thread uses it.
+// libcurl needs its global set-up before any thread uses it; the TLS session
+// cache is shared by all requests of the process.
 struct CurlGlobal {
-  CurlGlobal() { curl_global_init(CURL_GLOBAL_DEFAULT); }
+  std::mutex sessionsMutex;
+  CURLSH *sessions = nullptr;
+  CurlGlobal() {
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    sessions = curl_share_init();
+    if (!sessions) return;
+    curl_share_setopt(sessions, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
+    curl_share_setopt(sessions, CURLSHOPT_LOCKFUNC, Lock);
+    curl_share_setopt(sessions, CURLSHOPT_UNLOCKFUNC, Unlock);
+    curl_share_setopt(sessions, CURLSHOPT_USERDATA, this);
+  }
+  static void Lock(CURL *, curl_lock_data, curl_lock_access, void *self) {
+    static_cast<CurlGlobal *>(self)->sessionsMutex.lock();
+  }
+  static void Unlock(CURL *, curl_lock_data, void *self) { static_cast<CurlGlobal *>(self)->sessionsMutex.unlock(); }
 } gCurlGlobal;
 
 }  // namespace
@@ -48,6 +63,10 @@ int AskResolveCallback(int error, const char *url) {
     context = gCallbackContext;
   }
   return callback ? callback(error, url, context) : WS_RESOLVE_ASK;
+}
+
+void ShareTlsSessions(CURL *request) {
+  if (gCurlGlobal.sessions) curl_easy_setopt(request, CURLOPT_SHARE, gCurlGlobal.sessions);
 }
 
 CURLcode UseSharedTrustStore(void *sslContext) {

@@ -14,4 +14,8 @@ int AskResolveCallback(int error, const char *url);
 // on first use.
 CURLcode UseSharedTrustStore(void *sslContext);
 
+// Lets a request resume TLS sessions of earlier requests to the same device
+// (a session is only resumed under the same verification settings).
+void ShareTlsSessions(CURL *request);
+
 }  // namespace ws

@@ -1,0 +1,145 @@
+// A hostile device: answers that are huge, endless, deep, malformed, cut,
+// trickled, failed or redirected.  Every call must end with a clear status,
+// write nothing outside its record and, when it fails, leave the record alone.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "harness.h"
+
+namespace {
+
+using namespace wstest;
+using Clock = std::chrono::steady_clock;
+
+// Calls fn once against a server running handler, checking the canaries.
+template <class Request, class Response>
+int Exchange(LoopbackServer::Handler handler,
+             int (*fn)(const char *, const char *, const char *, const Request *, Response *, ConnectionInfo *),
+             Guarded<Response> &record) {
+  alignas(8) static const unsigned char request[1024] = {};
+  LoopbackServer server(std::move(handler), 1);
+  ConnectionInfo conn = Loopback(server.port());
+  record.Arm();
+  int status = fn("127.0.0.1", nullptr, nullptr, reinterpret_cast<const Request *>(request), &record.value, &conn);
+  EXPECT_TRUE(record.ZonesIntact()) << "wrote outside the record";
+  if (status) EXPECT_TRUE(record.Unchanged()) << "status " << status << " but the record changed";
+  return status;
+}
+
+LoopbackServer::Handler Send(std::string answer) {
+  return [answer](int fd, const std::string &) { WriteAll(fd, answer); };
+}
+
+const std::string kCount = Answer("GetUserCount", "<GetUserCountResult>7</GetUserCountResult><resultCode>0</resultCode>");
+
+int CountStatus(LoopbackServer::Handler handler) {
+  Guarded<IntValueRecord> record;
+  return Exchange(std::move(handler), DLL_WebServiceGetUserCount, record);
+}
+
+// A user list answer of n items, streamed without building it whole.
+LoopbackServer::Handler StreamedList(size_t n) {
+  return [=](int fd, const std::string &) {
+    const std::string item = "<User_T><userLevel>2</userLevel></User_T>";
+    std::string whole = Answer("GetUserList", "<GetUserListResult>\x01</GetUserListResult><resultCode>0</resultCode>");
+    std::string start = whole.substr(0, whole.find('\x01')), end = whole.substr(whole.find('\x01') + 1);
+    size_t length = start.size() + n * item.size() + end.size();
+    WriteAll(fd, "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " + std::to_string(length) + "\r\n\r\n" + start);
+    std::string chunk;
+    for (int i = 0; i < 4096; ++i) chunk += item;
+    for (size_t sent = 0; sent < n; sent += 4096)
+      if (!WriteAll(fd, chunk.data(), std::min<size_t>(4096, n - sent) * item.size())) return;
+    WriteAll(fd, end);
+  };
+}
+
+TEST(HostileDevice, AnswerOf100MBIsRefusedAsTooLarge) {
+  Guarded<UserListRecord> record;
+  record.value = {0, nullptr, 0};
+  EXPECT_EQ(Exchange(StreamedList((100u << 20) / 41), DLL_WebServiceGetUserList, record), 20);
+}
+
+TEST(HostileDevice, MillionItemListIsRefused) {
+  Guarded<UserListRecord> record;
+  record.value = {0, nullptr, 0};
+  EXPECT_EQ(Exchange(StreamedList(1000000), DLL_WebServiceGetUserList, record), 44);
+}
+
+TEST(HostileDevice, DeepUnknownNestingIsSkipped) {
+  for (int depth : {10000, 200000}) {
+    std::string deep;
+    for (int i = 0; i < depth; ++i) deep += "<x>";
+    for (int i = 0; i < depth; ++i) deep += "</x>";
+    Guarded<IntValueRecord> record;
+    int status = Exchange(Send(HttpAnswer(Answer("GetUserCount", deep + "<GetUserCountResult>7</GetUserCountResult><resultCode>0</resultCode>"))),
+                          DLL_WebServiceGetUserCount, record);
+    EXPECT_EQ(status, 0) << depth;  // well-formed: the unknown elements are skipped
+    EXPECT_EQ(record.value.value, 7) << depth;
+  }
+}
+
+TEST(HostileDevice, InvalidUtf8StaysInsideTheField) {
+  std::string bad = "\xff\xfe\xc0\x80\xed\xa0\x80" + std::string(300, '\xe9');
+  Guarded<UserResponseRecord> record;
+  int status = Exchange(Send(HttpAnswer(Answer("GetUser", "<GetUserResult><userID>" + bad + "</userID><password>p</password>"
+                                                          "<userLevel>USER_ADMIN</userLevel></GetUserResult><resultCode>0</resultCode>"))),
+                        DLL_WebServiceGetUser, record);
+  if (status == 0) {
+    EXPECT_LT(strnlen(record.value.userID, sizeof record.value.userID), sizeof record.value.userID);
+    EXPECT_STREQ(record.value.password, "p");
+  }
+}
+
+TEST(HostileDevice, LyingContentLengthFails) {
+  std::string body = kCount;
+  auto lie = [&](size_t length) {
+    return "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " + std::to_string(length) + "\r\n\r\n" + body;
+  };
+  EXPECT_NE(CountStatus(Send(lie(body.size() + 100))), 0) << "longer than the body";
+  EXPECT_NE(CountStatus(Send(lie(body.size() / 2))), 0) << "shorter than the body";
+  EXPECT_EQ(CountStatus(Send(lie(body.size()))), 0) << "the truth";
+}
+
+TEST(HostileDevice, ResetMidAnswerFails) {
+  int status = CountStatus([](int fd, const std::string &) {
+    std::string answer = HttpAnswer(kCount);
+    WriteAll(fd, answer.substr(0, answer.size() / 2));
+    linger reset{1, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+  });
+  EXPECT_NE(status, 0);
+}
+
+TEST(HostileDevice, TricklingAnswerEndsWithinTheTimeouts) {
+  std::string answer = HttpAnswer(Answer("GetMaxChannel", "<GetMaxChannelResult>4</GetMaxChannelResult><resultCode>0</resultCode>"));
+  Guarded<IntValueRecord> record;
+  Clock::time_point start = Clock::now();
+  int status = Exchange([answer](int fd, const std::string &) {
+    for (size_t i = 0; i < answer.size() && i < 20; ++i) {
+      if (!WriteAll(fd, &answer[i], 1)) return;
+      std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+  }, DLL_WebServiceGetMaxChannel, record);
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+  EXPECT_NE(status, 0);
+}
+
+TEST(HostileDevice, Http500) {
+  auto fault = [](const char *code) {
+    return HttpAnswer(Envelope(std::string("<soap:Fault><faultcode>soap:") + code + "</faultcode><faultstring>no</faultstring></soap:Fault>"), 500);
+  };
+  EXPECT_EQ(CountStatus(Send(fault("Server"))), 2);
+  EXPECT_EQ(CountStatus(Send(fault("Client"))), 1);
+  EXPECT_NE(CountStatus(Send(HttpAnswer("", 500))), 0) << "no body";
+  EXPECT_NE(CountStatus(Send(HttpAnswer("<html>oops</html>", 500))), 0) << "not SOAP";
+}
+
+TEST(HostileDevice, RedirectIsNotFollowed) {
+  LoopbackServer elsewhere(Send(HttpAnswer(kCount)), 1);
+  std::string location = "Location: http://127.0.0.1:" + std::to_string(elsewhere.port()) + "/soap\r\n";
+  EXPECT_NE(CountStatus(Send(HttpAnswer("", 302, location))), 0);
+  EXPECT_EQ(elsewhere.connections(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,26 @@
+#!/bin/sh
+# Builds the answer fuzzer with clang (libFuzzer, AddressSanitizer,
+# UndefinedBehaviorSanitizer; the library built with the same sanitizers and
+# coverage) in build-fuzz/, runs the hostile-device matrix there, then fuzzes
+# for a bounded time.  Seeds: tests/data/*.answer.xml and fuzz/corpus/.
+#   fuzz/run.sh [seconds, default 60]
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${WS_FUZZ_BUILD:-$root/build-fuzz}
+seconds=${1:-60}
+# The library is a shared object: it and the executables share the sanitizer
+# runtime's shared build.
+rtdir=$(dirname "$(clang++ -print-file-name=libclang_rt.asan-x86_64.so)")
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DWS_SANITIZE=address,undefined -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link \
+  -DCMAKE_SHARED_LINKER_FLAGS="-shared-libasan -Wl,-rpath,$rtdir" -DCMAKE_EXE_LINKER_FLAGS="-shared-libasan -Wl,-rpath,$rtdir" \
+  -DWS_BUILD_TOOLS=OFF -DWS_BUILD_SIM=OFF >/dev/null
+cmake --build "$build" -j2 --target answer_fuzzer hostile_test >"$build/build.log" 2>&1 || { tail -40 "$build/build.log"; exit 1; }
+"$build/fuzz/hostile_test" || echo "hostile_test FAILED (continuing with the fuzzer)"
+corpus=$build/fuzz-corpus
+mkdir -p "$corpus" "$build/fuzz-crashes"
+cp "$root"/tests/data/*.answer.xml "$root"/fuzz/corpus/* "$corpus"/ 2>/dev/null || true
+cd "$build/fuzz-crashes"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:verify_asan_link_order=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  "$build/fuzz/answer_fuzzer" -max_total_time="$seconds" -timeout=15 -rss_limit_mb=4096 -max_len=16384 \
+  -print_final_stats=1 "$corpus"
