@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "simulator.h"
 #include "webservice/WebService.h"
 #if __has_include("base_namespace.h")
 #include "base_namespace.h"
@@ -131,47 +132,6 @@ class LoopbackServer {
   std::atomic<bool> stopping_{false};
   std::atomic<int> connections_{0};
   std::vector<std::thread> threads_;
-};
-
-// The simulator as a child process; port() is 0 when it did not come up.
-class Simulator {
- public:
-  explicit Simulator(const std::vector<std::string> &args) {
-#ifdef WS_SIM_PATH
-    int out[2];
-    if (::pipe2(out, O_CLOEXEC)) return;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-      ::dup2(out[1], 1);
-      std::vector<char *> argv{const_cast<char *>(WS_SIM_PATH)};
-      for (auto &a : args) argv.push_back(const_cast<char *>(a.c_str()));
-      argv.push_back(nullptr);
-      ::execv(WS_SIM_PATH, argv.data());
-      ::_exit(127);
-    }
-    ::close(out[1]);
-    std::string line;
-    pollfd p{out[0], POLLIN, 0};
-    char c;
-    while (line.find('\n') == std::string::npos && ::poll(&p, 1, 20000) > 0 && ::read(out[0], &c, 1) == 1) line += c;
-    ::close(out[0]);
-    size_t at = line.find("ready port=");
-    if (at != std::string::npos) port_ = std::atoi(line.c_str() + at + 11);
-#else
-    (void)args;
-#endif
-  }
-  ~Simulator() {
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
-  }
-  int port() const { return port_; }
-
- private:
-  pid_t pid_ = -1;
-  int port_ = 0;
 };
 
 // A record between two canary zones.  Arm() notes the record's state before
