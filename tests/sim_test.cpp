@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -290,6 +292,26 @@ void ExpectProbeEndsOnPort81(std::vector<std::string> args, int soapPort) {
   EXPECT_STREQ("2.1.0", version.swVersion);
   EXPECT_EQ(ENDPOINT_KIND_PORT_81, conn.endpointKind);
   EXPECT_EQ(0, sim.Stop());
+}
+
+// The simulator logs every exchange with --verbose, and never a credential.
+TEST(SimLog, NamesExchangesButNoCredentials) {
+  const std::string log = "/tmp/ws-sim-log-" + std::to_string(::getpid());
+  {
+    Simulator sim({"--port", "0", "--no-port81", "--verbose", "--user", "operator", "--password", "Pa55-word"}, log);
+    ASSERT_TRUE(sim.ready()) << sim.line();
+    ConnectionInfo conn{0, 0, sim.port(), ENDPOINT_KIND_SOAP_PATH};
+    IntValueRecord count{};
+    EXPECT_EQ(0, DLL_WebServiceGetUserCount("127.0.0.1", "operator", "Pa55-word", &count, &count, &conn));
+    EXPECT_EQ(-1, DLL_WebServiceGetUserCount("127.0.0.1", "operator", "Wrong-Pa55", &count, &count, &conn));
+    EXPECT_EQ(0, sim.Stop());
+  }
+  std::ifstream in(log);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ::unlink(log.c_str());
+  EXPECT_NE(std::string::npos, text.find("GetUserCount")) << text;
+  for (const char *secret : {"Pa55-word", "Wrong-Pa55", "b3BlcmF0b3I6UGE1NS13b3Jk" /* base64 */})
+    EXPECT_EQ(std::string::npos, text.find(secret)) << text;
 }
 
 TEST(Port81Sim, ProbeAfterUnreachableSoapPath) {

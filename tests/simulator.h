@@ -21,7 +21,8 @@ namespace {
 // One simulator process; its ready line tells the ports it serves.
 class Simulator {
  public:
-  explicit Simulator(std::vector<std::string> args) {
+  // logPath, when given, receives the simulator's standard error.
+  explicit Simulator(std::vector<std::string> args, const std::string &logPath = "") {
     int out[2];
     if (::pipe2(out, O_CLOEXEC)) return;
     args.insert(args.begin(), WS_SIM_PATH);
@@ -29,6 +30,8 @@ class Simulator {
     if (pid_ == 0) {
       ::prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlive the test
       ::dup2(out[1], STDOUT_FILENO);
+      int log = logPath.empty() ? -1 : ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (log >= 0) ::dup2(log, STDERR_FILENO);
       std::vector<char *> argv;
       for (std::string &arg : args) argv.push_back(arg.data());
       argv.push_back(nullptr);

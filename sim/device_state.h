@@ -1,0 +1,62 @@
+// The simulated device: every setting the services read and change, kept in
+// memory for the life of the process.
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "soapStub.h"
+
+namespace sim {
+
+// The device's own verdicts (resultCode of every answer).
+enum ResultCode {
+  kResultOk = 0,
+  kResultUserExists = 1,
+  kResultUnknownUser = 2,
+  kResultUnknownChannel = 3,
+  kResultUnknownCategory = 4,
+  kResultOutOfRange = 5,
+  kResultMissingArgument = 6,
+};
+
+struct User {
+  std::string id;
+  std::string password;
+  int level;
+};
+
+struct TimeSlot {
+  int hour, minute, second;
+};
+
+class DeviceState {
+ public:
+  static constexpr int kChannels = 4;
+
+  explicit DeviceState(int generatedUsers);
+
+  // Null when no user has that name.  Call with mutex held.
+  User *FindUser(const char *id);
+  // Index 0..kChannels-1 of a channel number, or -1.
+  static int ChannelIndex(int channel) { return channel >= 1 && channel <= kChannels ? channel - 1 : -1; }
+
+  std::mutex mutex;  // guards everything below
+
+  std::vector<User> users;
+  bool enableAnonymous = false;
+  std::vector<TimeSlot> maxRTPStreamTime;
+
+  ns1__VideoSourceConfig_USCORET videoSource[kChannels];
+  // Per channel, [0] the master stream and [1] the other one.  The stored
+  // encoder configs keep resolution null; the size lives beside them.
+  ns1__VideoEncoderConfig_USCORET encoder[kChannels][2];
+  bool hasResolution[kChannels][2];
+  ns1__Resolution resolution[kChannels][2];
+  ns1__AudioConfig_USCORET audio[kChannels];
+
+  int maxStreamConnection = 10;
+};
+
+}  // namespace sim

@@ -1,0 +1,72 @@
+// What a service's handlers see (the device, the exchange in progress) and
+// the registration that puts a service on the simulator's one URL.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sim/server.h"
+#include "soapH.h"
+
+namespace sim {
+
+// Per worker; reset for every exchange.  A worker's SOAP context points at
+// its Exchange (soap->user).
+struct Exchange {
+  DeviceState &device;
+  const Options &options;
+  EndpointKind kind = EndpointKind::kSoapPath;
+  int resultCode = -1;  // the resultCode answered, for the log
+  int status = 0;       // the HTTP status answered, for the log
+};
+
+class ServiceEndpoint {
+ public:
+  virtual ~ServiceEndpoint() = default;
+  // Serves the pending request, or answers SOAP_NO_METHOD when it is not ours.
+  virtual int Dispatch(struct soap *soap) = 0;
+};
+
+using ServiceFactory = std::unique_ptr<ServiceEndpoint> (*)(struct soap *);
+// Called once per service during static initialisation; returns true.
+bool RegisterService(ServiceFactory factory);
+const std::vector<ServiceFactory> &RegisteredServices();
+
+// A soapcpp2 service class on a worker's context; the handler files define
+// the class's operations.
+template <class Generated>
+class Endpoint final : public ServiceEndpoint {
+ public:
+  explicit Endpoint(struct soap *soap) : service_(soap) {}
+  int Dispatch(struct soap *soap) override { return service_.dispatch(soap); }
+  static std::unique_ptr<ServiceEndpoint> Make(struct soap *soap) { return std::make_unique<Endpoint>(soap); }
+
+ private:
+  Generated service_;
+};
+
+// Helpers of the handlers.
+inline Exchange &ExchangeOf(struct soap *soap) { return *static_cast<Exchange *>(soap->user); }
+inline DeviceState &DeviceOf(struct soap *soap) { return ExchangeOf(soap).device; }
+
+// Completes a response with the device's verdict.
+template <class Response>
+int Reply(struct soap *soap, Response &response, int resultCode) {
+  response.resultCode = ExchangeOf(soap).resultCode = resultCode;
+  return SOAP_OK;
+}
+
+// A copy of a stored value that lives as long as the exchange.
+template <class T>
+T *Clone(struct soap *soap, const T &value) {
+  T *copy = static_cast<T *>(soap_instantiate(soap, value.soap_type(), nullptr, nullptr, nullptr));
+  if (copy) *copy = value;
+  return copy;
+}
+
+}  // namespace sim
+
+// Puts a service on the simulator's URL; once, in the service's handler file.
+#define WS_SIM_REGISTER_SERVICE(Generated) \
+  static const bool Generated##Registered = sim::RegisterService(&sim::Endpoint<Generated>::Make)
