@@ -83,7 +83,9 @@ class Tls : public ::testing::Test {
     ConnectionInfo conn = {0, 1, sim.port(), ENDPOINT_KIND_SOAP_PATH};
     IntValueRecord count = {-1, -1};
     int status = DLL_WebServiceGetUserCount("127.0.0.1", user, password, &count, &count, &conn);
-    if (status == 0) EXPECT_EQ(7, count.value);
+    if (status == 0) {
+      EXPECT_EQ(7, count.value);
+    }
     return status;
   }
 };
