@@ -59,7 +59,7 @@ WS_API const char *WS_CALL WebService_StatusText(int status) {
   }
   switch (status) {
     case 0: return "success";
-    case -1: return "a required argument is missing, or the device sent no answer body";
+    case -1: return "the device sent no answer body (as when it refuses the credentials), or a required argument is missing";
     case 1: return "the device answered with a SOAP client fault";
     case 2: return "the device answered with a SOAP server fault";
     case 3: return "the answer is not the operation's response element";

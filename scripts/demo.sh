@@ -23,7 +23,7 @@ ws() {
   "$WSCTL" --host 127.0.0.1 --port "$port" --user admin --password admin "$@" || true
 }
 
-ws GetVersion
+ws probe
 ws GetMaxChannel
 ws GetChannelList
 ws GetDeviceInformation
