@@ -12,6 +12,14 @@ void FillUser(ns1__User_USCORET &wire, const UserRecord &user) {
   wire.userLevel = user.userLevel;
 }
 
+// AddUser and UpdateUser carry the same user element.
+template <class Wire>
+Wire &WithUser(Wire &wire, ns1__User_USCORET &user, const UserRecord &record) {
+  FillUser(user, record);
+  wire.user = &user;
+  return wire;
+}
+
 template <class Record>
 void CopyUser(Record &record, const ns1__User_USCORET &wire) {
   CopyTextIfPresent(record.password, wire.password);
@@ -42,18 +50,14 @@ int AccountClient::GetUser(const UserRequestRecord *request, UserResponseRecord 
 
 int AccountClient::AddUser(const UserRequestRecord *request, CallResult *response) {
   ns1__User_USCORET user;
-  FillUser(user, request->user);
   _ns1__AddUser wire;
-  wire.user = &user;
-  return WS_INVOKE_FOR_CALL_RESULT(AddUser, &wire, response);
+  return WS_INVOKE_FOR_CALL_RESULT(AddUser, &WithUser(wire, user, request->user), response);
 }
 
 int AccountClient::UpdateUser(const UserRequestRecord *request, CallResult *response) {
   ns1__User_USCORET user;
-  FillUser(user, request->user);
   _ns1__UpdateUser wire;
-  wire.user = &user;
-  return WS_INVOKE_FOR_CALL_RESULT(UpdateUser, &wire, response);
+  return WS_INVOKE_FOR_CALL_RESULT(UpdateUser, &WithUser(wire, user, request->user), response);
 }
 
 int AccountClient::RemoveUser(const UserRequestRecord *request, CallResult *response) {
