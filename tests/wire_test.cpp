@@ -570,6 +570,10 @@ TEST(Timeouts, StalledGetUserLevelEndsAfterFiveSeconds) {
   ExpectGivesUp<char, IntValueRecord>(DLL_WebServiceGetUserLevel, "127.0.0.1", Reply::Stall(), 29, 4.9, 7);
 }
 
+TEST(Timeouts, StalledGetUserCountEndsAfterTheDefaultTenSeconds) {
+  ExpectGivesUp<void, IntValueRecord>(DLL_WebServiceGetUserCount, &kAnyRequest, Reply::Stall(), 29, 9.9, 12);
+}
+
 // A device trickling one byte at a time never goes idle long enough; the sum
 // of the three time-outs ends the call.
 TEST(Timeouts, TrickledGetMaxChannelEndsAfterThreeSeconds) {
