@@ -77,10 +77,10 @@ sim::Options Parse(int argc, char **argv) {
     else if (arg == "--password") options.password = value(), passwordGiven = true;
     else if (arg == "--users") options.generatedUsers = Number(value(), 0, 99999);
     else if (arg == "--fail") {
-      const std::string spec = value();
-      const size_t colon = spec.find(':');
-      if (colon == std::string::npos || colon == 0) Usage(("bad --fail " + spec).c_str());
-      options.failures[spec.substr(0, colon)] = ParseFailMode(spec.substr(colon + 1));
+      const std::string failure = value();
+      const size_t colon = failure.find(':');
+      if (colon == std::string::npos || colon == 0) Usage(("bad --fail " + failure).c_str());
+      options.failures[failure.substr(0, colon)] = ParseFailMode(failure.substr(colon + 1));
     } else if (arg == "--empty-version-on-soap-path") options.emptyVersionOnSoapPath = true;
     else if (arg == "--threads") options.threads = Number(value(), 1, 1024);
     else if (arg == "--verbose") options.verbose = true;
