@@ -62,7 +62,7 @@ std::string UserList(int n) {
     items.append(item, std::snprintf(item, sizeof item,
                                      "<User_T><userID>user%05d</userID><password>user%05d</password>"
                                      "<userLevel>USER_NORMAL</userLevel></User_T>", i, i));
-  return Answer("GetUserList", "<GetUserListResult>" + items + "</GetUserListResult><resultCode>0</resultCode>");
+  return Response("GetUserList", "<GetUserListResult>" + items + "</GetUserListResult><resultCode>0</resultCode>");
 }
 
 // An in-process device with one fixed answer per operation.
@@ -248,9 +248,9 @@ int main(int argc, char **argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
   // Servers.
-  const std::string countAnswer = HttpAnswer(Answer("GetUserCount", "<GetUserCountResult>9</GetUserCountResult><resultCode>0</resultCode>"));
+  const std::string countAnswer = HttpAnswer(Response("GetUserCount", "<GetUserCountResult>9</GetUserCountResult><resultCode>0</resultCode>"));
   FixedServer fixed({{"GetUserCount", countAnswer},
-                     {"SetSessionConfig", HttpAnswer(Answer("SetSessionConfig",
+                     {"SetSessionConfig", HttpAnswer(Response("SetSessionConfig",
                                                             "<SetSessionConfigResult>true</SetSessionConfigResult><resultCode>0</resultCode>"))}});
   std::vector<std::unique_ptr<FixedServer>> listServers;
   for (int n : kListSizes) listServers.push_back(std::make_unique<FixedServer>(std::map<std::string, std::string>{{"GetUserList", HttpAnswer(UserList(n))}}));

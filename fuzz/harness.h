@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "simulator.h"
+#include "test_support.h"
 #include "webservice/WebService.h"
 #if __has_include("base_namespace.h")
 #include "base_namespace.h"
@@ -67,16 +68,6 @@ inline std::string HttpAnswer(const std::string &body, int status = 200, const s
          "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
 }
 
-inline std::string Envelope(const std::string &body) {
-  return "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
-         "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>" + body +
-         "</soap:Body></soap:Envelope>";
-}
-
-// The answer of operation op, its children in the base namespace (default xmlns).
-inline std::string Answer(const std::string &op, const std::string &inner) {
-  return Envelope("<" + op + "Response xmlns=\"" WS_BASE_NAMESPACE "\">" + inner + "</" + op + "Response>");
-}
 
 // The operation named by a request's SOAPAction header ("" when none).
 inline std::string OperationOf(const std::string &request) {

@@ -31,7 +31,7 @@ LoopbackServer::Handler Send(std::string answer) {
   return [answer](int fd, const std::string &) { WriteAll(fd, answer); };
 }
 
-const std::string kCount = Answer("GetUserCount", "<GetUserCountResult>7</GetUserCountResult><resultCode>0</resultCode>");
+const std::string kCount = Response("GetUserCount", "<GetUserCountResult>7</GetUserCountResult><resultCode>0</resultCode>");
 
 int CountStatus(LoopbackServer::Handler handler) {
   Guarded<IntValueRecord> record;
@@ -42,7 +42,7 @@ int CountStatus(LoopbackServer::Handler handler) {
 LoopbackServer::Handler StreamedList(size_t n) {
   return [=](int fd, const std::string &) {
     const std::string item = "<User_T><userLevel>2</userLevel></User_T>";
-    std::string whole = Answer("GetUserList", "<GetUserListResult>\x01</GetUserListResult><resultCode>0</resultCode>");
+    std::string whole = Response("GetUserList", "<GetUserListResult>\x01</GetUserListResult><resultCode>0</resultCode>");
     std::string start = whole.substr(0, whole.find('\x01')), end = whole.substr(whole.find('\x01') + 1);
     size_t length = start.size() + n * item.size() + end.size();
     WriteAll(fd, "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " + std::to_string(length) + "\r\n\r\n" + start);
@@ -72,7 +72,7 @@ TEST(HostileDevice, DeepUnknownNestingIsSkipped) {
     for (int i = 0; i < depth; ++i) deep += "<x>";
     for (int i = 0; i < depth; ++i) deep += "</x>";
     Guarded<IntValueRecord> record;
-    int status = Exchange(Send(HttpAnswer(Answer("GetUserCount", deep + "<GetUserCountResult>7</GetUserCountResult><resultCode>0</resultCode>"))),
+    int status = Exchange(Send(HttpAnswer(Response("GetUserCount", deep + "<GetUserCountResult>7</GetUserCountResult><resultCode>0</resultCode>"))),
                           DLL_WebServiceGetUserCount, record);
     EXPECT_EQ(status, 0) << depth;  // well-formed: the unknown elements are skipped
     EXPECT_EQ(record.value.value, 7) << depth;
@@ -82,7 +82,7 @@ TEST(HostileDevice, DeepUnknownNestingIsSkipped) {
 TEST(HostileDevice, InvalidUtf8StaysInsideTheField) {
   std::string bad = "\xff\xfe\xc0\x80\xed\xa0\x80" + std::string(300, '\xe9');
   Guarded<UserResponseRecord> record;
-  int status = Exchange(Send(HttpAnswer(Answer("GetUser", "<GetUserResult><userID>" + bad + "</userID><password>p</password>"
+  int status = Exchange(Send(HttpAnswer(Response("GetUser", "<GetUserResult><userID>" + bad + "</userID><password>p</password>"
                                                           "<userLevel>USER_ADMIN</userLevel></GetUserResult><resultCode>0</resultCode>"))),
                         DLL_WebServiceGetUser, record);
   if (status == 0) {
@@ -112,7 +112,7 @@ TEST(HostileDevice, ResetMidAnswerFails) {
 }
 
 TEST(HostileDevice, TricklingAnswerEndsWithinTheTimeouts) {
-  std::string answer = HttpAnswer(Answer("GetMaxChannel", "<GetMaxChannelResult>4</GetMaxChannelResult><resultCode>0</resultCode>"));
+  std::string answer = HttpAnswer(Response("GetMaxChannel", "<GetMaxChannelResult>4</GetMaxChannelResult><resultCode>0</resultCode>"));
   Guarded<IntValueRecord> record;
   Clock::time_point start = Clock::now();
   int status = Exchange([answer](int fd, const std::string &) {
@@ -127,7 +127,7 @@ TEST(HostileDevice, TricklingAnswerEndsWithinTheTimeouts) {
 
 TEST(HostileDevice, Http500) {
   auto fault = [](const char *code) {
-    return HttpAnswer(Envelope(std::string("<soap:Fault><faultcode>soap:") + code + "</faultcode><faultstring>no</faultstring></soap:Fault>"), 500);
+    return HttpAnswer(Envelope(std::string("<e:Fault><faultcode>e:") + code + "</faultcode><faultstring>no</faultstring></e:Fault>"), 500);
   };
   EXPECT_EQ(CountStatus(Send(fault("Server"))), 2);
   EXPECT_EQ(CountStatus(Send(fault("Client"))), 1);

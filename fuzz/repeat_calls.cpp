@@ -13,10 +13,10 @@ using namespace wstest;
 
 namespace {
 
-const std::string kUsers = Answer(
+const std::string kUsers = Response(
     "GetUserList", "<GetUserListResult><User_T><userID>a</userID><password>p</password><userLevel>USER_ADMIN"
                    "</userLevel></User_T><User_T><userID>b</userID></User_T></GetUserListResult><resultCode>0</resultCode>");
-const std::string kCount = Answer("GetUserCount", "<GetUserCountResult>2</GetUserCountResult><resultCode>0</resultCode>");
+const std::string kCount = Response("GetUserCount", "<GetUserCountResult>2</GetUserCountResult><resultCode>0</resultCode>");
 
 size_t HeapInUse() { return mallinfo2().uordblks; }
 

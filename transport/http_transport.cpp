@@ -38,7 +38,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr size_t kUnknownLength = static_cast<size_t>(-1);
 constexpr size_t kHeaderLineSize = 4096;
-constexpr unsigned kFlagSecure = 0x800000;
 constexpr unsigned kFlagIgnoreCertificateHost = 0x1000;
 
 struct TransportState {
@@ -53,7 +52,6 @@ struct TransportState {
   curl_slist *headers = nullptr;
   curl_slist *resolve = nullptr;
   std::string url;
-  unsigned flags = 0;
   int connectedSocket = -1;  // connected by the open hook, handed to libcurl once
 
   std::string body;
@@ -338,7 +336,6 @@ SOAP_SOCKET OpenHook(struct soap *soap, const char *endpoint, const char *, int)
   if (!error) {
     std::string bareHost = host;
     if (bareHost.size() > 2 && bareHost.front() == '[') bareHost = bareHost.substr(1, bareHost.size() - 2);
-    state->flags = state->requestFlags | (std::strcmp(scheme, "https") ? 0u : kFlagSecure);
     state->url = endpoint;
     error = Connect(state, bareHost.c_str(), std::atoi(port));
   }
@@ -373,7 +370,7 @@ SOAP_SOCKET OpenHook(struct soap *soap, const char *endpoint, const char *, int)
   curl_easy_setopt(r, CURLOPT_TIMEOUT_MS,
                    Milliseconds(state->connectTimeout) + Milliseconds(state->sendTimeout) +
                        Milliseconds(state->receiveTimeout));
-  curl_easy_setopt(r, CURLOPT_SSL_VERIFYHOST, (state->flags & kFlagIgnoreCertificateHost) ? 0L : 2L);
+  curl_easy_setopt(r, CURLOPT_SSL_VERIFYHOST, (state->requestFlags & kFlagIgnoreCertificateHost) ? 0L : 2L);
   curl_easy_setopt(r, CURLOPT_CAINFO, nullptr);
   curl_easy_setopt(r, CURLOPT_CAPATH, nullptr);
   curl_easy_setopt(r, CURLOPT_SSL_CTX_FUNCTION, PrepareTls);
@@ -409,9 +406,9 @@ int PostHeaderHook(struct soap *soap, const char *name, const char *value) {
 }
 
 // The runtime writes an empty text as <name/>; it goes out as <name></name>,
-// the form devices have always received.  Returns whether anything changed.
-bool ExpandEmptyElements(std::string &body) {
-  if (body.find("/>") == std::string::npos) return false;
+// the form devices have always received.
+void ExpandEmptyElements(std::string &body) {
+  if (body.find("/>") == std::string::npos) return;
   std::string out;
   out.reserve(body.size() + 256);
   size_t pos = 0;
@@ -427,7 +424,6 @@ bool ExpandEmptyElements(std::string &body) {
   }
   out.append(body, pos, std::string::npos);
   body.swap(out);
-  return true;
 }
 
 // Builds libcurl's header list: the runtime's lines (Content-Length as sent),
@@ -478,10 +474,7 @@ size_t ReceiveHook(struct soap *soap, char *buffer, size_t size) {
 }
 
 int CloseHook(struct soap *soap) {
-  TransportState *state = StateOf(soap);
-  CloseRequest(state);
-  state->answer.clear();
-  state->answerOffset = 0;
+  CloseRequest(StateOf(soap));
   return SOAP_OK;
 }
 

@@ -4,6 +4,10 @@
 
 #include "core/call_frame.h"
 
+// Calls Op and copies its parameter list by the rule of this service.
+#define WS_INVOKE_FOR_PARAMETER_LIST(Op, request, out) \
+  GetParameterList(&Proxy::Op, WS_BASE_NAMESPACE #Op, request, &_ns1__##Op##Response::Op##Result, out)
+
 namespace ws {
 
 namespace {
@@ -13,24 +17,16 @@ void CopyParameter(ParameterRecord &item, const ns1__Parameter_USCORET &paramete
   CopyTextOrEmpty(item.value, parameter.value);
 }
 
-// The answers of the parameter-list operations share one shape.
-template <class Answer>
-ns1__ArrayOfParameter_USCORET *ResultOf(Answer &answer);
-template <>
-ns1__ArrayOfParameter_USCORET *ResultOf(_ns1__GetSpecProfileResponse &a) { return a.GetSpecProfileResult; }
-template <>
-ns1__ArrayOfParameter_USCORET *ResultOf(_ns1__GetFunctionMapResponse &a) { return a.GetFunctionMapResult; }
-template <>
-ns1__ArrayOfParameter_USCORET *ResultOf(_ns1__GetDeviceInformationResponse &a) { return a.GetDeviceInformationResult; }
-
 }  // namespace
 
 template <class Request, class Answer>
 int BasicSystemClient::GetParameterList(int (Proxy::*op)(const char *, const char *, Request *, Answer &),
-                                        const char *action, Request *request, ParameterListRecord *response) {
+                                        const char *action, Request *request,
+                                        ns1__ArrayOfParameter_USCORET *Answer::*result,
+                                        ParameterListRecord *response) {
   Answer answer;
   if (int status = Invoke(op, action, request, answer)) return status;
-  ns1__ArrayOfParameter_USCORET *list = ResultOf(answer);
+  ns1__ArrayOfParameter_USCORET *list = answer.*result;
   return FillListCountAlways(response, answer.resultCode, list ? &list->Parameter_USCORET : nullptr, CopyParameter);
 }
 
@@ -67,18 +63,18 @@ int BasicSystemClient::GetVersion(const void *, VersionRecord *response) {
 
 int BasicSystemClient::GetSpecProfile(const void *, ParameterListRecord *response) {
   _ns1__GetSpecProfile wire;
-  return GetParameterList(&Proxy::GetSpecProfile, WS_BASE_NAMESPACE "GetSpecProfile", &wire, response);
+  return WS_INVOKE_FOR_PARAMETER_LIST(GetSpecProfile, &wire, response);
 }
 
 int BasicSystemClient::GetFunctionMap(const char *request, ParameterListRecord *response) {
   _ns1__GetFunctionMap wire;
   wire.category = SendText(request);
-  return GetParameterList(&Proxy::GetFunctionMap, WS_BASE_NAMESPACE "GetFunctionMap", &wire, response);
+  return WS_INVOKE_FOR_PARAMETER_LIST(GetFunctionMap, &wire, response);
 }
 
 int BasicSystemClient::GetDeviceInformation(const void *, ParameterListRecord *response) {
   _ns1__GetDeviceInformation wire;
-  return GetParameterList(&Proxy::GetDeviceInformation, WS_BASE_NAMESPACE "GetDeviceInformation", &wire, response);
+  return WS_INVOKE_FOR_PARAMETER_LIST(GetDeviceInformation, &wire, response);
 }
 
 int BasicSystemClient::GetMaxStreamConnection(const void *, IntValueRecord *response) {

@@ -21,7 +21,8 @@ class BasicSystemClient : public ServiceClient<BasicSystemSoap12Proxy> {
  private:
   template <class Request, class Answer>
   int GetParameterList(int (Proxy::*op)(const char *, const char *, Request *, Answer &), const char *action,
-                       Request *request, ParameterListRecord *response);
+                       Request *request, ns1__ArrayOfParameter_USCORET *Answer::*result,
+                       ParameterListRecord *response);
 };
 
 }  // namespace ws
