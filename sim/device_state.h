@@ -6,20 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "sim/result_codes.h"
 #include "soapStub.h"
 
 namespace sim {
-
-// The device's own verdicts (resultCode of every answer).
-enum ResultCode {
-  kResultOk = 0,
-  kResultUserExists = 1,
-  kResultUnknownUser = 2,
-  kResultUnknownChannel = 3,
-  kResultUnknownCategory = 4,
-  kResultOutOfRange = 5,
-  kResultMissingArgument = 6,
-};
 
 struct User {
   std::string id;

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "sim/device_state.h"
+#include "sim/result_codes.h"
 #include "sim/server.h"
 #include "stdsoap2.h"
 
@@ -37,6 +38,12 @@ const char kUsage[] =
 [[noreturn]] void Usage(const char *problem) {
   if (problem) std::fprintf(stderr, "webservice-sim: %s\n", problem);
   std::fputs(kUsage, problem ? stderr : stdout);
+  if (!problem) {
+    std::puts("result codes the device answers:");
+#define WS_SIM_PRINT_RESULT_CODE(name, value, meaning) std::printf("  %4d  %s\n", value, meaning);
+    WS_SIM_RESULT_CODES(WS_SIM_PRINT_RESULT_CODE)
+#undef WS_SIM_PRINT_RESULT_CODE
+  }
   std::exit(problem ? 2 : 0);
 }
 

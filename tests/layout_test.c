@@ -60,4 +60,7 @@ SIZE(EndpointKind, 4); SIZE(UserLevel, 4);
 CHECK(enum_values, WS_USER_CUSTOMER == 3 && WS_VIDEO_QUALITY_LOW == 4 && WS_EVENT_NOTIFY_FlashLED == 5 && WS_SAT == 6);
 CHECK(api_values, WS_RESOLVE_ASK == 2 && ENDPOINT_KIND_ROOT == 2);
 
+/* Each service's records (tests/layout/<service>.h). */
+#include "layout_parts.h"
+
 int main(void) { return 0; }
