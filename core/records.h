@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <type_traits>
@@ -89,6 +90,24 @@ int FillListCountAlways(ListRecord *record, int resultCode, const std::vector<So
     return 0;
   }
   return StoreItems(record, *items, copyItem);
+}
+
+// Copies a list of texts for the caller: a new[] array of count pointers,
+// each a separate strdup copy (released with free; the array with delete[]).
+// A nil text gives a null entry.  Returns null when the memory is not there,
+// having released whatever it had copied.
+inline char **DuplicateTexts(const std::vector<char *> &texts) {
+  char **array = AllocateItems<char *>(texts.size());
+  if (!array) return nullptr;
+  for (size_t i = 0; i < texts.size(); ++i) {
+    if (!texts[i]) continue;
+    if (!(array[i] = strdup(texts[i]))) {
+      for (size_t j = 0; j < i; ++j) std::free(array[j]);
+      ::operator delete[](array);
+      return nullptr;
+    }
+  }
+  return array;
 }
 
 }  // namespace ws
