@@ -118,16 +118,20 @@ class ServiceClient : public Proxy {
 // Declares the conversion method of one export inside a service client.
 #define WS_DECLARE_CONVERSION(Op, Request, Response) int Op(const Request *request, Response *response);
 
-// Calls the proxy operation Op with the action formed from the base namespace.
+// The action argument of a proxy call: none, so that the proxy sends the action
+// the schema gives Op (base namespace + Op, written by the build).
+#define WS_ACTION(Op) static_cast<const char *>(nullptr)
+
+// Calls the proxy operation Op.
 #define WS_INVOKE(Op, request, response) \
-  this->Invoke(&Proxy::Op, WS_BASE_NAMESPACE #Op, request, response)
+  this->Invoke(&Proxy::Op, WS_ACTION(Op), request, response)
 
 // Calls Op and stores its <Op>Result and resultCode in a CallResult.
 #define WS_INVOKE_FOR_CALL_RESULT(Op, request, out) \
-  this->InvokeForCallResult(&Proxy::Op, WS_BASE_NAMESPACE #Op, request, &_ns1__##Op##Response::Op##Result, out)
+  this->InvokeForCallResult(&Proxy::Op, WS_ACTION(Op), request, &_ns1__##Op##Response::Op##Result, out)
 
 // Calls Op and stores its <Op>Result and resultCode in an IntValueRecord.
 #define WS_INVOKE_FOR_INT_VALUE(Op, request, out) \
-  this->InvokeForIntValue(&Proxy::Op, WS_BASE_NAMESPACE #Op, request, &_ns1__##Op##Response::Op##Result, out)
+  this->InvokeForIntValue(&Proxy::Op, WS_ACTION(Op), request, &_ns1__##Op##Response::Op##Result, out)
 
 }  // namespace ws

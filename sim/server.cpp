@@ -63,6 +63,7 @@ class Server::Worker {
     soap_.fresponse = &Worker::RecordStatus;
     soap_.frecv = &Worker::Recv;
     soap_.fsend = &Worker::Send;
+    soap_.fget = &ServeDescription;
     for (ServiceFactory factory : RegisteredServices()) services_.push_back(factory(&soap_));
   }
 

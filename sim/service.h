@@ -46,6 +46,10 @@ class Endpoint final : public ServiceEndpoint {
   Generated service_;
 };
 
+// Answers GET <path>?wsdl with the service descriptions (the runtime's GET
+// hook); any other GET is refused as before.
+int ServeDescription(struct soap *soap);
+
 // Helpers of the handlers.
 inline Exchange &ExchangeOf(struct soap *soap) { return *static_cast<Exchange *>(soap->user); }
 inline DeviceState &DeviceOf(struct soap *soap) { return ExchangeOf(soap).device; }

@@ -267,6 +267,45 @@ TEST_F(SimFailing, FailureModes) {
   EXPECT_TRUE(Untouched(channels));
 }
 
+// One HTTP GET on a plain connection; returns the whole answer.
+std::string HttpGet(int port, const std::string &target) {
+  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  std::string answer;
+  if (::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0) {
+    const std::string request = "GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
+                                "\r\nConnection: close\r\n\r\n";
+    if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size())) {
+      char buffer[65536];
+      for (ssize_t got; (got = ::recv(fd, buffer, sizeof buffer, 0)) > 0;) answer.append(buffer, got);
+    }
+  }
+  ::close(fd);
+  return answer;
+}
+
+// The descriptions, without credentials, on the path of each port, with the
+// address the client used; any other GET is still refused.
+TEST_F(Sim, ServesDescriptions) {
+  const std::string soapPath = HttpGet(sim.port(), "/soap?wsdl");
+  EXPECT_EQ(0u, soapPath.find("HTTP/1.1 200 ")) << soapPath.substr(0, 200);
+  EXPECT_NE(std::string::npos, soapPath.find("<definitions"));
+  for (const char *binding : {"AccountSoap12", "AudioVideoSoap12", "BasicSystemSoap12"})
+    EXPECT_NE(std::string::npos, soapPath.find("<binding name=\"" + std::string(binding) + "\"")) << binding;
+  const std::string address = "location=\"http://127.0.0.1:" + std::to_string(sim.port()) + "/soap\"";
+  EXPECT_NE(std::string::npos, soapPath.find(address));
+  EXPECT_EQ(std::string::npos, soapPath.find("localhost"));
+
+  const std::string root = HttpGet(sim.rootPort(), "/?wsdl");
+  EXPECT_NE(std::string::npos, root.find("location=\"http://127.0.0.1:" + std::to_string(sim.rootPort()) + "/\""));
+  for (const std::string &refused : {HttpGet(sim.port(), "/soap"), HttpGet(sim.port(), "/?wsdl"),
+                                     HttpGet(sim.rootPort(), "/soap?wsdl")})
+    EXPECT_EQ(0u, refused.find("HTTP/1.1 405 ")) << refused.substr(0, 100);
+}
+
 // ---- the GetVersion probe against port 81 (run one at a time) ----
 
 bool CanBindPort81() {

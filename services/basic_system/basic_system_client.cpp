@@ -6,7 +6,7 @@
 
 // Calls Op and copies its parameter list by the rule of this service.
 #define WS_INVOKE_FOR_PARAMETER_LIST(Op, request, out) \
-  GetParameterList(&Proxy::Op, WS_BASE_NAMESPACE #Op, request, &_ns1__##Op##Response::Op##Result, out)
+  GetParameterList(&Proxy::Op, WS_ACTION(Op), request, &_ns1__##Op##Response::Op##Result, out)
 
 namespace ws {
 
