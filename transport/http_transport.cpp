@@ -27,6 +27,7 @@
 
 #include "stdsoap2.h"
 #include "tls_trust.h"
+#include "trace.h"
 #include "webservice/Transport.h"
 
 namespace ws {
@@ -57,6 +58,7 @@ struct TransportState {
   std::string body;
   size_t expectedLength = kUnknownLength;
   std::string answer;
+  std::string answerHeaders;  // collected only while tracing
   size_t answerOffset = 0;
   unsigned long long answerLimit = 0;
   bool answerTooLarge = false;
@@ -276,6 +278,29 @@ int WatchIdle(void *data, curl_off_t, curl_off_t downloaded, curl_off_t, curl_of
 
 CURLcode PrepareTls(CURL *, void *sslContext, void *) { return UseSharedTrustStore(sslContext); }
 
+size_t StoreAnswerHeader(char *bytes, size_t size, size_t count, void *data) {
+  try {
+    static_cast<TransportState *>(data)->answerHeaders.append(bytes, size * count);
+  } catch (...) {
+  }
+  return size * count;
+}
+
+// Hands one attempt to the exchange trace.
+void TraceAttempt(TransportState *state, CURLcode code) {
+  long status = 0;
+  curl_easy_getinfo(state->request, CURLINFO_RESPONSE_CODE, &status);
+  TracedExchange exchange;
+  exchange.url = state->url;
+  exchange.httpStatus = status;
+  exchange.error = code == CURLE_OK || code == CURLE_GOT_NOTHING ? 0 : PlatformError(code, state->request);
+  exchange.requestHeaders = &state->headerLines;
+  exchange.requestBody = state->body;
+  exchange.answerHeaders = state->answerHeaders;
+  exchange.answerBody = state->answer;
+  TraceExchange(exchange);
+}
+
 // ---- one exchange -------------------------------------------------------
 
 CURLcode SendOnce(TransportState *state) {
@@ -290,7 +315,13 @@ CURLcode SendOnce(TransportState *state) {
   curl_easy_setopt(r, CURLOPT_SSL_VERIFYPEER, state->acceptCertificateOnce ? 0L : 1L);
   state->acceptCertificateOnce = false;
   state->lastUploaded = 0;
-  return curl_easy_perform(r);
+  const bool tracing = TraceEnabled();
+  state->answerHeaders.clear();
+  curl_easy_setopt(r, CURLOPT_HEADERFUNCTION, tracing ? StoreAnswerHeader : nullptr);
+  curl_easy_setopt(r, CURLOPT_HEADERDATA, tracing ? state : nullptr);
+  CURLcode code = curl_easy_perform(r);
+  if (tracing) TraceAttempt(state, code);
+  return code;
 }
 
 // Sends the buffered request until it succeeds or a decision says stop.
@@ -345,6 +376,12 @@ SOAP_SOCKET OpenHook(struct soap *soap, const char *endpoint, const char *, int)
   curl_url_cleanup(parts);
   if (!error && !(state->request = TakeHandle())) error = WS_ERROR_INTERNAL;
   if (error) {
+    if (TraceEnabled()) {  // an attempt that never reached the device
+      TracedExchange exchange;
+      exchange.url = endpoint;
+      exchange.error = error;
+      TraceExchange(exchange);
+    }
     CloseRequest(state);
     soap->error = error;
     return SOAP_INVALID_SOCKET;

@@ -29,6 +29,8 @@
 #ifndef WEBSERVICE_TRANSPORT_H
 #define WEBSERVICE_TRANSPORT_H
 
+#include <stddef.h>
+
 #include "Common.h"
 
 #define WS_ERROR_TIMEOUT 12002
@@ -66,6 +68,34 @@ WS_API void WS_CALL WebService_SetResolveCallback(WebServiceResolveCallback call
  * store; NULL removes it.  The path is copied.  Returns 0, or -1 when the file
  * cannot be read. */
 WS_API int WS_CALL WebService_SetCAFile(const char *path);
+
+/* The exchange trace: the one way for an application to see why a call
+ * failed.  Once a callback is installed, every attempt of every call (a
+ * retried request and each endpoint the version probe tries are attempts of
+ * their own) is handed to it after its answer arrived or the attempt failed,
+ * on the calling thread.  The Authorization value and the text of every
+ * password field of the request body are replaced by WS_TRACE_MASK.  Tracing
+ * changes no status and no record; with no callback installed it costs one
+ * pointer test per attempt. */
+#define WS_TRACE_MASK "********"
+
+typedef struct WebServiceExchange {
+  const char *url;            /* the request's URL */
+  int httpStatus;             /* the answer's HTTP status, 0 when none arrived */
+  int error;                  /* platform error number (12xxx) of the attempt, 0 when answered */
+  const char *requestHeaders; /* "Name: value" lines, each ending in CRLF */
+  const char *requestBody;
+  size_t requestBodyLength;
+  const char *answerHeaders;  /* the status line and header lines as received */
+  const char *answerBody;
+  size_t answerBodyLength;
+} WebServiceExchange;
+
+/* Every field, and the record itself, is valid during the callback only. */
+typedef void (*WebServiceTraceCallback)(const WebServiceExchange *exchange, void *context);
+
+/* Installs (or, with NULL, removes) the process-wide trace callback. */
+WS_API void WS_CALL WebService_SetTraceCallback(WebServiceTraceCallback callback, void *context);
 
 /* Releases an item array that a list export allocated (NULL is ignored). */
 WS_API void WS_CALL WebService_FreeItems(void *items);
