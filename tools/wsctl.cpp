@@ -26,6 +26,7 @@ const char kUsage[] =
     "  --user U --password P   HTTP Basic credentials\n"
     "  --ca-file F       extra trusted authorities (PEM)\n"
     "  --insecure        accept certificates that fail verification\n"
+    "  --trace           print each exchange (credentials masked) to standard error\n"
     "fields: dotted paths into the request record (user.userID=bob,\n"
     "  config.maxRTPStreamTime.0.hour=3); enumeration symbols accepted for numbers;\n"
     "  text requests take text=..., int32_t requests value=...\n";
@@ -55,6 +56,19 @@ int AcceptCertificate(int error, const char *, void *) {
 
 // Parses the options before the command; returns the index of the command,
 // or -1 after printing the error.
+// --trace: one exchange as the library saw it, credentials already masked.
+void PrintExchange(const WebServiceExchange *e, void *) {
+  std::fprintf(stderr, "> POST %s\n%s\n", e->url, e->requestHeaders);
+  std::fwrite(e->requestBody, 1, e->requestBodyLength, stderr);
+  if (e->httpStatus == 0) {
+    std::fprintf(stderr, "\n< no answer: %d: %s\n", e->error, WebService_StatusText(e->error));
+    return;
+  }
+  std::fprintf(stderr, "\n< %s", e->answerHeaders);
+  std::fwrite(e->answerBody, 1, e->answerBodyLength, stderr);
+  std::fputs("\n", stderr);
+}
+
 int ParseOptions(int argc, char **argv, Options &options) {
   int i = 1;
   for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
@@ -65,6 +79,10 @@ int ParseOptions(int argc, char **argv, Options &options) {
     }
     if (name == "--insecure") {
       WebService_SetResolveCallback(AcceptCertificate, nullptr);
+      continue;
+    }
+    if (name == "--trace") {
+      WebService_SetTraceCallback(PrintExchange, nullptr);
       continue;
     }
     if (name == "--help") {
