@@ -56,8 +56,56 @@ int AcceptCertificate(int error, const char *, void *) {
 
 // Parses the options before the command; returns the index of the command,
 // or -1 after printing the error.
+// The last exchange of the call, kept to say in words why it failed.
+struct LastExchange {
+  std::string url, headers, body;
+  int status = -1, error = 0;
+} gLast;
+bool gPrintTrace = false;
+
+// The text of the first element named name (any prefix) in body.
+std::string ElementText(const std::string &body, const char *name) {
+  for (size_t at = body.find(name); at != std::string::npos; at = body.find(name, at + 1)) {
+    const char before = at ? body[at - 1] : ' ';
+    const size_t close = at + std::strlen(name);
+    if ((before != '<' && before != ':') || close >= body.size() || body[close] != '>') continue;
+    const size_t end = body.find('<', close);
+    return body.substr(close + 1, end == std::string::npos ? std::string::npos : end - close - 1);
+  }
+  return "";
+}
+
+std::string HeaderValue(const std::string &headers, const char *name) {
+  const size_t at = headers.find(std::string("\n") + name + ":");
+  if (at == std::string::npos) return "";
+  size_t start = headers.find_first_not_of(' ', at + std::strlen(name) + 2);
+  return headers.substr(start, headers.find_first_of("\r\n", start) - start);
+}
+
+// What happened, in words, from the last exchange.
+std::string Explain() {
+  const LastExchange &e = gLast;
+  if (e.status < 0) return "";
+  if (e.status == 0) return "the device at " + e.url + " cannot be reached (" + WebService_StatusText(e.error) + ")";
+  if (e.status == 401 || e.status == 407)
+    return "HTTP " + std::to_string(e.status) + ": the device refused the user name or password";
+  if (e.status >= 300 && e.status < 400)
+    return "HTTP " + std::to_string(e.status) + " to " + HeaderValue(e.headers, "Location") +
+           ": the device redirects; the library follows no redirects";
+  const std::string code = ElementText(e.body, "faultcode");
+  if (!code.empty()) {
+    const size_t colon = code.find(':');
+    return "SOAP fault " + code.substr(colon == std::string::npos ? 0 : colon + 1) + ": " +
+           ElementText(e.body, "faultstring");
+  }
+  if (e.status != 200) return "HTTP " + std::to_string(e.status);
+  return "";
+}
+
 // --trace: one exchange as the library saw it, credentials already masked.
 void PrintExchange(const WebServiceExchange *e, void *) {
+  gLast = {e->url, e->answerHeaders, std::string(e->answerBody, e->answerBodyLength), e->httpStatus, e->error};
+  if (!gPrintTrace) return;
   std::fprintf(stderr, "> POST %s\n%s\n", e->url, e->requestHeaders);
   std::fwrite(e->requestBody, 1, e->requestBodyLength, stderr);
   if (e->httpStatus == 0) {
@@ -71,6 +119,7 @@ void PrintExchange(const WebServiceExchange *e, void *) {
 
 int ParseOptions(int argc, char **argv, Options &options) {
   int i = 1;
+  WebService_SetTraceCallback(PrintExchange, nullptr);
   for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
     std::string name = argv[i];
     if (name == "--https") {
@@ -82,7 +131,7 @@ int ParseOptions(int argc, char **argv, Options &options) {
       continue;
     }
     if (name == "--trace") {
-      WebService_SetTraceCallback(PrintExchange, nullptr);
+      gPrintTrace = true;
       continue;
     }
     if (name == "--help") {
@@ -155,7 +204,9 @@ int Run(const Operation &op, Options &options, int argc, char **argv, bool probe
   }
   int status = op.call(options.host, options.user, options.password, request.data(), response.data(), &options.conn);
   if (status != 0) {
-    std::fprintf(stderr, "%s failed: %d: %s\n", op.name, status, WebService_StatusText(status));
+    const std::string words = Explain();
+    std::fprintf(stderr, "%s failed: %d: %s\n", op.name, status,
+                 words.empty() ? WebService_StatusText(status) : words.c_str());
     return 1;
   }
   std::string json = ToJson(responseDesc, response.data(), probe ? 1 : 0);
