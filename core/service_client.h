@@ -28,6 +28,26 @@ constexpr unsigned long long kMaxAnswerBytes = 64ull << 20;
 // Maps what the runtime reports onto the library's status codes.
 int MapRuntimeStatus(struct soap *soap, int status);
 
+// Whether host is a host and nothing more: a name or dotted IPv4 address
+// (letters, digits, '-', '.', '_') or an IPv6 literal in brackets.  Anything
+// that would add credentials, a port, a path, a query or a fragment to the
+// URL is refused.
+inline bool IsHostText(const char *host) {
+  auto isHex = [](char c) { return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f'); };
+  auto isNameChar = [](char c) {
+    return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') || c == '-' || c == '.' || c == '_';
+  };
+  if (!host || !*host) return false;
+  if (*host == '[') {
+    const char *c = host + 1;
+    while (isHex(*c) || *c == ':' || *c == '.') ++c;
+    return c > host + 1 && c[0] == ']' && c[1] == '\0';
+  }
+  for (const char *c = host; *c; ++c)
+    if (!isNameChar(*c)) return false;
+  return true;
+}
+
 enum class TextMode { Utf8, Latin1 };
 
 template <class Proxy>
@@ -54,9 +74,11 @@ class ServiceClient : public Proxy {
   }
 
   // Formats the URL selected by conn and stores the credentials.  Returns 0,
-  // or -1 when the endpoint kind is unknown or the URL would not fit.
+  // or -1 when the host text is not a host, the endpoint kind is unknown or
+  // the URL would not fit.
   int BuildEndpoint(const char *host, const char *user, const char *password,
                     const ConnectionInfo *conn) {
+    if (!IsHostText(host)) return -1;
     char *url = static_cast<char *>(soap_malloc(this->soap, kEndpointSize));
     if (!url) return this->soap->error;
     int length = -1;

@@ -24,7 +24,9 @@ int FaultStatus(struct soap *soap) {
 int MapRuntimeStatus(struct soap *soap, int status) {
   switch (status) {
     case SOAP_OK:
-      return 0;
+      // A body holding neither the response element nor a fault ends the
+      // generated call with 0 before the envelope is read to its end.
+      return soap->level ? SOAP_TAG_MISMATCH : 0;
     case SOAP_FAULT:
       return FaultStatus(soap);
     case SOAP_NO_DATA:

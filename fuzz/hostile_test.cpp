@@ -142,4 +142,81 @@ TEST(HostileDevice, RedirectIsNotFollowed) {
   EXPECT_EQ(elsewhere.connections(), 0);
 }
 
+// An envelope whose body holds neither the response element nor a fault.
+TEST(HostileDevice, BodyWithoutResponseElementIs3) {
+  const char *kEnvelope = "<?xml version=\"1.0\"?><e:Envelope xmlns:e=\"http://schemas.xmlsoap.org/soap/envelope/\">";
+  for (std::string body : {Envelope(""), std::string(kEnvelope) + "<e:Body/></e:Envelope>",
+                           std::string(kEnvelope) + "<e:Header></e:Header><e:Body>  </e:Body></e:Envelope>"}) {
+    EXPECT_EQ(CountStatus(Send(HttpAnswer(body))), 3) << body;
+    Guarded<UserResponseRecord> user;
+    EXPECT_EQ(Exchange(Send(HttpAnswer(body)), DLL_WebServiceGetUser, user), 3) << body;
+  }
+}
+
+// Host text that is more than a host never reaches the network: no
+// credentials from "user:pw@", no other port or path.
+TEST(HostileDevice, HostTextThatIsNotAHostIsRefused) {
+  LoopbackServer server(Send(HttpAnswer(kCount)), 1);
+  const std::string port = std::to_string(server.port());
+  const std::string hosts[] = {"alice:pw@127.0.0.1", "127.0.0.1:" + port, "127.0.0.1:" + port + "/x?",
+                               "127.0.0.1/x", "127.0.0.1?x", "127.0.0.1#x", "127.0.0.1\\x", "127.0.0.1 x",
+                               std::string("127.0.0.1\r\nX: y"), std::string("127.0.0.1\t"), "", "::1", "[::1",
+                               "[::1]:" + port, "[::1]x", "[]", "[127.0.0.1@x]"};
+  for (const std::string &host : hosts) {
+    ConnectionInfo conn = Loopback(server.port());
+    IntValueRecord count = {-5, -5};
+    EXPECT_EQ(-1, DLL_WebServiceGetUserCount(host.c_str(), "u", "p", &count, &count, &conn)) << host;
+    VersionRecord version{};
+    EXPECT_EQ(-1, DLL_WebServiceGetVersion(host.c_str(), "u", "p", &count, &version, &conn)) << host;
+    EXPECT_EQ(-5, count.value) << host;
+  }
+  EXPECT_EQ(server.connections(), 0);
+  // Names, dotted addresses and bracketed IPv6 literals pass the check.
+  ConnectionInfo conn = Loopback(server.port());
+  IntValueRecord count = {-5, -5};
+  EXPECT_EQ(0, DLL_WebServiceGetUserCount("127.0.0.1", "u", "p", &count, &count, &conn));
+  EXPECT_EQ(0, DLL_WebServiceGetUserCount("localhost", "u", "p", &count, &count, &conn));
+  EXPECT_NE(-1, DLL_WebServiceGetUserCount("[::1]", "u", "p", &count, &count, &conn));
+}
+
+int AlwaysRetry(int, const char *, void *context) {
+  ++*static_cast<int *>(context);
+  return WS_RESOLVE_RETRY;
+}
+
+// A callback that always says retry against a device that always refuses:
+// a bounded number of resends, then the last answer (an empty 401 body: -1).
+TEST(HostileDevice, RetriesOfOneCallAreBounded) {
+  for (int status : {401, 407}) {
+    LoopbackServer server(Send(HttpAnswer("", status, "WWW-Authenticate: Basic realm=\"d\"\r\n")), 1);
+    int asked = 0;
+    WebService_SetResolveCallback(AlwaysRetry, &asked);
+    Guarded<IntValueRecord> record;
+    ConnectionInfo conn = Loopback(server.port());
+    record.Arm();
+    Clock::time_point start = Clock::now();
+    EXPECT_EQ(-1, DLL_WebServiceGetUserCount("127.0.0.1", "u", "p", &record.value, &record.value, &conn)) << status;
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(2)) << status;
+    EXPECT_EQ(asked, WS_RESOLVE_MAX_RETRIES) << status;
+    EXPECT_EQ(server.connections(), WS_RESOLVE_MAX_RETRIES + 1) << status;
+    EXPECT_TRUE(record.Unchanged());
+    WebService_SetResolveCallback(nullptr, nullptr);
+  }
+  // Never past the call's own budget: GetMaxChannel has 1 s for each of
+  // connect, send and receive; each refusal here takes 1.2 s.
+  LoopbackServer slow([](int fd, const std::string &) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    WriteAll(fd, HttpAnswer("", 401));
+  }, 4);
+  int asked = 0;
+  WebService_SetResolveCallback(AlwaysRetry, &asked);
+  IntValueRecord value = {-5, -5};
+  ConnectionInfo conn = Loopback(slow.port());
+  Clock::time_point start = Clock::now();
+  EXPECT_NE(0, DLL_WebServiceGetMaxChannel("127.0.0.1", "u", "p", &value, &value, &conn));
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(3500));
+  EXPECT_LE(asked, 2);
+  WebService_SetResolveCallback(nullptr, nullptr);
+}
+
 }  // namespace

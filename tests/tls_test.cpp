@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "fake_device.h"
 #include "simulator.h"
+#include "test_support.h"
 #include "webservice/WebService.h"
 
 namespace {
@@ -166,6 +168,52 @@ TEST_F(Tls, NoDescriptorOutlivesACall) {
     ASSERT_EQ(29, Count(*rogue));
   }
   EXPECT_EQ(before, OpenDescriptors());
+}
+
+// Withdrawn or replaced trust takes effect on the next call, although the
+// device would let the client resume its earlier session.
+TEST_F(Tls, TrustChangesEndResumedSessions) {
+  auto sim = Start("host");
+  const std::string ca = gDir + "/ca.pem", other = gDir + "/rogue.pem";
+  ASSERT_EQ(0, Count(*sim));
+  ASSERT_EQ(0, Count(*sim));  // resumes the session of the first call
+  ASSERT_EQ(0, WebService_SetCAFile(nullptr));
+  EXPECT_EQ(29, Count(*sim)) << "trust withdrawn";
+  ASSERT_EQ(0, WebService_SetCAFile(ca.c_str()));
+  EXPECT_EQ(0, Count(*sim));
+  ASSERT_EQ(0, WebService_SetCAFile(other.c_str()));
+  EXPECT_EQ(29, Count(*sim)) << "another authority";
+
+  // A certificate a callback vouched for is not resumed once the callback is gone.
+  Decision decision;
+  WebService_SetResolveCallback(Decide, &decision);
+  EXPECT_EQ(0, Count(*sim));
+  EXPECT_EQ(1u, decision.errors.size());
+  WebService_SetResolveCallback(nullptr, nullptr);
+  EXPECT_EQ(29, Count(*sim));
+  ASSERT_EQ(0, WebService_SetCAFile(ca.c_str()));
+}
+
+// The version probe over https: no plain-http second attempt to port 81
+// (which would carry the credentials in clear) unless the application allows it.
+TEST(Port81Tls, NoPlainHttpProbeAfterHttps) {
+  FakeDevice port81(81);
+  if (!port81.ok()) GTEST_SKIP() << "127.0.0.1:81 cannot be bound here (needs root or a free port 81)";
+  RefusingPort closed;  // the https attempt cannot connect
+  port81.Script({Reply::File("GetVersion")});
+  ConnectionInfo conn = {0, 1, closed.port(), ENDPOINT_KIND_SOAP_PATH};
+  VersionRecord version = Pattern<VersionRecord>();
+  EXPECT_EQ(WS_ERROR_CANNOT_CONNECT,
+            DLL_WebServiceGetVersion("127.0.0.1", "admin", "secret", &kAnyRequest, &version, &conn));
+  EXPECT_EQ(ENDPOINT_KIND_SOAP_PATH, conn.endpointKind);
+  EXPECT_TRUE(Untouched(version));
+  EXPECT_TRUE(port81.Requests().empty()) << port81.Requests()[0];
+
+  WebService_AllowPlainHttpProbe(1);
+  EXPECT_EQ(0, DLL_WebServiceGetVersion("127.0.0.1", "admin", "secret", &kAnyRequest, &version, &conn));
+  WebService_AllowPlainHttpProbe(0);
+  EXPECT_EQ(ENDPOINT_KIND_PORT_81, conn.endpointKind);
+  EXPECT_EQ(1u, port81.Requests().size());
 }
 
 }  // namespace

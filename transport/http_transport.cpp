@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "stdsoap2.h"
+#include "retry_budget.h"
 #include "tls_trust.h"
 #include "trace.h"
 #include "webservice/Transport.h"
@@ -69,6 +70,7 @@ struct TransportState {
   curl_off_t lastDownloaded = 0;
   bool acceptCertificateOnce = false;
   bool socketArrivesConnected = false;
+  std::shared_ptr<Trust> trust;  // the trust generation of the current request
 };
 
 // The platform client keeps one idle request handle per thread, reset before
@@ -103,8 +105,10 @@ TransportState *StateOf(struct soap *soap) {
 }
 
 void CloseRequest(TransportState *state) {
+  if (state->request) curl_easy_setopt(state->request, CURLOPT_SHARE, nullptr);
   ReturnHandle(state->request);
   state->request = nullptr;
+  state->trust.reset();
   state->headerLines.clear();
   curl_slist_free_all(state->headers);
   state->headers = nullptr;
@@ -229,7 +233,8 @@ bool IsRetryable(int error) {
 // No interactive dialog on this platform: the library's own answer is no retry.
 bool ResolveSendError(int) { return false; }
 
-bool DecideRetry(const TransportState *state, int error) {
+bool DecideRetry(const TransportState *state, int error, RetryBudget &budget) {
+  if (!budget.TakeRetry()) return false;
   int answer = AskResolveCallback(error, state->url.c_str());
   if (answer == WS_RESOLVE_ASK) return ResolveSendError(error);
   return answer == WS_RESOLVE_RETRY;
@@ -276,7 +281,9 @@ int WatchIdle(void *data, curl_off_t, curl_off_t downloaded, curl_off_t, curl_of
   return limit && now - state->lastProgress > std::chrono::milliseconds(limit);
 }
 
-CURLcode PrepareTls(CURL *, void *sslContext, void *) { return UseSharedTrustStore(sslContext); }
+CURLcode PrepareTls(CURL *, void *sslContext, void *data) {
+  return static_cast<TransportState *>(data)->trust->Install(sslContext);
+}
 
 size_t StoreAnswerHeader(char *bytes, size_t size, size_t count, void *data) {
   try {
@@ -303,8 +310,15 @@ void TraceAttempt(TransportState *state, CURLcode code) {
 
 // ---- one exchange -------------------------------------------------------
 
-CURLcode SendOnce(TransportState *state) {
+long ExchangeBudgetMs(const TransportState *state) {
+  return Milliseconds(state->connectTimeout) + Milliseconds(state->sendTimeout) + Milliseconds(state->receiveTimeout);
+}
+
+CURLcode SendOnce(TransportState *state, const RetryBudget &budget) {
   CURL *r = state->request;
+  // A device that trickles its answer is bounded by the sum of the time-outs,
+  // resends included.
+  curl_easy_setopt(r, CURLOPT_TIMEOUT_MS, budget.RemainingMs());
   state->answer.clear();
   state->answerOffset = 0;
   state->answerTooLarge = false;
@@ -324,10 +338,12 @@ CURLcode SendOnce(TransportState *state) {
   return code;
 }
 
-// Sends the buffered request until it succeeds or a decision says stop.
+// Sends the buffered request until it succeeds, a decision says stop or the
+// retry budget is spent; then the last answer stands.
 int SendLoop(struct soap *soap, TransportState *state) {
+  RetryBudget budget(ExchangeBudgetMs(state));
   for (;;) {
-    CURLcode code = SendOnce(state);
+    CURLcode code = SendOnce(state, budget);
     if (code == CURLE_GOT_NOTHING) return 0;  // closed without an answer: no body
     if (state->answerTooLarge) return SOAP_EOM;
     if (code == CURLE_OK) {
@@ -336,12 +352,12 @@ int SendLoop(struct soap *soap, TransportState *state) {
         soap->error = WS_ERROR_INVALID_SERVER_RESPONSE;
         return 29;
       }
-      if ((status == 401 || status == 407) && DecideRetry(state, WS_ERROR_INCORRECT_PASSWORD)) continue;
+      if ((status == 401 || status == 407) && DecideRetry(state, WS_ERROR_INCORRECT_PASSWORD, budget)) continue;
       return 0;
     }
     int error = PlatformError(code, state->request);
     soap->error = error;
-    if (IsRetryable(error) && DecideRetry(state, error)) {
+    if (IsRetryable(error) && DecideRetry(state, error, budget)) {
       state->acceptCertificateOnce = error != WS_ERROR_INCORRECT_PASSWORD;
       continue;
     }
@@ -403,15 +419,18 @@ SOAP_SOCKET OpenHook(struct soap *soap, const char *endpoint, const char *, int)
   curl_easy_setopt(r, CURLOPT_XFERINFOFUNCTION, WatchIdle);
   curl_easy_setopt(r, CURLOPT_XFERINFODATA, state);
   curl_easy_setopt(r, CURLOPT_CONNECTTIMEOUT_MS, Milliseconds(state->connectTimeout));
-  // A device that trickles its answer is bounded by the sum of the time-outs.
-  curl_easy_setopt(r, CURLOPT_TIMEOUT_MS,
-                   Milliseconds(state->connectTimeout) + Milliseconds(state->sendTimeout) +
-                       Milliseconds(state->receiveTimeout));
   curl_easy_setopt(r, CURLOPT_SSL_VERIFYHOST, (state->requestFlags & kFlagIgnoreCertificateHost) ? 0L : 2L);
   curl_easy_setopt(r, CURLOPT_CAINFO, nullptr);
   curl_easy_setopt(r, CURLOPT_CAPATH, nullptr);
+#if LIBCURL_VERSION_NUM >= 0x075700
+  // libcurl would otherwise keep the first store it saw with the handle and
+  // verify later requests against it, whatever the trust settings became.
+  curl_easy_setopt(r, CURLOPT_CA_CACHE_TIMEOUT, 0L);
+#endif
   curl_easy_setopt(r, CURLOPT_SSL_CTX_FUNCTION, PrepareTls);
-  ShareTlsSessions(r);
+  curl_easy_setopt(r, CURLOPT_SSL_CTX_DATA, state);
+  state->trust = CurrentTrust();
+  state->trust->Share(r);
   state->answerLimit = soap->recv_maxlength;
   return state->connectedSocket;
 }

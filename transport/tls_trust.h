@@ -1,8 +1,10 @@
 // Process-wide decisions of the transport: the application's resolve
-// callback and the shared certificate store.
+// callback, the plain-http probe permission and the trust settings.
 #pragma once
 
 #include <curl/curl.h>
+
+#include <memory>
 
 namespace ws {
 
@@ -10,12 +12,24 @@ namespace ws {
 // WS_RESOLVE_ASK when none is installed.
 int AskResolveCallback(int error, const char *url);
 
-// Installs the process-wide trust store into an OpenSSL SSL_CTX, loading it
-// on first use.
-CURLcode UseSharedTrustStore(void *sslContext);
+// Whether the application allowed a plain-http version probe after an https
+// attempt.
+bool PlainHttpProbeAllowed();
 
-// Lets a request resume TLS sessions of earlier requests to the same device
-// (a session is only resumed under the same verification settings).
-void ShareTlsSessions(CURL *request);
+// One generation of trust settings: the certificate store and a TLS session
+// cache holding only sessions verified under that store.  A request takes the
+// current generation when it opens and keeps it until it closes; any change
+// of trust settings starts a new generation, so a session is never resumed
+// under settings other than those it was made with.
+class Trust {
+ public:
+  virtual ~Trust() = default;
+  // Installs the store into an OpenSSL SSL_CTX, loading it on first use.
+  virtual CURLcode Install(void *sslContext) = 0;
+  // Attaches the request to the session cache (null detaches it).
+  virtual void Share(CURL *request) = 0;
+};
+
+std::shared_ptr<Trust> CurrentTrust();
 
 }  // namespace ws

@@ -8,13 +8,30 @@
  * HTTPS.  Certificates are verified against the system trust store
  * (/etc/ssl/certs on Debian: add your authority with update-ca-certificates)
  * or against a CA file named with WebService_SetCAFile.  The store is loaded
- * once per process and shared by all calls.  A certificate that names another
- * host is accepted (device certificates rarely carry their address).
+ * once and shared by all calls, and TLS sessions are resumed across calls.
+ * Any change of trust settings (WebService_SetCAFile,
+ * WebService_SetResolveCallback) empties the session cache: a session is only
+ * resumed under the settings it was verified with.  A certificate that names
+ * another host is accepted (device certificates rarely carry their address).
  *
  * A device with a self-signed or expired certificate fails with status 29
  * unless a resolve callback answers WS_RESOLVE_RETRY for that error: the
  * request is then sent again once, accepting that certificate for that one
  * request only.
+ *
+ * Retries.  One request is sent again only on a resolve callback's
+ * WS_RESOLVE_RETRY (a 401 or 407 is never resent without one), at most
+ * WS_RESOLVE_MAX_RETRIES times and never past the call's own time budget
+ * (its connect, send and receive time-outs added up); then the status of the
+ * last answer stands.
+ *
+ * Version probe.  DLL_WebServiceGetVersion makes a second attempt over plain
+ * http on port 81 when its first attempt fails or answers an empty software
+ * version.  When the first attempt used https (useHttps set), no second
+ * attempt is made: it would send the user name and password in clear to
+ * whoever broke the TLS connection.  The first attempt's status is returned
+ * and endpointKind stays 0.  WebService_AllowPlainHttpProbe(1) restores the
+ * plain-http second attempt for old devices that need it.
  *
  * Platform error numbers returned by the exports (12000..12999):
  *   12002 time-out                      12005 invalid URL
@@ -49,6 +66,9 @@
 #define WS_ERROR_INVALID_CA 12045
 #define WS_ERROR_INVALID_SERVER_RESPONSE 12152
 #define WS_ERROR_SECURITY_CHANNEL_ERROR 12157
+
+/* Resends of one request that resolve decisions can cause at most. */
+#define WS_RESOLVE_MAX_RETRIES 3
 
 typedef enum WebServiceResolveAnswer {
   WS_RESOLVE_NO_RETRY = 0,
@@ -96,6 +116,10 @@ typedef void (*WebServiceTraceCallback)(const WebServiceExchange *exchange, void
 
 /* Installs (or, with NULL, removes) the process-wide trace callback. */
 WS_API void WS_CALL WebService_SetTraceCallback(WebServiceTraceCallback callback, void *context);
+
+/* Allows (nonzero) or forbids (0, the default) the version probe's
+ * plain-http second attempt after a first attempt over https; process-wide. */
+WS_API void WS_CALL WebService_AllowPlainHttpProbe(int allow);
 
 /* Releases an item array that a list export allocated (NULL is ignored). */
 WS_API void WS_CALL WebService_FreeItems(void *items);

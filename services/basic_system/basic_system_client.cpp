@@ -3,6 +3,7 @@
 #include <syslog.h>
 
 #include "core/call_frame.h"
+#include "transport/tls_trust.h"
 
 // Calls Op and copies its parameter list by the rule of this service.
 #define WS_INVOKE_FOR_PARAMETER_LIST(Op, request, out) \
@@ -104,7 +105,9 @@ int BasicSystemClient::ProbeVersion(const char *host, const char *user, const ch
   // One debug line per call, after the first attempt: the system log at debug level.
   syslog(LOG_USER | LOG_DEBUG, "GetVersion_after endpointType: %d soapRet:%d apiRsp:%d IP : %s \n",
          static_cast<int>(conn->endpointKind), status, static_cast<int>(version.resultCode), host);
-  if (status != 0 || version.swVersion[0] == '\0') status = attempt(ENDPOINT_KIND_PORT_81);
+  // After https, plain http would carry the credentials in clear.
+  const bool secondAttemptAllowed = !conn->useHttps || PlainHttpProbeAllowed();
+  if (secondAttemptAllowed && (status != 0 || version.swVersion[0] == '\0')) status = attempt(ENDPOINT_KIND_PORT_81);
   if (status == 0) *response = version;
   return status;
 }
@@ -120,6 +123,7 @@ WS_API int WS_CALL DLL_WebServiceGetVersion(const char *host, const char *user, 
   WS_CHECK_ARG(request);
   WS_CHECK_ARG(response);
   WS_CHECK_ARG(conn);
+  if (!ws::IsHostText(host)) return -1;  // before the debug line names it
   return ws::WithClient<ws::BasicSystemClient>(ws::TimeoutFor("GetVersion"), [&](ws::BasicSystemClient &client) {
     return client.ProbeVersion(host, user, password, request, response, conn);
   });
