@@ -9,9 +9,7 @@
 #include <type_traits>
 
 #include "harness.h"
-#include "services/account/account_operations.h"
-#include "services/audio_video/audio_video_operations.h"
-#include "services/basic_system/basic_system_operations.h"
+#include "services/operations.h"
 
 namespace {
 
@@ -60,8 +58,7 @@ struct Export {
 };
 
 #define WS_FUZZ_EXPORT(Op, Request, Response) {#Op, [](int port) { Exercise<Request, Response>(#Op, DLL_WebService##Op, port); }},
-const Export kExports[] = {WS_ACCOUNT_OPERATIONS(WS_FUZZ_EXPORT) WS_AUDIO_VIDEO_OPERATIONS(WS_FUZZ_EXPORT)
-                               WS_BASIC_SYSTEM_OPERATIONS(WS_FUZZ_EXPORT)};
+const Export kExports[] = {WS_ALL_OPERATIONS(WS_FUZZ_EXPORT)};
 constexpr size_t kExportCount = sizeof kExports / sizeof *kExports;
 
 LoopbackServer *gServer = nullptr;

@@ -10,7 +10,7 @@ namespace {
 
 // Answers a Get of one per-channel setting with a copy of its stored value.
 template <class Config, class Response>
-int GetSetting(struct soap *soap, Config (DeviceState::*table)[DeviceState::kChannels], int channel, Config *&result, Response &response) {
+int GetSetting(struct soap *soap, Config (DeviceSettings::*table)[DeviceSettings::kChannels], int channel, Config *&result, Response &response) {
   const int index = DeviceState::ChannelIndex(channel);
   if (index < 0) return Reply(soap, response, kResultUnknownChannel);
   DeviceState &device = DeviceOf(soap);
@@ -21,7 +21,7 @@ int GetSetting(struct soap *soap, Config (DeviceState::*table)[DeviceState::kCha
 
 // Applies a Set of one per-channel setting; result is the answer's boolean.
 template <class Config, class Response>
-int SetSetting(struct soap *soap, Config (DeviceState::*table)[DeviceState::kChannels], int channel, const Config *config, bool &result,
+int SetSetting(struct soap *soap, Config (DeviceSettings::*table)[DeviceSettings::kChannels], int channel, const Config *config, bool &result,
                Response &response) {
   const int index = DeviceState::ChannelIndex(channel);
   if (index < 0) return Reply(soap, response, kResultUnknownChannel);

@@ -6,7 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "sim/basic_system_state.h"
+#include "sim/event_schedule_state.h"
+#include "sim/factory_state.h"
+#include "sim/network_state.h"
+#include "sim/ptz_state.h"
 #include "sim/result_codes.h"
+#include "sim/utility_state.h"
+#include "sim/video_analysis_state.h"
 #include "soapStub.h"
 
 namespace sim {
@@ -21,18 +28,10 @@ struct TimeSlot {
   int hour, minute, second;
 };
 
-class DeviceState {
- public:
+// Everything the device keeps, as a value: copying it takes a snapshot of the
+// whole configuration.
+struct DeviceSettings {
   static constexpr int kChannels = 4;
-
-  explicit DeviceState(int generatedUsers);
-
-  // Null when no user has that name.  Call with mutex held.
-  User *FindUser(const char *id);
-  // Index 0..kChannels-1 of a channel number, or -1.
-  static int ChannelIndex(int channel) { return channel >= 1 && channel <= kChannels ? channel - 1 : -1; }
-
-  std::mutex mutex;  // guards everything below
 
   std::vector<User> users;
   bool enableAnonymous = false;
@@ -47,6 +46,27 @@ class DeviceState {
   ns1__AudioConfig_USCORET audio[kChannels];
 
   int maxStreamConnection = 10;
+
+  // One member per service, each defined in sim/<service>_state.h.
+  BasicSystemState basicSystem;
+  NetworkState network;
+  EventScheduleState eventSchedule;
+  PtzState ptz;
+  VideoAnalysisState videoAnalysis;
+  UtilityState utility;
+  FactoryState factory;
+};
+
+class DeviceState : public DeviceSettings {
+ public:
+  explicit DeviceState(int generatedUsers);
+
+  // Null when no user has that name.  Call with mutex held.
+  User *FindUser(const char *id);
+  // Index 0..kChannels-1 of a channel number, or -1.
+  static int ChannelIndex(int channel) { return channel >= 1 && channel <= kChannels ? channel - 1 : -1; }
+
+  std::mutex mutex;  // guards every setting
 };
 
 }  // namespace sim

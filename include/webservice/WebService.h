@@ -8,5 +8,11 @@
 #include "Account.h"
 #include "AudioVideo.h"
 #include "BasicSystem.h"
+#include "Network.h"
+#include "EventSchedule.h"
+#include "PTZ.h"
+#include "VideoAnalysis.h"
+#include "Utility.h"
+#include "Factory.h"
 
 #endif

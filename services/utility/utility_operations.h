@@ -1,0 +1,6 @@
+// The Utility service's exports: (operation, request type, response type).
+#pragma once
+
+#include "webservice/Utility.h"
+
+#define WS_UTILITY_OPERATIONS(X)
