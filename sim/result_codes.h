@@ -34,7 +34,12 @@
 #define WS_SIM_PTZ_RESULT_CODES(X)
 
 // VideoAnalysis: 500..599
-#define WS_SIM_VIDEO_ANALYSIS_RESULT_CODES(X)
+#define WS_SIM_VIDEO_ANALYSIS_RESULT_CODES(X)                                           \
+  X(kResultWindowExists, 500, "a detection window of that sequence or alias exists")   \
+  X(kResultUnknownWindow, 501, "no detection window of that sequence or alias")         \
+  X(kResultTooManyWindows, 502, "the channel holds as many detection windows as it can") \
+  X(kResultPerspectivePoints, 503, "a perspective list does not hold four points")      \
+  X(kResultTooManyParams, 504, "more key/value parameters than the channel keeps")
 
 // Utility and Factory: 600..699
 #define WS_SIM_UTILITY_FACTORY_RESULT_CODES(X)
