@@ -1,7 +1,8 @@
 // wsctl: the records of the public headers described as data, and the
 // operations that take and fill them.  Printing and parsing (codec.h) work on
-// these descriptions only, so a new service needs record tables and its
-// operation table in records.cpp, nothing else.
+// these descriptions only, so a new service needs its record tables in
+// records_<service>.cpp and its operation table (gathered by
+// services/operations.h), nothing else.
 #pragma once
 
 #include <cstddef>

@@ -190,8 +190,11 @@ TEST(FromJson, GetAnswerFedToItsSetGivesTheSameRecord) {
 
   VideoEncoderConfigResponseRecord encoder;
   std::memset(&encoder, 0, sizeof encoder);
-  encoder.config = {true, 25, 4000, 30, true, 704, 480, WS_VIDEO_CODEC_H264, 9, WS_VIDEO_BITRATE_VBR,
-                    WS_VIDEO_QUALITY_LOW};
+  VideoEncoderConfigRecord &config = encoder.config;  // set in place: padding stays zero
+  config.enable = config.deinterlacing = true;
+  config.frameRate = 25, config.bitRate = 4000, config.gopSize = 30, config.width = 704, config.height = 480;
+  config.videoCodec = WS_VIDEO_CODEC_H264, config.resolutionType = 9, config.bitRateType = WS_VIDEO_BITRATE_VBR;
+  config.qualityType = WS_VIDEO_QUALITY_LOW;
   RecordBuffer encoderRequest(RequestOf("SetVideoEncoderConfig").size);
   ASSERT_EQ(FromJson(RequestOf("SetVideoEncoderConfig"), encoderRequest,
                      ToJson(ResponseOf("GetVideoEncoderConfig"), &encoder)),
@@ -286,12 +289,19 @@ void ExpectFieldsInside(const RecordDesc &desc) {
     EXPECT_TRUE(names.insert(field.name).second) << desc.name << "." << field.name;
     size_t bytes = field.kind == Kind::Items ? sizeof(void *) : field.size * field.count;
     EXPECT_LE(field.offset + bytes, desc.size) << desc.name << "." << field.name;
-    if (field.kind == Kind::Items) EXPECT_LE(field.countOffset + sizeof(int32_t), desc.size) << desc.name;
+    if (field.kind == Kind::Items) {  // its count is a described int beside it
+      EXPECT_LE(field.countOffset + sizeof(int32_t), desc.size) << desc.name;
+      bool counted = false;
+      for (size_t k = 0; k < desc.fieldCount; ++k)
+        counted |= desc.fields[k].kind == Kind::Int && desc.fields[k].offset == field.countOffset;
+      EXPECT_TRUE(counted) << desc.name << "." << field.name;
+    }
     if (field.nested) ExpectFieldsInside(field.nested());
   }
 }
 
 TEST(Operations, TablesAreConsistentAndFindable) {
+  ExpectFieldsInside(Describe<TestScheduleList>());
   size_t count;
   const Operation *operations = Operations(&count);
   std::set<std::string> names;
