@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine, builds, starts the device simulator on
-# loopback and drives it with wsctl: the device's identity, then its accounts.
+# loopback and drives it with wsctl: the device's identity, its accounts, then
+# a video encoder setting edited as JSON and sent back.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${SKIP_DEPS:-0}" != 1 ]; then bash scripts/deps.sh; fi
@@ -17,10 +18,11 @@ for _ in $(seq 100); do grep -q ready "$out" && break; sleep 0.1; done
 port=$(sed -n 's/.*ready port=\([0-9]*\).*/\1/p' "$out")
 echo "simulator listening on 127.0.0.1:$port"
 
+wsctl() { "$WSCTL" --host 127.0.0.1 --port "$port" --user admin --password admin "$@"; }
 ws() {
   echo
   echo "\$ wsctl $*"
-  "$WSCTL" --host 127.0.0.1 --port "$port" --user admin --password admin "$@" || true
+  wsctl "$@" || true
 }
 
 ws probe
@@ -33,6 +35,13 @@ ws GetUser user.userID=operator
 ws AddUser user.userID=operator user.password=again user.userLevel=USER_NORMAL
 ws SetSessionConfig config.enableAnonymous=true config.maxRTPStreamTime.0.hour=3 config.maxRTPStreamTime.1.minute=45
 ws GetSessionConfig
+ws GetVideoEncoderConfig channel=1 master=true
+echo
+echo "\$ wsctl GetVideoEncoderConfig channel=1 master=true | sed (MJPEG, 10 frames) | wsctl --json-in - SetVideoEncoderConfig channel=1 master=true"
+wsctl GetVideoEncoderConfig channel=1 master=true |
+  sed 's/"VIDEO_CODEC_H264"/"VIDEO_CODEC_MJPEG"/; s/"frameRate": [0-9]*/"frameRate": 10/' |
+  wsctl --json-in - SetVideoEncoderConfig channel=1 master=true || true
+ws GetVideoEncoderConfig channel=1 master=true
 echo
 echo "\$ wsctl --password wrong GetUserCount"
 "$WSCTL" --host 127.0.0.1 --port "$port" --user admin --password wrong GetUserCount || true

@@ -9,4 +9,5 @@ $SUDO apt-get install -y --no-install-recommends \
   build-essential cmake ninja-build pkg-config ca-certificates openssl binutils \
   gsoap libgsoap-dev libcurl4-openssl-dev libssl-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  clang libclang-rt-14-dev valgrind python3 python3-zeep libxml2-utils
+  clang libclang-rt-14-dev valgrind python3 python3-zeep libxml2-utils \
+  nlohmann-json3-dev

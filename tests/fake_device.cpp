@@ -53,9 +53,9 @@ std::string ReadRequest(int fd) {
   return data;
 }
 
-std::string HttpAnswer(int status, const std::string &body) {
+std::string HttpAnswer(int status, const std::string &body, const std::string &headers) {
   std::ostringstream out;
-  out << "HTTP/1.1 " << status << (status == 200 ? " OK" : " Status") << "\r\n";
+  out << "HTTP/1.1 " << status << (status == 200 ? " OK" : " Status") << "\r\n" << headers;
   if (status == 401) out << "WWW-Authenticate: Basic realm=\"device\"\r\n";
   if (!body.empty()) out << "Content-Type: text/xml; charset=utf-8\r\n";
   out << "Content-Length: " << body.size() << "\r\nConnection: close\r\n\r\n" << body;
@@ -148,7 +148,7 @@ void FakeDevice::Handle(int fd) {
     held_.push_back(fd);
     return;
   }
-  std::string answer = reply.mode == Reply::Mode::Close ? std::string() : HttpAnswer(reply.status, reply.body);
+  std::string answer = reply.mode == Reply::Mode::Close ? std::string() : HttpAnswer(reply.status, reply.body, reply.headers);
   if (reply.mode == Reply::Mode::Trickle) {
     // The header goes out at once, the body in chunks.
     size_t at = answer.size() - reply.body.size();

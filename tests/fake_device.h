@@ -17,10 +17,16 @@ struct Reply {
   std::string body;
   size_t chunk = 0;      // Trickle: body bytes per write (the header goes at once)
   int intervalMs = 0;    // Trickle: pause between writes
+  std::string headers{};  // extra header lines, each ending in "\r\n"
 
   static Reply Status(int status, std::string body) { return {Mode::Answer, status, std::move(body)}; }
   static Reply Ok(std::string body) { return Status(200, std::move(body)); }
   static Reply File(const std::string &name);  // tests/data/<name>.answer.xml with 200
+  static Reply Redirect(int status, const std::string &location) {
+    Reply reply = Status(status, "");
+    reply.headers = "Location: " + location + "\r\n";
+    return reply;
+  }
   static Reply Close() { return {Mode::Close, 0, {}}; }
   static Reply Stall() { return {Mode::Stall, 0, {}}; }
   static Reply Trickle(std::string body, size_t chunk, int intervalMs) {

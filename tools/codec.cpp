@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 namespace wsctl {
 
 namespace {
@@ -22,9 +24,20 @@ const char *ReadPointer(const char *at) {
   return pointer;
 }
 
+void WriteInt(char *at, int32_t value) { std::memcpy(at, &value, sizeof value); }
+
+void WritePointer(char *at, const void *pointer) { std::memcpy(at, &pointer, sizeof pointer); }
+
 const Field *FindField(const RecordDesc &desc, const std::string &name) {
   for (size_t i = 0; i < desc.fieldCount; ++i)
     if (name == desc.fields[i].name) return &desc.fields[i];
+  return nullptr;
+}
+
+// The item list whose count the field holds, if any.
+const Field *ListCountedBy(const RecordDesc &desc, const Field &field) {
+  for (size_t i = 0; field.kind == Kind::Int && i < desc.fieldCount; ++i)
+    if (desc.fields[i].kind == Kind::Items && desc.fields[i].countOffset == field.offset) return &desc.fields[i];
   return nullptr;
 }
 
@@ -82,7 +95,7 @@ std::string SetLeaf(const Field &field, char *at, const std::string &path, const
     case Kind::Int: {
       int32_t value = 0;
       std::string error = ParseInt(field, path, text, &value);
-      if (error.empty()) std::memcpy(at, &value, sizeof value);
+      if (error.empty()) WriteInt(at, value);
       return error;
     }
     case Kind::Bool: {
@@ -99,14 +112,14 @@ std::string SetLeaf(const Field &field, char *at, const std::string &path, const
       std::memcpy(at, text.data(), text.size());
       return "";
     default:
-      return "'" + path + "' is filled by the device and cannot be set";
+      return "'" + path + "' is a list or a text of any length; give it with --json-in";
   }
 }
 
 void AppendPaths(const RecordDesc &desc, const std::string &prefix, std::string &out) {
   for (size_t i = 0; i < desc.fieldCount; ++i) {
     const Field &field = desc.fields[i];
-    if (field.kind == Kind::Items) continue;
+    if (field.kind == Kind::Items || field.kind == Kind::TextPointer) continue;
     std::string path = prefix + field.name;
     if (field.count > 1) path += ".<0.." + std::to_string(field.count - 1) + ">";
     if (field.kind == Kind::Record) {
@@ -131,26 +144,43 @@ void AppendIndent(std::string &out, int depth) {
   out.append(2 * depth, ' ');
 }
 
+// An enumeration value as its symbol; a value outside the table as its number.
+std::string IntJson(const Field &field, int32_t value) {
+  for (size_t i = 0; field.enumeration && i < field.enumeration->count; ++i)
+    if (field.enumeration->values[i].value == value) return "\"" + std::string(field.enumeration->values[i].symbol) + "\"";
+  return std::to_string(value);
+}
+
 std::string ElementJson(const Field &field, const char *at, int depth) {
   switch (field.kind) {
-    case Kind::Int: return std::to_string(ReadInt(at));
+    case Kind::Int: return IntJson(field, ReadInt(at));
     case Kind::Bool: return *reinterpret_cast<const unsigned char *>(at) ? "true" : "false";
     case Kind::Text: return JsonString(at, field.size);
+    case Kind::TextPointer: {
+      const char *text = ReadPointer(at);
+      return text ? JsonString(text, std::string::npos) : "null";
+    }
     default: return ToJson(field.nested(), at, depth);
   }
+}
+
+// The items of a list field: where they start (null when none) and how many.
+size_t ListedItems(const Field &field, const char *base, const char **first) {
+  int32_t listed = ReadInt(base + field.countOffset);
+  *first = ReadPointer(base + field.offset);
+  return *first && listed > 0 ? static_cast<size_t>(listed) : 0;
 }
 
 std::string FieldJson(const Field &field, const char *base, int depth) {
   const char *first = base + field.offset;
   size_t count = field.count;
+  const Field element = field.kind == Kind::Items ? ItemOf(field) : field;
   if (field.kind == Kind::Items) {
-    int32_t listed = ReadInt(base + field.countOffset);
-    first = ReadPointer(first);
-    count = first && listed > 0 ? static_cast<size_t>(listed) : 0;
+    count = ListedItems(field, base, &first);
   } else if (count == 1) {
     return ElementJson(field, first, depth);
   }
-  bool multiline = field.kind == Kind::Record || field.kind == Kind::Items;
+  bool multiline = element.kind == Kind::Record;
   std::string out = "[";
   for (size_t k = 0; k < count; ++k) {
     out += k ? "," : "";
@@ -158,13 +188,138 @@ std::string FieldJson(const Field &field, const char *base, int depth) {
       AppendIndent(out, depth + 1);
     else if (k)
       out += ' ';
-    out += ElementJson(field, first + k * field.size, depth + 1);
+    out += ElementJson(element, first + k * field.size, depth + 1);
   }
   if (multiline && count) AppendIndent(out, depth);
   return out + "]";
 }
 
+using Json = nlohmann::json;
+
+std::string Join(const std::string &path, const std::string &name) { return path.empty() ? name : path + "." + name; }
+
+std::string Expected(const std::string &path, const std::string &what, const Json &value) {
+  std::string got = value.dump();
+  if (got.size() > 40) got = got.substr(0, 37) + "...";
+  return "'" + path + "': expected " + what + ", got " + got;
+}
+
+std::string FieldNames(const RecordDesc &desc) {
+  std::string names;
+  for (size_t i = 0; i < desc.fieldCount; ++i) names += (i ? ", " : "") + std::string(desc.fields[i].name);
+  return names;
+}
+
+// Fills records from parsed JSON; item arrays and texts of any length are
+// allocated in the buffer that holds the record.
+class JsonReader {
+ public:
+  explicit JsonReader(RecordBuffer &buffer) : buffer_(buffer) {}
+
+  std::string Record(const RecordDesc &desc, char *base, const Json &value, const std::string &path) {
+    if (!value.is_object()) return Expected(path.empty() ? desc.name : path, "an object", value);
+    for (const auto &member : value.items())
+      if (!FindField(desc, member.key()) && member.key() != "resultCode")
+        return "unknown field '" + Join(path, member.key()) + "' in " + desc.name + " (fields: " + FieldNames(desc) +
+               ")";
+    for (size_t i = 0; i < desc.fieldCount; ++i) {
+      const Field &field = desc.fields[i];
+      const auto member = value.find(field.name);
+      std::string error = member == value.end() ? "" : FieldValue(field, base, *member, Join(path, field.name));
+      if (!error.empty()) return error;
+    }
+    for (size_t i = 0; i < desc.fieldCount; ++i) {
+      std::string error = desc.fields[i].kind == Kind::Items ? CountItems(desc, desc.fields[i], base, value, path) : "";
+      if (!error.empty()) return error;
+    }
+    return "";
+  }
+
+ private:
+  // A list's count is the number of its items: a count given beside them
+  // must agree, so the library never reads past the array.
+  std::string CountItems(const RecordDesc &desc, const Field &list, char *base, const Json &value,
+                         const std::string &path) {
+    const auto items = value.find(list.name);
+    const Field *counter = nullptr;
+    for (size_t i = 0; i < desc.fieldCount; ++i)
+      if (ListCountedBy(desc, desc.fields[i]) == &list) counter = &desc.fields[i];
+    const bool counted = counter && value.contains(counter->name);
+    if (items == value.end() && !counted) return "";
+    const size_t given = items != value.end() && items->is_array() ? items->size() : 0;
+    if (counted && static_cast<size_t>(ReadInt(base + list.countOffset)) != given)
+      return "'" + Join(path, counter->name) + "' is " + std::to_string(ReadInt(base + list.countOffset)) + " but '" +
+             Join(path, list.name) + "' holds " + std::to_string(given) + " items";
+    WriteInt(base + list.countOffset, static_cast<int32_t>(given));
+    return "";
+  }
+
+  std::string FieldValue(const Field &field, char *base, const Json &value, const std::string &path) {
+    char *at = base + field.offset;
+    if (field.kind == Kind::Items) {
+      if (value.is_null()) {
+        WritePointer(at, nullptr);
+        return "";
+      }
+      if (!value.is_array() || value.size() > INT32_MAX) return Expected(path, "an array of items", value);
+      char *items = value.empty() ? nullptr : static_cast<char *>(buffer_.Allocate(value.size() * field.size));
+      WritePointer(at, items);
+      return Elements(ItemOf(field), items, value, path);
+    }
+    if (field.count == 1) return Element(field, at, value, path);
+    if (!value.is_array() || value.size() > field.count)
+      return Expected(path, "an array of at most " + std::to_string(field.count) + " elements", value);
+    return Elements(field, at, value, path);
+  }
+
+  std::string Elements(const Field &field, char *first, const Json &array, const std::string &path) {
+    for (size_t k = 0; k < array.size(); ++k) {
+      std::string error = Element(field, first + k * field.size, array[k], Join(path, std::to_string(k)));
+      if (!error.empty()) return error;
+    }
+    return "";
+  }
+
+  std::string Element(const Field &field, char *at, const Json &value, const std::string &path) {
+    switch (field.kind) {
+      case Kind::Int: return SetLeaf(field, at, path, value.is_string() ? value.get<std::string>() : value.dump());
+      case Kind::Bool: return SetLeaf(field, at, path, value.dump());
+      case Kind::Text:
+        return value.is_string() ? SetLeaf(field, at, path, value.get<std::string>()) : Expected(path, "a text", value);
+      case Kind::TextPointer: {
+        if (value.is_null()) {
+          WritePointer(at, nullptr);
+          return "";
+        }
+        if (!value.is_string()) return Expected(path, "a text or null", value);
+        const std::string &text = value.get_ref<const std::string &>();
+        char *copy = static_cast<char *>(buffer_.Allocate(text.size()));
+        std::memcpy(copy, text.data(), text.size());
+        WritePointer(at, copy);
+        return "";
+      }
+      case Kind::Record: return Record(field.nested(), at, value, path);
+      case Kind::Items: break;  // items of items do not occur: an item is a record holding its lists
+    }
+    return "'" + path + "': a list of lists has no description";
+  }
+
+  RecordBuffer &buffer_;
+};
+
 }  // namespace
+
+std::string FromJson(const RecordDesc &desc, RecordBuffer &record, const std::string &text) {
+  Json value;
+  try {
+    value = Json::parse(text);
+  } catch (const Json::parse_error &error) {
+    const std::string what = error.what();
+    const size_t start = what.find("] ");
+    return "the JSON does not parse: " + what.substr(start == std::string::npos ? 0 : start + 2);
+  }
+  return JsonReader(record).Record(desc, static_cast<char *>(record.data()), value, "");
+}
 
 std::string SetField(const RecordDesc &desc, void *record, const std::string &path, const std::string &value) {
   std::vector<std::string> parts = SplitPath(path);
@@ -188,6 +343,8 @@ std::string SetField(const RecordDesc &desc, void *record, const std::string &pa
     if (field->kind != Kind::Record || next == parts.size()) {
       if (next != parts.size() || field->kind == Kind::Record)
         return "'" + path + "' names no single value of " + desc.name + " (fields: " + FieldPaths(desc) + ")";
+      if (const Field *list = ListCountedBy(*current, *field))
+        return "'" + path + "' counts the items of '" + list->name + "'; give them with --json-in";
       return SetLeaf(*field, at, path, value);
     }
     current = &field->nested();
@@ -254,11 +411,28 @@ void FreeItems(const RecordDesc &desc, void *record) {
   char *base = static_cast<char *>(record);
   for (size_t i = 0; i < desc.fieldCount; ++i) {
     const Field &field = desc.fields[i];
-    for (size_t k = 0; field.kind == Kind::Record && k < field.count; ++k)
-      FreeItems(field.nested(), base + field.offset + k * field.size);
-    if (field.kind != Kind::Items) continue;
-    WebService_FreeItems(const_cast<char *>(ReadPointer(base + field.offset)));
-    std::memset(base + field.offset, 0, sizeof(void *));
+    char *at = base + field.offset;
+    if (field.kind == Kind::Record) {
+      for (size_t k = 0; k < field.count; ++k) FreeItems(field.nested(), at + k * field.size);
+    } else if (field.kind == Kind::TextPointer) {
+      for (size_t k = 0; k < field.count; ++k) {
+        std::free(const_cast<char *>(ReadPointer(at + k * field.size)));
+        WritePointer(at + k * field.size, nullptr);
+      }
+    } else if (field.kind == Kind::Items) {
+      const char *first;
+      const size_t count = ListedItems(field, base, &first);
+      const Field item = ItemOf(field);
+      if (item.kind == Kind::Record || item.kind == Kind::TextPointer) {
+        // What each item holds goes first: a description of the item as the
+        // one field of a record lets the loop above release it.
+        const RecordDesc one{field.name, field.size, &item, 1};
+        for (size_t k = 0; k < count; ++k)
+          FreeItems(item.kind == Kind::Record ? field.nested() : one, const_cast<char *>(first) + k * field.size);
+      }
+      WebService_FreeItems(const_cast<char *>(ReadPointer(at)));
+      WritePointer(at, nullptr);
+    }
   }
 }
 

@@ -26,11 +26,14 @@ constexpr Field WithCount(Field items, size_t countOffset) {
 
 }  // namespace wsctl
 
-// F: a plain field; E: an int field holding an enumeration; L: an item list
-// and its count.
+// F: a plain field; E: an int field (or fixed int array) holding an
+// enumeration; L: an item list and its count; EL: a list of enumeration
+// values and its count.  Items may be records, int32_t, bool, char[N] or
+// char * texts; a record item may hold item lists of its own.
 #define F(member) FieldOf<decltype(R::member)>(#member, offsetof(R, member))
 #define E(member, ctype) FieldOf<decltype(R::member)>(#member, offsetof(R, member), &ctype##Enum)
 #define L(items, count) WithCount(F(items), offsetof(R, count))
+#define EL(items, count, ctype) WithCount(E(items, ctype), offsetof(R, count))
 
 #define WSCTL_RECORD_AS(Type, Layout, Name, ...)                              \
   template <>                                                                 \

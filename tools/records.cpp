@@ -5,6 +5,7 @@
 #include <cstring>
 #include <iterator>
 #include <strings.h>
+#include <vector>
 
 #include "services/operations.h"
 #include "tools/describe.h"
@@ -43,6 +44,7 @@ WSCTL_RECORD_AS(int32_t, IntArgument, "int32_t", F(value))
 #undef F
 #undef E
 #undef L
+#undef EL
 
 namespace {
 
@@ -58,7 +60,31 @@ const Operation kOperations[] = {
     WS_ALL_OPERATIONS(WSCTL_OPERATION)
 };
 
+// Each service's name and number of operations; its operations follow those
+// of the services before it in kOperations.
+struct ServiceSize {
+  const char *name;
+  size_t count;
+};
+#define WSCTL_COUNT(Op, Req, Resp) +1
+#define WSCTL_SERVICE_SIZE(Service, Operations, X) {#Service, 0 Operations(X)},
+const ServiceSize kServiceSizes[] = {WS_ALL_SERVICES(WSCTL_SERVICE_SIZE, WSCTL_COUNT)};
+
 }  // namespace
+
+const Service *Services(size_t *count) {
+  static const std::vector<Service> services = [] {
+    std::vector<Service> slices;
+    const Operation *next = kOperations;
+    for (const ServiceSize &size : kServiceSizes) {
+      slices.push_back({size.name, next, size.count});
+      next += size.count;
+    }
+    return slices;
+  }();
+  *count = services.size();
+  return services.data();
+}
 
 const Operation *Operations(size_t *count) {
   *count = std::size(kOperations);

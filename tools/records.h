@@ -1,7 +1,8 @@
 // wsctl: the records of the public headers described as data, and the
 // operations that take and fill them.  Printing and parsing (codec.h) work on
-// these descriptions only, so a new service needs record tables and its
-// operation table in records.cpp, nothing else.
+// these descriptions only, so a new service needs its record tables in
+// records_<service>.cpp and its operation table (gathered by
+// services/operations.h), nothing else.
 #pragma once
 
 #include <cstddef>
@@ -24,11 +25,13 @@ struct EnumDesc {
 };
 
 enum class Kind {
-  Int,     // int32_t
-  Bool,    // bool
-  Text,    // char[size], zero-terminated
-  Record,  // a nested record
-  Items    // T *items, allocated by the library, with an int32_t count beside it
+  Int,          // int32_t
+  Bool,         // bool
+  Text,         // char[size], zero-terminated
+  TextPointer,  // char *, a zero-terminated text of any length (null: none)
+  Record,       // a nested record
+  Items         // Item *items with an int32_t count beside it; the library
+                // allocates them in answers, the caller in requests
 };
 
 struct RecordDesc;
@@ -38,11 +41,12 @@ struct Field {
   const char *name;
   Kind kind;
   size_t offset;
-  size_t size;   // of one element
+  size_t size;   // of one element (of one item for Items)
   size_t count;  // elements of a fixed array; 1 for a plain field
-  DescribeFn nested = nullptr;        // Record and Items
-  const EnumDesc *enumeration = nullptr;  // Int fields holding an enumeration
+  DescribeFn nested = nullptr;        // Record, and Items of records
+  const EnumDesc *enumeration = nullptr;  // Int fields and items holding an enumeration
   size_t countOffset = 0;             // Items: where the item count lives
+  Kind itemKind = Kind::Record;       // Items: the kind of one item (never Items)
 };
 
 struct RecordDesc {
@@ -71,13 +75,33 @@ constexpr Field FieldOf(const char *name, size_t offset, const EnumDesc *enumera
     return {name, Kind::Bool, offset, sizeof(T), 1};
   } else if constexpr (std::is_same_v<T, int32_t>) {
     return {name, Kind::Int, offset, sizeof(T), 1, nullptr, enumeration};
+  } else if constexpr (std::is_same_v<T, char *> || std::is_same_v<T, const char *>) {
+    return {name, Kind::TextPointer, offset, sizeof(T), 1};
   } else if constexpr (std::is_pointer_v<T>) {
-    using Item = std::remove_pointer_t<T>;
-    return {name, Kind::Items, offset, sizeof(Item), 1, &Describe<Item>};
+    // An item list: the item described as a field of its own, at offset 0.
+    using Item = std::remove_cv_t<std::remove_pointer_t<T>>;
+    static_assert(!std::is_pointer_v<Item> || std::is_same_v<std::remove_cv_t<std::remove_pointer_t<Item>>, char>,
+                  "items are records, integers, booleans, texts or text pointers");
+    Field field = FieldOf<std::conditional_t<std::is_pointer_v<Item>, const char *, Item>>(name, 0, enumeration);
+    static_assert(!std::is_array_v<Item> || std::is_same_v<std::remove_extent_t<Item>, char>,
+                  "items that are arrays of anything but char have no description rule");
+    field.itemKind = field.kind;
+    field.kind = Kind::Items;
+    field.offset = offset;
+    return field;
   } else {
     static_assert(std::is_class_v<T>, "field type without a description rule");
     return {name, Kind::Record, offset, sizeof(T), 1, &Describe<T>};
   }
+}
+
+// One item of an Items field, described as a plain field at offset 0.
+constexpr Field ItemOf(const Field &items) {
+  Field item = items;
+  item.kind = items.itemKind;
+  item.offset = 0;
+  item.count = 1;
+  return item;
 }
 
 using CallFn = int (*)(const char *host, const char *user, const char *password, const void *request,
@@ -90,8 +114,17 @@ struct Operation {
   CallFn call;
 };
 
+// One service and its operations, a slice of the table of all operations.
+struct Service {
+  const char *name;
+  const Operation *operations;
+  size_t count;
+};
+
 // Every operation of every service, in table order.
 const Operation *Operations(size_t *count);
+// Every service, in table order (services without operations included).
+const Service *Services(size_t *count);
 // The operation of that name (exact, else ignoring case); null when unknown.
 const Operation *FindOperation(const char *name);
 // Every enumeration of Enums.h.

@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
 #include <string>
 
 #include "tools/codec.h"
@@ -17,7 +20,7 @@ constexpr int kUsageError = 2;
 const char kUsage[] =
     "usage: wsctl [options] OPERATION [field=value ...]\n"
     "       wsctl [options] probe     GetVersion, and the endpoint kind that answered\n"
-    "       wsctl list                operations with their request and response records\n"
+    "       wsctl list                operations by service, with their request and response records\n"
     "options:\n"
     "  --host H          device address (127.0.0.1)\n"
     "  --port P          TCP port for endpoint kinds 0 and 2 (8080)\n"
@@ -27,15 +30,19 @@ const char kUsage[] =
     "  --ca-file F       extra trusted authorities (PEM)\n"
     "  --insecure        accept certificates that fail verification\n"
     "  --trace           print each exchange (credentials masked) to standard error\n"
+    "  --json-in F|-     read the request record as JSON from file F or standard input,\n"
+    "                    in the shape wsctl prints (field=value arguments then apply on top)\n"
     "fields: dotted paths into the request record (user.userID=bob,\n"
     "  config.maxRTPStreamTime.0.hour=3); enumeration symbols accepted for numbers;\n"
-    "  text requests take text=..., int32_t requests value=...\n";
+    "  text requests take text=..., int32_t requests value=...\n"
+    "output: the response record as JSON; enumeration values as their symbols\n";
 
 struct Options {
   const char *host = "127.0.0.1";
   ConnectionInfo conn{0, 0, 8080, 0};
   const char *user = nullptr;
   const char *password = nullptr;
+  const char *jsonIn = nullptr;  // file name, or "-" for standard input
 };
 
 int Fail(const std::string &message) {
@@ -158,6 +165,8 @@ int ParseOptions(int argc, char **argv, Options &options) {
       options.user = value;
     } else if (name == "--password") {
       options.password = value;
+    } else if (name == "--json-in") {
+      options.jsonIn = value;
     } else if (name == "--port" && numeric && number >= 1 && number <= 65535) {
       options.conn.port = static_cast<int32_t>(number);
     } else if (name == "--kind" && numeric && number >= 0 && number <= 2) {
@@ -177,11 +186,27 @@ int ParseOptions(int argc, char **argv, Options &options) {
 
 int List() {
   size_t count;
-  const Operation *operations = Operations(&count);
-  for (size_t i = 0; i < count; ++i)
-    std::printf("%-24s %-32s -> %s\n", operations[i].name, operations[i].request().name,
-                operations[i].response().name);
+  const Service *services = Services(&count);
+  for (size_t s = 0; s < count; ++s) {
+    const Service &service = services[s];
+    std::printf("%s%s (%zu)\n", s ? "\n" : "", service.name, service.count);
+    for (size_t i = 0; i < service.count; ++i) {
+      const Operation &op = service.operations[i];
+      std::printf("  %-40s %-34s -> %s\n", op.name, op.request().name, op.response().name);
+    }
+  }
   return 0;
+}
+
+// The whole of a file, or of standard input for "-"; false when unreadable.
+bool ReadInput(const char *name, std::string &text) {
+  if (std::strcmp(name, "-") == 0) {
+    text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    return !std::cin.bad();
+  }
+  std::ifstream in(name, std::ios::binary);
+  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return in.good() || in.eof();
 }
 
 std::string EndpointUrl(const Options &options, int kind) {
@@ -196,6 +221,12 @@ std::string EndpointUrl(const Options &options, int kind) {
 int Run(const Operation &op, Options &options, int argc, char **argv, bool probe) {
   const RecordDesc &requestDesc = op.request(), &responseDesc = op.response();
   RecordBuffer request(requestDesc.size), response(responseDesc.size);
+  if (options.jsonIn) {
+    std::string json;
+    if (!ReadInput(options.jsonIn, json)) return Fail(std::string("cannot read ") + options.jsonIn);
+    std::string error = FromJson(requestDesc, request, json);
+    if (!error.empty()) return Fail(std::string(op.name) + ": --json-in " + options.jsonIn + ": " + error);
+  }
   for (int i = 0; i < argc; ++i) {
     const char *equals = std::strchr(argv[i], '=');
     if (!equals) return Usage(std::string("expected field=value, got '") + argv[i] + "'");

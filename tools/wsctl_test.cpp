@@ -4,9 +4,45 @@
 #include <set>
 #include <string>
 
+#include "core/records.h"
 #include "tools/codec.h"
+#include "tools/describe.h"
 
 namespace wsctl {
+namespace {
+
+// A schedule list shaped like those of the scheduling services: items that
+// hold item lists of their own (records, enumeration values, fixed texts and
+// texts of any length) and a fixed array of records.
+struct TestNotify {
+  int32_t type;
+  char id[8];
+};
+struct TestSchedule {
+  int32_t id;
+  int32_t notifyCount;
+  TestNotify *notifies;
+  TimeSlotRecord slots[2];
+  int32_t weekCount;
+  int32_t *weeks;
+  int32_t nameCount;
+  char (*names)[8];
+  int32_t noteCount;
+  char **notes;
+};
+struct TestScheduleList {
+  int32_t count;
+  TestSchedule *items;
+  int32_t resultCode;
+};
+
+}  // namespace
+
+WSCTL_RECORD(TestNotify, E(type, EventNotify), F(id))
+WSCTL_RECORD(TestSchedule, F(id), F(notifyCount), L(notifies, notifyCount), F(slots), F(weekCount),
+             EL(weeks, weekCount, Week), F(nameCount), L(names, nameCount), F(noteCount), L(notes, noteCount))
+WSCTL_RECORD(TestScheduleList, F(count), L(items, count), F(resultCode))
+
 namespace {
 
 const RecordDesc &RequestOf(const char *operation) { return FindOperation(operation)->request(); }
@@ -115,6 +151,135 @@ TEST(Json, PrintsNestedRecordsFixedArraysAndLists) {
   EXPECT_EQ(ResultCode(ResponseOf("GetSpecProfile"), &list), 4);
 }
 
+TEST(Enumerations, PrintAsSymbolsAndReadSymbolsOrNumbers) {
+  UserResponseRecord user{"bob", "pw", WS_USER_POWER, 0};
+  const RecordDesc &response = ResponseOf("GetUser");
+  EXPECT_NE(ToJson(response, &user).find("\"userLevel\": \"USER_POWER\","), std::string::npos);
+  user.userLevel = 7;  // outside the table: its number
+  EXPECT_NE(ToJson(response, &user).find("\"userLevel\": 7,"), std::string::npos);
+
+  const RecordDesc &request = RequestOf("AddUser");
+  for (const auto &[given, level] : std::vector<std::pair<std::string, int32_t>>{
+           {"\"USER_CUSTOMER\"", 3}, {"2", 2}, {"\"1\"", 1}, {"9", 9}, {"-1", -1}}) {
+    RecordBuffer buffer(request.size);
+    ASSERT_EQ(FromJson(request, buffer, "{\"user\": {\"userLevel\": " + given + "}}"), "") << given;
+    EXPECT_EQ(static_cast<UserRequestRecord *>(buffer.data())->user.userLevel, level) << given;
+  }
+  RecordBuffer buffer(request.size);
+  for (const char *bad : {"\"VIDEO_CODEC_H264\"", "2147483648", "1.5", "null"}) {
+    std::string error = FromJson(request, buffer, std::string("{\"user\": {\"userLevel\": ") + bad + "}}");
+    EXPECT_NE(error.find("'user.userLevel': expected a 32-bit integer or a UserLevel symbol"), std::string::npos)
+        << bad << ": " << error;
+  }
+}
+
+// A Get's answer fed back as the request of the matching Set gives the same
+// record: nested records, fixed arrays of records, booleans, enumeration
+// symbols and out-of-table numbers; the answer's resultCode is skipped.
+TEST(FromJson, GetAnswerFedToItsSetGivesTheSameRecord) {
+  SessionConfigResponseRecord session;
+  std::memset(&session, 0, sizeof session);
+  session.config.enableAnonymous = true;
+  for (int k = 0; k < 4; ++k) session.config.maxRTPStreamTime[k] = {k, 10 + k, 59 - k, 0};
+  session.resultCode = 3;
+  RecordBuffer sessionRequest(RequestOf("SetSessionConfig").size);
+  ASSERT_EQ(FromJson(RequestOf("SetSessionConfig"), sessionRequest, ToJson(ResponseOf("GetSessionConfig"), &session)),
+            "");
+  const auto *parsedSession = static_cast<const SessionConfigRequestRecord *>(sessionRequest.data());
+  EXPECT_EQ(std::memcmp(&parsedSession->config, &session.config, sizeof session.config), 0);
+
+  VideoEncoderConfigResponseRecord encoder;
+  std::memset(&encoder, 0, sizeof encoder);
+  VideoEncoderConfigRecord &config = encoder.config;  // set in place: padding stays zero
+  config.enable = config.deinterlacing = true;
+  config.frameRate = 25, config.bitRate = 4000, config.gopSize = 30, config.width = 704, config.height = 480;
+  config.videoCodec = WS_VIDEO_CODEC_H264, config.resolutionType = 9, config.bitRateType = WS_VIDEO_BITRATE_VBR;
+  config.qualityType = WS_VIDEO_QUALITY_LOW;
+  RecordBuffer encoderRequest(RequestOf("SetVideoEncoderConfig").size);
+  ASSERT_EQ(FromJson(RequestOf("SetVideoEncoderConfig"), encoderRequest,
+                     ToJson(ResponseOf("GetVideoEncoderConfig"), &encoder)),
+            "");
+  const auto *parsedEncoder = static_cast<const VideoEncoderConfigRequestRecord *>(encoderRequest.data());
+  EXPECT_EQ(std::memcmp(&parsedEncoder->config, &encoder.config, sizeof encoder.config), 0);
+  EXPECT_EQ(parsedEncoder->channel, 0);  // not in the answer: left as it was
+}
+
+// Input that does not fit its record is refused with the path named, and
+// never written past a field.
+TEST(FromJson, RefusesWhatDoesNotFit) {
+  const RecordDesc &request = RequestOf("AddUser");
+  RecordBuffer buffer(request.size);
+  const auto *user = static_cast<const UserRequestRecord *>(buffer.data());
+  ASSERT_EQ(FromJson(request, buffer, "{\"user\": {\"userID\": \"" + std::string(99, 'a') + "\"}}"), "");
+  EXPECT_EQ(std::strlen(user->user.userID), 99u);
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"{\"user\": {\"userID\": \"" + std::string(100, 'b') + "\"}}", "'user.userID': at most 99 bytes (got 100)"},
+      {"{\"user\": {\"password\": 5}}", "'user.password': expected a text, got 5"},
+      {"{\"user\": {\"name\": \"x\"}}", "unknown field 'user.name' in UserRecord (fields: userID, password"},
+      {"{\"user\": []}", "'user': expected an object"},
+      {"[1]", "UserRequestRecord': expected an object"},
+      {"{\"user\": {", "the JSON does not parse: parse error at line 1, column 11"},
+  };
+  for (const auto &[json, message] : cases)
+    EXPECT_NE(FromJson(request, buffer, json).find(message), std::string::npos) << json;
+  EXPECT_EQ(user->user.userID[0], 'a');  // the refused text was not copied
+
+  const RecordDesc &session = RequestOf("SetSessionConfig");
+  RecordBuffer sessionBuffer(session.size);
+  EXPECT_NE(FromJson(session, sessionBuffer, R"({"config": {"maxRTPStreamTime": [{}, {}, {}, {}, {}]}})")
+                .find("'config.maxRTPStreamTime': expected an array of at most 4 elements"),
+            std::string::npos);
+  EXPECT_NE(FromJson(session, sessionBuffer, R"({"config": {"enableAnonymous": "yes"}})")
+                .find("'config.enableAnonymous': expected true or false"),
+            std::string::npos);
+}
+
+// Items that hold lists of their own print, parse back to the same record
+// (each count following its items) and are released inside out.
+TEST(ItemLists, NestedInItemsPrintParseAndFree) {
+  TestScheduleList list{2, ws::AllocateItems<TestSchedule>(2), 0};
+  TestSchedule &first = list.items[0];
+  first.id = 1;
+  first.notifyCount = 2;
+  first.notifies = ws::AllocateItems<TestNotify>(2);
+  first.notifies[0] = {WS_EVENT_NOTIFY_SMTP, "mail"};
+  first.notifies[1] = {8, "x\"y"};
+  first.slots[1] = {6, 30, 0, 0};
+  first.weekCount = 3;
+  first.weeks = ws::AllocateItems<int32_t>(3);
+  first.weeks[0] = WS_MON, first.weeks[1] = WS_FRI, first.weeks[2] = 9;
+  first.nameCount = 1;
+  first.names = ws::AllocateItems<char[8]>(1);
+  std::strcpy(first.names[0], "front");
+  first.noteCount = 2;
+  first.notes = ws::DuplicateTexts({const_cast<char *>("any length at all"), nullptr});
+  list.items[1].id = 2;  // no lists at all
+
+  const RecordDesc &desc = Describe<TestScheduleList>();
+  const std::string json = ToJson(desc, &list);
+  for (const char *expected :
+       {"\"weeks\": [\"MON\", \"FRI\", 9]", "\"names\": [\"front\"]", "\"notes\": [\"any length at all\", null]",
+        "\"notifies\": [\n        {\n          \"type\": \"EVENT_NOTIFY_SMTP\",\n          \"id\": \"mail\"",
+        "\"type\": 8,", "\"hour\": 6,", "\"weeks\": [],"})
+    EXPECT_NE(json.find(expected), std::string::npos) << expected << "\n" << json;
+
+  RecordBuffer parsed(desc.size);
+  ASSERT_EQ(FromJson(desc, parsed, json), "");
+  EXPECT_EQ(ToJson(desc, parsed.data()), json);
+
+  // A count must agree with its items, and cannot be set on its own.
+  RecordBuffer mismatch(desc.size);
+  EXPECT_NE(FromJson(desc, mismatch, R"({"items": [{"weekCount": 2, "weeks": ["SUN"]}]})")
+                .find("'items.0.weekCount' is 2 but 'items.0.weeks' holds 1 items"),
+            std::string::npos);
+  EXPECT_NE(FromJson(desc, mismatch, R"({"count": 1})").find("'count' is 1 but 'items' holds 0 items"),
+            std::string::npos);
+  EXPECT_NE(SetField(desc, mismatch.data(), "count", "3").find("counts the items of 'items'"), std::string::npos);
+
+  FreeItems(desc, &list);  // the leak checker sees anything left behind
+  EXPECT_EQ(list.items, nullptr);
+}
+
 // Every described field lies inside its record, so a slip in a table cannot
 // read or write past the caller's record.
 void ExpectFieldsInside(const RecordDesc &desc) {
@@ -124,12 +289,19 @@ void ExpectFieldsInside(const RecordDesc &desc) {
     EXPECT_TRUE(names.insert(field.name).second) << desc.name << "." << field.name;
     size_t bytes = field.kind == Kind::Items ? sizeof(void *) : field.size * field.count;
     EXPECT_LE(field.offset + bytes, desc.size) << desc.name << "." << field.name;
-    if (field.kind == Kind::Items) EXPECT_LE(field.countOffset + sizeof(int32_t), desc.size) << desc.name;
+    if (field.kind == Kind::Items) {  // its count is a described int beside it
+      EXPECT_LE(field.countOffset + sizeof(int32_t), desc.size) << desc.name;
+      bool counted = false;
+      for (size_t k = 0; k < desc.fieldCount; ++k)
+        counted |= desc.fields[k].kind == Kind::Int && desc.fields[k].offset == field.countOffset;
+      EXPECT_TRUE(counted) << desc.name << "." << field.name;
+    }
     if (field.nested) ExpectFieldsInside(field.nested());
   }
 }
 
 TEST(Operations, TablesAreConsistentAndFindable) {
+  ExpectFieldsInside(Describe<TestScheduleList>());
   size_t count;
   const Operation *operations = Operations(&count);
   std::set<std::string> names;
@@ -143,6 +315,17 @@ TEST(Operations, TablesAreConsistentAndFindable) {
     EXPECT_EQ(FindOperation(lower.c_str()), &op);
   }
   EXPECT_EQ(FindOperation("NoSuchOperation"), nullptr);
+
+  // The services slice the table in order, each operation in one of them.
+  size_t serviceCount;
+  const Service *services = Services(&serviceCount);
+  ASSERT_EQ(serviceCount, 9u);
+  EXPECT_STREQ(services[0].name, "Account");
+  EXPECT_STREQ(services[8].name, "Factory");
+  const Operation *next = operations;
+  for (size_t s = 0; s < serviceCount; next += services[s++].count) EXPECT_EQ(services[s].operations, next);
+  EXPECT_EQ(next, operations + count);
+  EXPECT_STREQ(services[2].operations[0].name, "GetMaxChannel");
 }
 
 
