@@ -106,7 +106,7 @@ std::string SetLeaf(const Field &field, char *at, const std::string &path, const
 void AppendPaths(const RecordDesc &desc, const std::string &prefix, std::string &out) {
   for (size_t i = 0; i < desc.fieldCount; ++i) {
     const Field &field = desc.fields[i];
-    if (field.kind == Kind::Items) continue;
+    if (field.kind == Kind::Items || field.kind == Kind::OwnedText) continue;
     std::string path = prefix + field.name;
     if (field.count > 1) path += ".<0.." + std::to_string(field.count - 1) + ">";
     if (field.kind == Kind::Record) {
@@ -136,6 +136,10 @@ std::string ElementJson(const Field &field, const char *at, int depth) {
     case Kind::Int: return std::to_string(ReadInt(at));
     case Kind::Bool: return *reinterpret_cast<const unsigned char *>(at) ? "true" : "false";
     case Kind::Text: return JsonString(at, field.size);
+    case Kind::OwnedText: {
+      const char *text = ReadPointer(at);
+      return text ? JsonString(text, std::string::npos) : "null";
+    }
     default: return ToJson(field.nested(), at, depth);
   }
 }
@@ -143,10 +147,12 @@ std::string ElementJson(const Field &field, const char *at, int depth) {
 std::string FieldJson(const Field &field, const char *base, int depth) {
   const char *first = base + field.offset;
   size_t count = field.count;
+  Field element = field;
   if (field.kind == Kind::Items) {
     int32_t listed = ReadInt(base + field.countOffset);
     first = ReadPointer(first);
     count = first && listed > 0 ? static_cast<size_t>(listed) : 0;
+    element.kind = field.itemKind;
   } else if (count == 1) {
     return ElementJson(field, first, depth);
   }
@@ -158,7 +164,7 @@ std::string FieldJson(const Field &field, const char *base, int depth) {
       AppendIndent(out, depth + 1);
     else if (k)
       out += ' ';
-    out += ElementJson(field, first + k * field.size, depth + 1);
+    out += ElementJson(element, first + k * field.size, depth + 1);
   }
   if (multiline && count) AppendIndent(out, depth);
   return out + "]";
@@ -256,8 +262,14 @@ void FreeItems(const RecordDesc &desc, void *record) {
     const Field &field = desc.fields[i];
     for (size_t k = 0; field.kind == Kind::Record && k < field.count; ++k)
       FreeItems(field.nested(), base + field.offset + k * field.size);
-    if (field.kind != Kind::Items) continue;
-    WebService_FreeItems(const_cast<char *>(ReadPointer(base + field.offset)));
+    if (field.kind != Kind::Items && field.kind != Kind::OwnedText) continue;
+    char *items = const_cast<char *>(ReadPointer(base + field.offset));
+    // A list of owned texts: each one was duplicated apart (free), the list
+    // itself allocated like any item array.
+    int32_t listed = field.kind == Kind::Items ? ReadInt(base + field.countOffset) : 0;
+    for (int32_t k = 0; items && field.itemKind == Kind::OwnedText && k < listed; ++k)
+      std::free(const_cast<char *>(ReadPointer(items + k * field.size)));
+    WebService_FreeItems(items);
     std::memset(base + field.offset, 0, sizeof(void *));
   }
 }

@@ -27,8 +27,9 @@ enum class Kind {
   Int,     // int32_t
   Bool,    // bool
   Text,    // char[size], zero-terminated
-  Record,  // a nested record
-  Items    // T *items, allocated by the library, with an int32_t count beside it
+  Record,     // a nested record
+  Items,      // T *items, allocated by the library, with an int32_t count beside it
+  OwnedText   // char *, a zero-terminated text the library allocated, of any length
 };
 
 struct RecordDesc;
@@ -43,6 +44,7 @@ struct Field {
   DescribeFn nested = nullptr;        // Record and Items
   const EnumDesc *enumeration = nullptr;  // Int fields holding an enumeration
   size_t countOffset = 0;             // Items: where the item count lives
+  Kind itemKind = Kind::Record;       // Items: Record, Text (char[size]) or OwnedText (char *)
 };
 
 struct RecordDesc {
@@ -71,6 +73,14 @@ constexpr Field FieldOf(const char *name, size_t offset, const EnumDesc *enumera
     return {name, Kind::Bool, offset, sizeof(T), 1};
   } else if constexpr (std::is_same_v<T, int32_t>) {
     return {name, Kind::Int, offset, sizeof(T), 1, nullptr, enumeration};
+  } else if constexpr (std::is_same_v<T, char *>) {
+    return {name, Kind::OwnedText, offset, sizeof(T), 1};
+  } else if constexpr (std::is_pointer_v<T> && !std::is_class_v<std::remove_pointer_t<T>>) {
+    // A list of texts: char (*)[N] or char **.
+    Field field = FieldOf<std::remove_pointer_t<T>>(name, offset);
+    field.itemKind = field.kind;
+    field.kind = Kind::Items;
+    return field;
   } else if constexpr (std::is_pointer_v<T>) {
     using Item = std::remove_pointer_t<T>;
     return {name, Kind::Items, offset, sizeof(Item), 1, &Describe<Item>};
