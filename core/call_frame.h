@@ -35,14 +35,16 @@ int WithClient(int timeout, Body body) noexcept {
   }
 }
 
-// One exchange: the frame of every export.
+// One exchange: the frame of every export.  Response void is the frame of an
+// export without a response argument: only host and request are required,
+// and the conversion gets a null response.
 template <class Client, class Request, class Response>
 int RunCall(int timeout, const char *host, const char *user, const char *password,
             const Request *request, Response *response, ConnectionInfo *conn,
             int (Client::*convert)(const Request *, Response *)) noexcept {
   WS_CHECK_ARG(host);
   WS_CHECK_ARG(request);
-  WS_CHECK_ARG(response);
+  if constexpr (!std::is_void_v<Response>) WS_CHECK_ARG(response);
   WS_CHECK_ARG(conn);
   if (!IsKnownEndpointKind(conn)) return -1;
   return WithClient<Client>(timeout, [&](Client &client) {
@@ -62,4 +64,13 @@ int RunCall(int timeout, const char *host, const char *user, const char *passwor
                                         ConnectionInfo *conn) {                                 \
     return ws::RunCall(std::integral_constant<int, ws::TimeoutFor(#Op)>::value, host, user,     \
                        password, request, response, conn, &Client::Op);                        \
+  }
+
+// Defines DLL_WebService<Op> without a response argument: five arguments,
+// the status of the exchange as its result.
+#define WS_DEFINE_EXPORT_WITHOUT_RESPONSE(Client, Op, Request, Response)                          \
+  WS_API int WS_CALL DLL_WebService##Op(const char *host, const char *user, const char *password, \
+                                        const Request *request, ConnectionInfo *conn) {           \
+    return ws::RunCall(std::integral_constant<int, ws::TimeoutFor(#Op)>::value, host, user,     \
+                       password, request, static_cast<void *>(nullptr), conn, &Client::Op);    \
   }

@@ -1,5 +1,8 @@
-// BasicSystem service: device identity, version and capabilities.
+// BasicSystem service: device identity, version and capabilities; the device
+// clock and its time zone.  Recording servers and maintenance have files of
+// their own.
 #include <cstring>
+#include <ctime>
 #include <initializer_list>
 #include <utility>
 
@@ -61,8 +64,11 @@ int BasicSystemSoap12Service::GetChannelList(_ns1__GetChannelList *, _ns1__GetCh
 int BasicSystemSoap12Service::GetVersion(_ns1__GetVersion *, _ns1__GetVersionResponse &response) {
   const Exchange &exchange = ExchangeOf(soap);
   const bool empty = exchange.options.emptyVersionOnSoapPath && exchange.kind == EndpointKind::kSoapPath;
-  response.GetVersionResult = soap_new_set_ns1__Version_USCORET(soap, Unconst(empty ? "" : kSoftwareVersion),
-                                                                Unconst("1.0"), Unconst("2.1.0-b42"));
+  DeviceState &device = DeviceOf(soap);
+  std::lock_guard<std::mutex> lock(device.mutex);
+  response.GetVersionResult =
+      soap_new_set_ns1__Version_USCORET(soap, Unconst(empty ? "" : kSoftwareVersion), Unconst("1.0"),
+                                        soap_strdup(soap, device.maintenance.firmwareVersion.c_str()));
   return Reply(soap, response, kResultOk);
 }
 
@@ -103,6 +109,124 @@ int BasicSystemSoap12Service::GetFunctionMap(_ns1__GetFunctionMap *request, _ns1
 int BasicSystemSoap12Service::GetDeviceInformation(_ns1__GetDeviceInformation *,
                                                    _ns1__GetDeviceInformationResponse &response) {
   response.GetDeviceInformationResult = WireParameters(soap, kDeviceInformation);
+  return Reply(soap, response, kResultOk);
+}
+
+// ---- the device clock and its time zone ----
+
+namespace {
+
+// The zones the device offers; SetTimeZone takes no other.
+const char *const kTimeZones[] = {
+    "UTC",           "Europe/London",    "Europe/Paris",       "Europe/Berlin",     "Europe/Moscow",
+    "Asia/Dubai",    "Asia/Kolkata",     "Asia/Shanghai",      "Asia/Seoul",        "Asia/Tokyo",
+    "Australia/Sydney", "Pacific/Auckland", "America/Sao_Paulo", "America/New_York", "America/Chicago",
+    "America/Denver", "America/Los_Angeles", "Africa/Cairo",    "Africa/Johannesburg"};
+
+bool KnownTimeZone(const char *name) {
+  for (const char *zone : kTimeZones)
+    if (name && !std::strcmp(name, zone)) return true;
+  return false;
+}
+
+// The seconds since the epoch of a UTC date and time; false for a date or
+// time that does not exist (or lies before 1970 or after 9999).
+bool ToSeconds(const ns1__Date_USCORET &date, const ns1__Time_USCORET &time, long long *seconds) {
+  if (date.year < 1970 || date.year > 9999) return false;
+  std::tm fields{};
+  fields.tm_year = date.year - 1900;
+  fields.tm_mon = date.month - 1;
+  fields.tm_mday = date.day;
+  fields.tm_hour = time.hour;
+  fields.tm_min = time.minute;
+  fields.tm_sec = time.second;
+  const std::time_t when = timegm(&fields);
+  std::tm check{};
+  if (when == -1 || !gmtime_r(&when, &check)) return false;
+  // timegm normalises 31 April to 1 May: a changed field means no such date.
+  if (check.tm_year != fields.tm_year || check.tm_mon != date.month - 1 || check.tm_mday != date.day ||
+      check.tm_hour != time.hour || check.tm_min != time.minute || check.tm_sec != time.second)
+    return false;
+  *seconds = when;
+  return true;
+}
+
+}  // namespace
+
+int BasicSystemSoap12Service::GetDateTimeConfig(_ns1__GetDateTimeConfig *, _ns1__GetDateTimeConfigResponse &response) {
+  DeviceState &device = DeviceOf(soap);
+  std::lock_guard<std::mutex> lock(device.mutex);
+  const BasicSystemState &state = device.basicSystem;
+  const std::time_t now = static_cast<std::time_t>(DeviceClock(device));
+  std::tm t{};
+  gmtime_r(&now, &t);
+  ns1__DateTimeConfig_USCORET *config = soap_new_ns1__DateTimeConfig_USCORET(soap);
+  config->dateTimeMode = state.dateTimeMode;
+  config->ntpServer = soap_new_set_ns1__NTPServer_USCORET(soap, soap_strdup(soap, state.ntpServer.c_str()),
+                                                          state.ntpInterval);
+  config->dateTime = soap_new_set_ns1__DateTime_USCORET(
+      soap, soap_new_set_ns1__Date_USCORET(soap, t.tm_year + 1900, t.tm_mon + 1, t.tm_mday),
+      soap_new_set_ns1__Time_USCORET(soap, t.tm_hour, t.tm_min, t.tm_sec));
+  response.GetDateTimeConfigResult = config;
+  return Reply(soap, response, kResultOk);
+}
+
+// Manual and PC modes set the clock to the date and time given, from which
+// it runs on; automatic mode follows the host's clock, as if synchronised.
+int BasicSystemSoap12Service::SetDateTimeConfig(_ns1__SetDateTimeConfig *request,
+                                                _ns1__SetDateTimeConfigResponse &response) {
+  const ns1__DateTimeConfig_USCORET *config = request ? request->config : nullptr;
+  if (!config || !config->ntpServer) return Reply(soap, response, kResultMissingArgument);
+  const int mode = config->dateTimeMode, interval = config->ntpServer->interval;
+  if (mode < 0 || mode > 2 || interval < 0 || interval > 3) return Reply(soap, response, kResultOutOfRange);
+  const char *server = config->ntpServer->serverAddress ? config->ntpServer->serverAddress : "";
+  if (std::strlen(server) > 255) return Reply(soap, response, kResultTooLong);
+  long long offset = 0;
+  if (mode != 2) {
+    const ns1__DateTime_USCORET *when = config->dateTime;
+    if (!when || !when->date || !when->time) return Reply(soap, response, kResultMissingArgument);
+    long long seconds = 0;
+    if (!ToSeconds(*when->date, *when->time, &seconds)) return Reply(soap, response, kResultOutOfRange);
+    offset = seconds - static_cast<long long>(std::time(nullptr));
+  }
+  DeviceState &device = DeviceOf(soap);
+  std::lock_guard<std::mutex> lock(device.mutex);
+  BasicSystemState &state = device.basicSystem;
+  state.dateTimeMode = mode;
+  state.ntpServer = server;
+  state.ntpInterval = interval;
+  state.clockOffsetSeconds = offset;
+  response.SetDateTimeConfigResult = true;
+  return Reply(soap, response, kResultOk);
+}
+
+int BasicSystemSoap12Service::TestNTPServer(_ns1__TestNTPServer *request, _ns1__TestNTPServerResponse &response) {
+  if (SilentServer(request ? request->serverAddress : nullptr))
+    return Reply(soap, response, kResultServerUnreachable);
+  response.TestNTPServerResult = true;
+  return Reply(soap, response, kResultOk);
+}
+
+int BasicSystemSoap12Service::GetTimeZoneList(_ns1__GetTimeZoneList *, _ns1__GetTimeZoneListResponse &response) {
+  response.GetTimeZoneListResult = soap_new_ns1__ArrayOfString(soap);
+  for (const char *zone : kTimeZones) response.GetTimeZoneListResult->string.push_back(Unconst(zone));
+  return Reply(soap, response, kResultOk);
+}
+
+int BasicSystemSoap12Service::GetTimeZone(_ns1__GetTimeZone *, _ns1__GetTimeZoneResponse &response) {
+  DeviceState &device = DeviceOf(soap);
+  std::lock_guard<std::mutex> lock(device.mutex);
+  response.GetTimeZoneResult = soap_strdup(soap, device.basicSystem.timeZone.c_str());
+  return Reply(soap, response, kResultOk);
+}
+
+int BasicSystemSoap12Service::SetTimeZone(_ns1__SetTimeZone *request, _ns1__SetTimeZoneResponse &response) {
+  const char *zone = request ? request->timeZone : nullptr;
+  if (!KnownTimeZone(zone)) return Reply(soap, response, kResultUnknownTimeZone);
+  DeviceState &device = DeviceOf(soap);
+  std::lock_guard<std::mutex> lock(device.mutex);
+  device.basicSystem.timeZone = zone;
+  response.SetTimeZoneResult = true;
   return Reply(soap, response, kResultOk);
 }
 

@@ -7,7 +7,13 @@
 
 namespace sim {
 
-DeviceState::DeviceState(int generatedUsers) {
+DeviceSettings FactorySettings(int generatedUsers) {
+  DeviceSettings settings;
+  auto &users = settings.users;
+  auto &videoSource = settings.videoSource;
+  auto &encoder = settings.encoder;
+  auto &resolution = settings.resolution;
+  auto &audio = settings.audio;
   users = {{"admin", "admin", WS_USER_ADMIN},       {"power1", "power1", WS_USER_POWER},
            {"power2", "power2", WS_USER_POWER},     {"user1", "user1", WS_USER_NORMAL},
            {"user2", "user2", WS_USER_NORMAL},      {"guest1", "guest1", WS_USER_CUSTOMER},
@@ -18,9 +24,9 @@ DeviceState::DeviceState(int generatedUsers) {
     std::snprintf(name, sizeof name, "user%05d", i);
     users.push_back({name, name, WS_USER_NORMAL});
   }
-  maxRTPStreamTime = {{1, 0, 0}, {2, 0, 0}, {0, 30, 0}, {0, 0, 0}};
+  settings.maxRTPStreamTime = {{1, 0, 0}, {2, 0, 0}, {0, 30, 0}, {0, 0, 0}};
 
-  for (int c = 0; c < kChannels; ++c) {
+  for (int c = 0; c < DeviceSettings::kChannels; ++c) {
     ns1__VideoSourceConfig_USCORET &source = videoSource[c];
     source.enable = true;
     source.contrast = source.hue = source.brightness = source.sharpness = 50;
@@ -40,7 +46,7 @@ DeviceState::DeviceState(int generatedUsers) {
       e.gopSize = master ? 30 : 15;
       e.deinterlacing = false;
       e.resolution = nullptr;
-      hasResolution[c][s] = true;
+      settings.hasResolution[c][s] = true;
       resolution[c][s].width = master ? 720 : 352;
       resolution[c][s].height = master ? 480 : 240;
     }
@@ -49,6 +55,7 @@ DeviceState::DeviceState(int generatedUsers) {
     audio[c].audioInCodec = WS_AUDIO_CODEC_G711_PCMU;
     audio[c].enableAudioOut = false;
   }
+  return settings;
 }
 
 User *DeviceState::FindUser(const char *id) {

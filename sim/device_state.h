@@ -2,6 +2,7 @@
 // memory for the life of the process.
 #pragma once
 
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -57,16 +58,28 @@ struct DeviceSettings {
   FactoryState factory;
 };
 
+// The settings a new device starts with (and returns to on a factory
+// initialisation): the seeded users, then generatedUsers more.
+DeviceSettings FactorySettings(int generatedUsers);
+
 class DeviceState : public DeviceSettings {
  public:
-  explicit DeviceState(int generatedUsers);
+  explicit DeviceState(int generatedUsers)
+      : DeviceSettings(FactorySettings(generatedUsers)), generatedUsers(generatedUsers) {}
+
+  DeviceSettings &settings() { return *this; }
 
   // Null when no user has that name.  Call with mutex held.
   User *FindUser(const char *id);
   // Index 0..kChannels-1 of a channel number, or -1.
   static int ChannelIndex(int channel) { return channel >= 1 && channel <= kChannels ? channel - 1 : -1; }
 
-  std::mutex mutex;  // guards every setting
+  const int generatedUsers;
+  // Configuration snapshots by backup file name.
+  std::map<std::string, DeviceSettings> backups;
+  MaintenanceState maintenance;
+
+  std::mutex mutex;  // guards every setting, the backups and the maintenance state
 };
 
 }  // namespace sim

@@ -32,6 +32,7 @@ const char kUsage[] =
     "  --users N              seed N extra users (user00001...)\n"
     "  --fail OP:MODE         MODE: 401 407 stall fault-client fault-server empty\n"
     "  --empty-version-on-soap-path  GetVersion on /soap answers an empty swVersion\n"
+    "  --reboot-seconds N     after Reboot, refuse connections for N seconds (2)\n"
     "  --threads N            worker threads (8)\n"
     "  --verbose              log every exchange to stderr\n";
 
@@ -89,6 +90,7 @@ sim::Options Parse(int argc, char **argv) {
       if (colon == std::string::npos || colon == 0) Usage(("bad --fail " + failure).c_str());
       options.failures[failure.substr(0, colon)] = ParseFailMode(failure.substr(colon + 1));
     } else if (arg == "--empty-version-on-soap-path") options.emptyVersionOnSoapPath = true;
+    else if (arg == "--reboot-seconds") options.rebootSeconds = Number(value(), 0, 3600);
     else if (arg == "--threads") options.threads = Number(value(), 1, 1024);
     else if (arg == "--verbose") options.verbose = true;
     else if (arg == "--help" || arg == "-h") Usage(nullptr);

@@ -22,7 +22,14 @@
   WS_SIM_UTILITY_FACTORY_RESULT_CODES(X)
 
 // BasicSystem: 100..199
-#define WS_SIM_BASIC_SYSTEM_RESULT_CODES(X)
+#define WS_SIM_BASIC_SYSTEM_RESULT_CODES(X)                                                              \
+  X(kResultServerUnreachable, 100, "the server does not answer (empty address, or one in 192.0.2.0/24)") \
+  X(kResultUnknownTimeZone, 101, "no such time zone in the device's list")                               \
+  X(kResultRecordingServerExists, 102, "a recording server of that alias exists")                        \
+  X(kResultUnknownRecordingServer, 103, "no recording server of that alias")                             \
+  X(kResultUnknownBackup, 104, "no configuration backup of that file name")                              \
+  X(kResultNoFirmwareVersion, 105, "the firmware file name holds no version number")                     \
+  X(kResultUnknownLogDate, 106, "no log for that date")
 
 // Network: 200..299
 #define WS_SIM_NETWORK_RESULT_CODES(X)

@@ -123,7 +123,8 @@ class Server::Worker {
         const Listener *listener = static_cast<const Listener *>(events[i].data.ptr);
         if (!listener) return;
         const int fd = accept4(listener->fd, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd >= 0) Serve(fd, *listener);
+        if (fd >= 0 && server_.device_.maintenance.Rebooting()) RefuseWhileRebooting(fd);
+        else if (fd >= 0) Serve(fd, *listener);
         else if (errno == EMFILE || errno == ENFILE) usleep(10000);  // let other workers close some
       }
     }
@@ -184,11 +185,19 @@ class Server::Worker {
     if (server_.options_.verbose)
       std::fprintf(stderr, "webservice-sim: %s %s status=%d resultCode=%d\n", operation_.c_str(), path_.c_str(),
                    exchange_.status, exchange_.resultCode);
+    NoteExchange(server_.device_, operation_, exchange_.status, exchange_.resultCode);
     soap_destroy(&soap_);
     soap_end(&soap_);
     active_.store(-1);
     if (soap_valid_socket(soap_.socket)) soap_force_closesock(&soap_);
     soap_.socket = SOAP_INVALID_SOCKET;
+  }
+
+  // A rebooting device takes no connections: reset at once, nothing read.
+  static void RefuseWhileRebooting(int fd) {
+    const linger reset{1, 0};
+    setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    close(fd);
   }
 
   // One request: path, credentials, injected failure, then the services.

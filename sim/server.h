@@ -33,6 +33,7 @@ struct Options {
   int generatedUsers = 0;
   std::map<std::string, FailMode, std::less<>> failures;
   bool emptyVersionOnSoapPath = false;
+  int rebootSeconds = 2;  // connections refused after a Reboot
   int threads = 8;
   bool verbose = false;
 };

@@ -633,14 +633,19 @@ TEST_F(Port81, ProbeFallsBackOnEmptySoftwareVersion) {
   EXPECT_EQ(ENDPOINT_KIND_PORT_81, conn.endpointKind);
 }
 
-// Both attempts fail after the first one answered: the record stays as it was.
-TEST_F(Port81, ProbeFailureLeavesResponseUntouched) {
+// The second attempt fails after the first one answered without a software
+// version: the record keeps what the first answer carried, and the call
+// returns the second attempt's status.
+TEST_F(Port81, ProbeKeepsTheFirstAnswerWhenTheSecondFails) {
   device.Script({Reply::Ok(Response("GetVersion", "<GetVersionResult><swVersion></swVersion><hwVersion>h</hwVersion>"
-                                                  "</GetVersionResult><resultCode>7</resultCode>"))});
+                                                  "<fwVersion>f</fwVersion></GetVersionResult><resultCode>7</resultCode>"))});
   port81.Script({Reply::Close()});
   EXPECT_EQ(-1, Call(DLL_WebServiceGetVersion, &kAnyRequest, &version));
   EXPECT_EQ(ENDPOINT_KIND_PORT_81, conn.endpointKind);
-  EXPECT_TRUE(Untouched(version));
+  EXPECT_STREQ("", version.swVersion);
+  EXPECT_STREQ("h", version.hwVersion);
+  EXPECT_STREQ("f", version.fwVersion);
+  EXPECT_EQ(7, version.resultCode);
 }
 
 }  // namespace

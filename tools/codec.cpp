@@ -415,20 +415,23 @@ void FreeItems(const RecordDesc &desc, void *record) {
     if (field.kind == Kind::Record) {
       for (size_t k = 0; k < field.count; ++k) FreeItems(field.nested(), at + k * field.size);
     } else if (field.kind == Kind::TextPointer) {
+      // A text handed over on its own is an array allocation of the library.
       for (size_t k = 0; k < field.count; ++k) {
-        std::free(const_cast<char *>(ReadPointer(at + k * field.size)));
+        WebService_FreeItems(const_cast<char *>(ReadPointer(at + k * field.size)));
         WritePointer(at + k * field.size, nullptr);
       }
     } else if (field.kind == Kind::Items) {
       const char *first;
       const size_t count = ListedItems(field, base, &first);
       const Field item = ItemOf(field);
-      if (item.kind == Kind::Record || item.kind == Kind::TextPointer) {
-        // What each item holds goes first: a description of the item as the
-        // one field of a record lets the loop above release it.
-        const RecordDesc one{field.name, field.size, &item, 1};
-        for (size_t k = 0; k < count; ++k)
-          FreeItems(item.kind == Kind::Record ? field.nested() : one, const_cast<char *>(first) + k * field.size);
+      // What each item holds goes first: the texts of a text list are
+      // separate duplicates (free); a record item releases its own lists.
+      for (size_t k = 0; k < count; ++k) {
+        char *one = const_cast<char *>(first) + k * field.size;
+        if (item.kind == Kind::TextPointer)
+          std::free(const_cast<char *>(ReadPointer(one)));
+        else if (item.kind == Kind::Record)
+          FreeItems(field.nested(), one);
       }
       WebService_FreeItems(const_cast<char *>(ReadPointer(at)));
       WritePointer(at, nullptr);

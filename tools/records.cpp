@@ -5,6 +5,7 @@
 #include <cstring>
 #include <iterator>
 #include <strings.h>
+#include <type_traits>
 #include <vector>
 
 #include "services/operations.h"
@@ -48,12 +49,22 @@ WSCTL_RECORD_AS(int32_t, IntArgument, "int32_t", F(value))
 
 namespace {
 
+// Calls an export; a response type of void is an export without a response
+// argument.
+template <class Req, class Resp, class Export>
+int CallExport(Export fn, const char *host, const char *user, const char *password, const void *request,
+               void *response, ConnectionInfo *conn) {
+  if constexpr (std::is_void_v<Resp>)
+    return fn(host, user, password, static_cast<const Req *>(request), conn);
+  else
+    return fn(host, user, password, static_cast<const Req *>(request), static_cast<Resp *>(response), conn);
+}
+
 #define WSCTL_OPERATION(Op, Req, Resp)                                                               \
   {#Op, &Describe<Req>, &Describe<Resp>,                                                             \
    [](const char *host, const char *user, const char *password, const void *request, void *response, \
       ConnectionInfo *conn) {                                                                        \
-     return DLL_WebService##Op(host, user, password, static_cast<const Req *>(request),              \
-                               static_cast<Resp *>(response), conn);                                 \
+     return CallExport<Req, Resp>(DLL_WebService##Op, host, user, password, request, response, conn); \
    }},
 
 const Operation kOperations[] = {

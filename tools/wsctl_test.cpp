@@ -340,5 +340,26 @@ TEST(RecordBuffer, IsZeroFilledOnReusedMemory) {
   }
 }
 
+// Texts the library hands over print whole, whatever their length, and are
+// released with the record (AddressSanitizer checks the releases).
+TEST(Json, PrintsAndReleasesHandedOverTexts) {
+  const std::string log(150000, 'L');
+  LogTextRecord text{new char[log.size() + 1], 0};
+  std::memcpy(text.text, log.c_str(), log.size() + 1);
+  EXPECT_NE(ToJson(ResponseOf("GetLogs"), &text).find("\"text\": \"" + log + "\","), std::string::npos);
+  FreeItems(ResponseOf("GetLogs"), &text);
+  EXPECT_EQ(text.text, nullptr);
+
+  LoggedDateListRecord dates{2, new char *[2]{strdup("2026-12-07"), nullptr}, 0};
+  EXPECT_NE(ToJson(ResponseOf("GetLoggedDateList"), &dates).find("[\"2026-12-07\", null]"), std::string::npos);
+  FreeItems(ResponseOf("GetLoggedDateList"), &dates);
+
+  TimeZoneListRecord zones{2, new TimeZoneName[2](), 0};
+  std::strcpy(zones.items[0], "UTC");
+  std::strcpy(zones.items[1], "Asia/Seoul");
+  EXPECT_NE(ToJson(ResponseOf("GetTimeZoneList"), &zones).find("[\"UTC\", \"Asia/Seoul\"]"), std::string::npos);
+  FreeItems(ResponseOf("GetTimeZoneList"), &zones);
+}
+
 }  // namespace
 }  // namespace wsctl

@@ -2,12 +2,19 @@
 
 #include <syslog.h>
 
+#include <cstring>
+
 #include "core/call_frame.h"
 #include "transport/tls_trust.h"
 
 // Calls Op and copies its parameter list by the rule of this service.
 #define WS_INVOKE_FOR_PARAMETER_LIST(Op, request, out) \
   GetParameterList(&Proxy::Op, WS_ACTION(Op), request, &_ns1__##Op##Response::Op##Result, out)
+
+// Calls Op and copies its text result into out->field.
+#define WS_INVOKE_FOR_TEXT(Op, request, out, field)                                          \
+  GetText(&Proxy::Op, WS_ACTION(Op), request, &_ns1__##Op##Response::Op##Result, out, \
+          &std::remove_pointer_t<decltype(out)>::field)
 
 namespace ws {
 
@@ -17,6 +24,35 @@ void CopyParameter(ParameterRecord &item, const ns1__Parameter_USCORET &paramete
   CopyTextOrEmpty(item.key, parameter.key);
   CopyTextOrEmpty(item.value, parameter.value);
 }
+
+// Every member of a recording server travels, whatever it holds.
+ns1__RecordingServer_USCORET *FillServer(ns1__RecordingServer_USCORET &wire, const RecordingServerRecord &server) {
+  wire.enable = server.enable;
+  wire.alias = SendText(server.alias);
+  wire.type = server.type;
+  wire.serverAddress = SendText(server.serverAddress);
+  wire.userID = SendText(server.userID);
+  wire.password = SendText(server.password);
+  wire.folder = SendText(server.folder);
+  wire.capacity = server.capacity;
+  wire.overwrite = server.overwrite;
+  return &wire;
+}
+
+// Numbers and switches always; a text only when the answer carries it.
+void CopyServer(RecordingServerRecord &server, const ns1__RecordingServer_USCORET &wire) {
+  server.enable = wire.enable;
+  CopyTextIfPresent(server.alias, wire.alias);
+  server.type = wire.type;
+  CopyTextIfPresent(server.serverAddress, wire.serverAddress);
+  CopyTextIfPresent(server.userID, wire.userID);
+  CopyTextIfPresent(server.password, wire.password);
+  CopyTextIfPresent(server.folder, wire.folder);
+  server.capacity = wire.capacity;
+  server.overwrite = wire.overwrite;
+}
+
+const std::vector<char *> *TextsOf(const ns1__ArrayOfString *list) { return list ? &list->string : nullptr; }
 
 }  // namespace
 
@@ -29,6 +65,17 @@ int BasicSystemClient::GetParameterList(int (Proxy::*op)(const char *, const cha
   if (int status = Invoke(op, action, request, answer)) return status;
   ns1__ArrayOfParameter_USCORET *list = answer.*result;
   return FillListCountAlways(response, answer.resultCode, list ? &list->Parameter_USCORET : nullptr, CopyParameter);
+}
+
+template <class Request, class Answer, class Record, size_t N>
+int BasicSystemClient::GetText(int (Proxy::*op)(const char *, const char *, Request *, Answer &), const char *action,
+                               Request *request, char *Answer::*result, Record *response,
+                               char (Record::*field)[N]) {
+  Answer answer;
+  if (int status = Invoke(op, action, request, answer)) return status;
+  response->resultCode = answer.resultCode;
+  CopyTextIfPresent(response->*field, answer.*result);
+  return 0;
 }
 
 int BasicSystemClient::GetMaxChannel(const void *, IntValueRecord *response) {
@@ -49,6 +96,116 @@ int BasicSystemClient::GetChannelList(const void *, ChannelListRecord *response)
   return 0;
 }
 
+int BasicSystemClient::GetDateTimeConfig(const void *, DateTimeConfigRecord *response) {
+  _ns1__GetDateTimeConfig wire;
+  _ns1__GetDateTimeConfigResponse answer;
+  if (int status = WS_INVOKE(GetDateTimeConfig, &wire, answer)) return status;
+  response->resultCode = answer.resultCode;
+  const ns1__DateTimeConfig_USCORET *config = answer.GetDateTimeConfigResult;
+  if (!config) return 0;
+  // Only the parts the answer carries; reserved is never touched.
+  if (const ns1__NTPServer_USCORET *ntp = config->ntpServer) {
+    CopyTextIfPresent(response->serverAddress, ntp->serverAddress);
+    response->interval = ntp->interval;
+  }
+  if (const ns1__DateTime_USCORET *when = config->dateTime) {
+    if (const ns1__Date_USCORET *date = when->date) {
+      response->year = date->year;
+      response->month = date->month;
+      response->day = date->day;
+    }
+    if (const ns1__Time_USCORET *time = when->time) {
+      response->hour = time->hour;
+      response->minute = time->minute;
+      response->second = time->second;
+    }
+  }
+  response->dateTimeMode = config->dateTimeMode;
+  return 0;
+}
+
+int BasicSystemClient::SetDateTimeConfig(const DateTimeConfigRequestRecord *request, CallResult *response) {
+  // The whole tree travels whatever the mode.
+  const DateTimeConfigRecord &record = request->config;
+  ns1__Date_USCORET date;
+  date.year = record.year;
+  date.month = record.month;
+  date.day = record.day;
+  ns1__Time_USCORET time;
+  time.hour = record.hour;
+  time.minute = record.minute;
+  time.second = record.second;
+  ns1__DateTime_USCORET when;
+  when.date = &date;
+  when.time = &time;
+  ns1__NTPServer_USCORET ntp;
+  ntp.serverAddress = SendText(record.serverAddress);
+  ntp.interval = record.interval;
+  ns1__DateTimeConfig_USCORET config;
+  config.dateTimeMode = record.dateTimeMode;
+  config.ntpServer = &ntp;
+  config.dateTime = &when;
+  _ns1__SetDateTimeConfig wire;
+  wire.config = &config;
+  return WS_INVOKE_FOR_CALL_RESULT(SetDateTimeConfig, &wire, response);
+}
+
+int BasicSystemClient::TestNTPServer(const char *request, CallResult *response) {
+  _ns1__TestNTPServer wire;
+  wire.serverAddress = SendText(request);
+  return WS_INVOKE_FOR_CALL_RESULT(TestNTPServer, &wire, response);
+}
+
+int BasicSystemClient::GetTimeZoneList(const void *, TimeZoneListRecord *response) {
+  _ns1__GetTimeZoneList wire;
+  _ns1__GetTimeZoneListResponse answer;
+  if (int status = WS_INVOKE(GetTimeZoneList, &wire, answer)) return status;
+  // A nil name leaves its zero-filled entry empty.
+  return FillListCountAlways(response, answer.resultCode, TextsOf(answer.GetTimeZoneListResult),
+                             [](TimeZoneName &entry, const char &name) { CopyTextIfPresent(entry, &name); });
+}
+
+int BasicSystemClient::GetTimeZone(const void *, TimeZoneRecord *response) {
+  _ns1__GetTimeZone wire;
+  return WS_INVOKE_FOR_TEXT(GetTimeZone, &wire, response, timeZone);
+}
+
+int BasicSystemClient::SetTimeZone(const TextRequestRecord *request, CallResult *response) {
+  _ns1__SetTimeZone wire;
+  wire.timeZone = SendText(request->text);
+  return WS_INVOKE_FOR_CALL_RESULT(SetTimeZone, &wire, response);
+}
+
+int BasicSystemClient::Reboot(const void *, void *) {
+  _ns1__Reboot wire;
+  _ns1__RebootResponse answer;
+  // The status of the exchange is the whole outcome: the device's resultCode
+  // is not handed over.
+  return WS_INVOKE(Reboot, &wire, answer);
+}
+
+int BasicSystemClient::Restore(const TextRequestRecord *request, CallResult *response) {
+  _ns1__Restore wire;
+  wire.filename = SendText(request->text);
+  return WS_INVOKE_FOR_CALL_RESULT(Restore, &wire, response);
+}
+
+int BasicSystemClient::InitFactory(const void *, CallResult *response) {
+  _ns1__InitFactory wire;
+  return WS_INVOKE_FOR_CALL_RESULT(InitFactory, &wire, response);
+}
+
+int BasicSystemClient::GetBackupFilename(const void *, BackupFilenameRecord *response) {
+  _ns1__GetBackupFilename wire;
+  return WS_INVOKE_FOR_TEXT(GetBackupFilename, &wire, response, filename);
+}
+
+int BasicSystemClient::UpgradeFirmware(const TextRequestRecord *request, CallResult *response) {
+  _ns1__UpgradeFirmware wire;
+  wire.filename = SendText(request->text);
+  return WS_INVOKE_FOR_CALL_RESULT(UpgradeFirmware, &wire, response);
+}
+
 int BasicSystemClient::GetVersion(const void *, VersionRecord *response) {
   _ns1__GetVersion wire;
   _ns1__GetVersionResponse answer;
@@ -60,6 +217,105 @@ int BasicSystemClient::GetVersion(const void *, VersionRecord *response) {
     CopyTextIfPresent(response->fwVersion, version->fwVersion);
   }
   return 0;
+}
+
+int BasicSystemClient::GetLoggedDateList(const void *, LoggedDateListRecord *response) {
+  _ns1__GetLoggedDateList wire;
+  _ns1__GetLoggedDateListResponse answer;
+  if (int status = WS_INVOKE(GetLoggedDateList, &wire, answer)) return status;
+  response->resultCode = answer.resultCode;
+  const std::vector<char *> *dates = TextsOf(answer.GetLoggedDateListResult);
+  if (answer.resultCode != 0 || !dates) return 0;
+  if (dates->empty()) {
+    response->count = 0;
+    return 0;
+  }
+  // Each date a separate strdup copy, a nil one a null entry.
+  if (dates->size() > 0x7fffffff) return kOutOfMemory;
+  char **copies = DuplicateTexts(*dates);
+  if (!copies) return kOutOfMemory;
+  response->count = static_cast<int>(dates->size());
+  response->items = copies;
+  return 0;
+}
+
+int BasicSystemClient::GetLogs(const TextRequestRecord *request, LogTextRecord *response) {
+  _ns1__GetLogs wire;
+  wire.date = SendText(request->text);
+  _ns1__GetLogsResponse answer;
+  if (int status = WS_INVOKE(GetLogs, &wire, answer)) return status;
+  response->resultCode = answer.resultCode;
+  if (answer.resultCode != 0 || !answer.GetLogsResult) return 0;
+  // The whole log, never cut, in a buffer of its length plus one.
+  const size_t length = std::strlen(answer.GetLogsResult);
+  char *text = AllocateItems<char>(length + 1);
+  if (!text) return kOutOfMemory;
+  std::memcpy(text, answer.GetLogsResult, length + 1);
+  response->text = text;
+  return 0;
+}
+
+int BasicSystemClient::GetReports(const void *, ReportRecord *response) {
+  _ns1__GetReports wire;
+  return WS_INVOKE_FOR_TEXT(GetReports, &wire, response, report);
+}
+
+int BasicSystemClient::GetMaxStreamConnection(const void *, IntValueRecord *response) {
+  _ns1__GetMaxStreamConnection wire;
+  return WS_INVOKE_FOR_INT_VALUE(GetMaxStreamConnection, &wire, response);
+}
+
+int BasicSystemClient::SetMaxStreamConnection(const int32_t *request, CallResult *response) {
+  _ns1__SetMaxStreamConnection wire;
+  wire.size = *request;
+  return WS_INVOKE_FOR_CALL_RESULT(SetMaxStreamConnection, &wire, response);
+}
+
+int BasicSystemClient::GetRecordingServerList(const void *, RecordingServerListRecord *response) {
+  _ns1__GetRecordingServerList wire;
+  _ns1__GetRecordingServerListResponse answer;
+  if (int status = WS_INVOKE(GetRecordingServerList, &wire, answer)) return status;
+  const ns1__ArrayOfRecordingServer_USCORET *list = answer.GetRecordingServerListResult;
+  return FillListCountAlways(response, answer.resultCode, list ? &list->RecordingServer_USCORET : nullptr,
+                             CopyServer);
+}
+
+int BasicSystemClient::GetRecordingServer(const TextRequestRecord *request, RecordingServerReplyRecord *response) {
+  _ns1__GetRecordingServer wire;
+  wire.alias = SendText(request->text);
+  _ns1__GetRecordingServerResponse answer;
+  if (int status = WS_INVOKE(GetRecordingServer, &wire, answer)) return status;
+  response->resultCode = answer.resultCode;
+  if (answer.GetRecordingServerResult) CopyServer(response->server, *answer.GetRecordingServerResult);
+  return 0;
+}
+
+int BasicSystemClient::UpdateRecordingServer(const RecordingServerUpdateRecord *request, CallResult *response) {
+  ns1__RecordingServer_USCORET server;
+  _ns1__UpdateRecordingServer wire;
+  wire.prevAlias = SendText(request->prevAlias);
+  wire.server = FillServer(server, request->server);
+  return WS_INVOKE_FOR_CALL_RESULT(UpdateRecordingServer, &wire, response);
+}
+
+int BasicSystemClient::AddRecordingServer(const RecordingServerRecord *request, CallResult *response) {
+  ns1__RecordingServer_USCORET server;
+  _ns1__AddRecordingServer wire;
+  wire.server = FillServer(server, *request);
+  return WS_INVOKE_FOR_CALL_RESULT(AddRecordingServer, &wire, response);
+}
+
+int BasicSystemClient::RemoveRecordingServer(const char *request, CallResult *response) {
+  _ns1__RemoveRecordingServer wire;
+  wire.alias = SendText(request);
+  return WS_INVOKE_FOR_CALL_RESULT(RemoveRecordingServer, &wire, response);
+}
+
+int BasicSystemClient::TestRecordingServer(const RecordingServerRecord *request, CallResult *response) {
+  ns1__RecordingServer_USCORET server;
+  _ns1__TestRecordingServer wire;
+  wire.server = FillServer(server, *request);
+  return WS_INVOKE_FOR_CALL_RESULT(TestRecordingServer, &wire, response);
 }
 
 int BasicSystemClient::GetSpecProfile(const void *, ParameterListRecord *response) {
@@ -78,44 +334,36 @@ int BasicSystemClient::GetDeviceInformation(const void *, ParameterListRecord *r
   return WS_INVOKE_FOR_PARAMETER_LIST(GetDeviceInformation, &wire, response);
 }
 
-int BasicSystemClient::GetMaxStreamConnection(const void *, IntValueRecord *response) {
-  _ns1__GetMaxStreamConnection wire;
-  return WS_INVOKE_FOR_INT_VALUE(GetMaxStreamConnection, &wire, response);
-}
-
-int BasicSystemClient::SetMaxStreamConnection(const int32_t *request, CallResult *response) {
-  _ns1__SetMaxStreamConnection wire;
-  wire.size = *request;
-  return WS_INVOKE_FOR_CALL_RESULT(SetMaxStreamConnection, &wire, response);
-}
-
 int BasicSystemClient::ProbeVersion(const char *host, const char *user, const char *password, const void *request,
                                     VersionRecord *response, ConnectionInfo *conn) {
-  // Both attempts fill one working copy, which reaches the caller only when
-  // the call succeeds.
-  VersionRecord version = *response;
+  // Both attempts write into the caller's record, which is not cleared
+  // between them: when the second fails, the record keeps what the first
+  // answer carried.
   auto attempt = [&](int kind) {
     conn->endpointKind = kind;
     if (BuildEndpoint(host, user, password, conn) != 0) return -1;
-    int status = GetVersion(request, &version);
+    int status = GetVersion(request, response);
     ReleaseEndpoint();
     return status;
   };
   int status = attempt(ENDPOINT_KIND_SOAP_PATH);
   // One debug line per call, after the first attempt: the system log at debug level.
   syslog(LOG_USER | LOG_DEBUG, "GetVersion_after endpointType: %d soapRet:%d apiRsp:%d IP : %s \n",
-         static_cast<int>(conn->endpointKind), status, static_cast<int>(version.resultCode), host);
+         static_cast<int>(conn->endpointKind), status, static_cast<int>(response->resultCode), host);
   // After https, plain http would carry the credentials in clear.
   const bool secondAttemptAllowed = !conn->useHttps || PlainHttpProbeAllowed();
-  if (secondAttemptAllowed && (status != 0 || version.swVersion[0] == '\0')) status = attempt(ENDPOINT_KIND_PORT_81);
-  if (status == 0) *response = version;
+  if (secondAttemptAllowed && (status != 0 || response->swVersion[0] == '\0')) status = attempt(ENDPOINT_KIND_PORT_81);
   return status;
 }
 
 }  // namespace ws
 
 #define WS_BASIC_SYSTEM_EXPORT(Op, Request, Response) WS_DEFINE_EXPORT(ws::BasicSystemClient, Op, Request, Response)
-WS_BASIC_SYSTEM_FRAMED_OPERATIONS(WS_BASIC_SYSTEM_EXPORT)
+#define WS_BASIC_SYSTEM_EXPORT_WITHOUT_RESPONSE(Op, Request, Response) \
+  WS_DEFINE_EXPORT_WITHOUT_RESPONSE(ws::BasicSystemClient, Op, Request, Response)
+#define WS_BASIC_SYSTEM_PROBE_DEFINED_BELOW(Op, Request, Response)
+WS_BASIC_SYSTEM_EXPORTS(WS_BASIC_SYSTEM_EXPORT, WS_BASIC_SYSTEM_EXPORT_WITHOUT_RESPONSE,
+                        WS_BASIC_SYSTEM_PROBE_DEFINED_BELOW)
 
 WS_API int WS_CALL DLL_WebServiceGetVersion(const char *host, const char *user, const char *password,
                                             const void *request, VersionRecord *response, ConnectionInfo *conn) {

@@ -13,8 +13,8 @@ class BasicSystemClient : public ServiceClient<BasicSystemSoap12Proxy> {
   WS_BASIC_SYSTEM_OPERATIONS(WS_DECLARE_CONVERSION)
 
   // The two-attempt endpoint probe of GetVersion: kind 0, then kind 1 when the
-  // first attempt fails or reports no software version.  Writes the kind used
-  // last into conn.
+  // first attempt fails or reports no software version.  Both attempts write
+  // into response; writes the kind used last into conn.
   int ProbeVersion(const char *host, const char *user, const char *password, const void *request,
                    VersionRecord *response, ConnectionInfo *conn);
 
@@ -23,6 +23,12 @@ class BasicSystemClient : public ServiceClient<BasicSystemSoap12Proxy> {
   int GetParameterList(int (Proxy::*op)(const char *, const char *, Request *, Answer &), const char *action,
                        Request *request, ns1__ArrayOfParameter_USCORET *Answer::*result,
                        ParameterListRecord *response);
+
+  // Calls an operation whose result is one text and copies it, when present,
+  // into the record's field of N characters; resultCode is always written.
+  template <class Request, class Answer, class Record, size_t N>
+  int GetText(int (Proxy::*op)(const char *, const char *, Request *, Answer &), const char *action,
+              Request *request, char *Answer::*result, Record *response, char (Record::*field)[N]);
 };
 
 }  // namespace ws

@@ -38,7 +38,9 @@ def sample_of(element):
 
 
 def main():
-    sim = subprocess.Popen([sys.argv[1], "--port", "0", "--no-port81"], stdout=subprocess.PIPE, text=True)
+    # Reboot must not pause the simulator between the calls.
+    sim = subprocess.Popen([sys.argv[1], "--port", "0", "--no-port81", "--reboot-seconds", "0"],
+                           stdout=subprocess.PIPE, text=True)
     try:
         fields = dict(f.split("=", 1) for f in sim.stdout.readline().split()[2:])
         url = "http://127.0.0.1:%s/soap?wsdl" % fields["port"]
@@ -56,7 +58,9 @@ def main():
                     arguments = {e.name: sample_of(e) for _, e in element.type.elements} if element else {}
                     answer = getattr(proxy, name)(**arguments)
                     calls += 1
-                    if answer is not None and "resultCode" not in answer:
+                    # zeep hands a lone member over as the answer itself.
+                    lone = [e.name for _, e in operation.output.body.type.elements] == ["resultCode"]
+                    if not lone and answer is not None and "resultCode" not in answer:
                         print("%s: answer without resultCode: %r" % (name, answer))
                         return 1
         print("%d operations called" % calls)

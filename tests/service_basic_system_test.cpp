@@ -1,0 +1,421 @@
+// The BasicSystem exports of the clock, the recording servers and the
+// maintenance operations: their requests and copy rules against the scripted
+// fake device, their time-outs, and a user's session against the simulator.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "fake_device.h"
+#include "simulator.h"
+#include "test_support.h"
+#include "webservice/WebService.h"
+
+namespace {
+
+// A TextRequestRecord with room for its text.
+struct TextRequest {
+  char prefix[100];
+  char text[256];
+  explicit TextRequest(const char *value) {
+    std::memset(prefix, 0xA5, sizeof prefix);
+    std::snprintf(text, sizeof text, "%s", value);
+  }
+  const TextRequestRecord *get() const { return reinterpret_cast<const TextRequestRecord *>(this); }
+};
+
+RecordingServerRecord Server(const char *alias, const char *address, bool enable = true) {
+  RecordingServerRecord server{};
+  server.enable = enable;
+  std::snprintf(server.alias, sizeof server.alias, "%s", alias);
+  server.type = 2;
+  std::snprintf(server.serverAddress, sizeof server.serverAddress, "%s", address);
+  std::snprintf(server.userID, sizeof server.userID, "rec");
+  std::snprintf(server.password, sizeof server.password, "secret");
+  std::snprintf(server.folder, sizeof server.folder, "/video");
+  server.capacity = 750;
+  server.overwrite = true;
+  return server;
+}
+
+// The tags of names appear in body in this order.
+bool InOrder(const std::string &body, std::vector<std::string> names) {
+  size_t at = 0;
+  for (const std::string &name : names)
+    if ((at = body.find("<ns1:" + name + ">", at)) == std::string::npos) return false;
+  return true;
+}
+
+class Wire : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(device.ok());
+    conn.port = device.port();
+  }
+  void Answer(const std::string &op, const std::string &inner) { device.Script({Reply::Ok(Response(op, inner))}); }
+
+  template <class Fn, class Request, class Response>
+  int Call(Fn fn, const Request *request, Response *response) {
+    return fn("127.0.0.1", "admin", "admin", request, response, &conn);
+  }
+
+  FakeDevice device;
+  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
+  CallResult result = Pattern<CallResult>();
+};
+
+TEST_F(Wire, RequestsCarryTheWholeRecord) {
+  // Automatic mode still sends the date and time; the server's address as given.
+  DateTimeConfigRequestRecord clock = Pattern<DateTimeConfigRequestRecord>();
+  clock.config = {WS_DATETIME_MODE_AUTO, "ntp.example", WS_NTP_INTERVAL_ONE_WEEK, 2021, 6, 30, 23, 59, 58, 0, 0};
+  Answer("SetDateTimeConfig", "<SetDateTimeConfigResult>true</SetDateTimeConfigResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceSetDateTimeConfig, &clock, &result));
+  EXPECT_TRUE(result.result);
+  EXPECT_TRUE(InOrder(device.Request(), {"config", "dateTimeMode", "ntpServer", "serverAddress", "interval",
+                                         "dateTime", "date", "year", "month", "day", "time", "hour", "minute",
+                                         "second"}));
+  EXPECT_NE(std::string::npos, device.Request().find("DATETIME_MODE_AUTO</ns1:dateTimeMode>"));
+  EXPECT_NE(std::string::npos, device.Request().find("<ns1:year>2021</ns1:year>"));
+  EXPECT_NE(std::string::npos, device.Request().find("NTP_INTERVAL_ONE_WEEK</ns1:interval>"));
+
+  // A rename: the old alias first, then all nine members of the server.
+  RecordingServerUpdateRecord update{};
+  std::strcpy(update.prevAlias, "old");
+  update.server = Server("new", "10.0.0.9", false);
+  Answer("UpdateRecordingServer", "<UpdateRecordingServerResult>true</UpdateRecordingServerResult>");
+  ASSERT_EQ(0, Call(DLL_WebServiceUpdateRecordingServer, &update, &result));
+  const std::string body = device.Request();
+  EXPECT_TRUE(InOrder(body, {"prevAlias", "server", "enable", "alias", "type", "serverAddress", "userID", "password",
+                             "folder", "capacity", "overwrite"}));
+  EXPECT_NE(std::string::npos, body.find("<ns1:prevAlias>old</ns1:prevAlias>"));
+  EXPECT_NE(std::string::npos, body.find("<ns1:alias>new</ns1:alias>"));
+  EXPECT_NE(std::string::npos, body.find("<ns1:enable>false</ns1:enable>"));
+  EXPECT_NE(std::string::npos, body.find("<ns1:overwrite>true</ns1:overwrite>"));
+
+  // Texts after the prefix, and bare texts, travel as they are.
+  struct TextCase {
+    const char *element;
+    std::function<int()> call;
+  };
+  TextRequest text("a&b");
+  const TextCase cases[] = {
+      {"timeZone", [&] { return Call(DLL_WebServiceSetTimeZone, text.get(), &result); }},
+      {"filename", [&] { return Call(DLL_WebServiceRestore, text.get(), &result); }},
+      {"filename", [&] { return Call(DLL_WebServiceUpgradeFirmware, text.get(), &result); }},
+      {"serverAddress", [&] { return Call(DLL_WebServiceTestNTPServer, "a&b", &result); }},
+      {"alias", [&] { return Call(DLL_WebServiceRemoveRecordingServer, "a&b", &result); }},
+  };
+  for (const TextCase &c : cases) {
+    SCOPED_TRACE(c.element);
+    device.Script({Reply::Ok(Response("X", "<resultCode>0</resultCode>"))});
+    c.call();
+    EXPECT_NE(std::string::npos, device.Request().find(std::string("<ns1:") + c.element + ">a&amp;b</ns1:"));
+  }
+}
+
+TEST_F(Wire, RebootHasFiveArgumentsAndReturnsTheExchangeStatus) {
+  EXPECT_EQ(-1, DLL_WebServiceReboot(nullptr, "admin", "admin", &kAnyRequest, &conn));
+  EXPECT_EQ(-1, DLL_WebServiceReboot("127.0.0.1", "admin", "admin", nullptr, &conn));
+  EXPECT_TRUE(device.Requests().empty());
+  // The device's resultCode stays with the device.
+  Answer("Reboot", "<resultCode>1</resultCode>");
+  EXPECT_EQ(0, DLL_WebServiceReboot("127.0.0.1", "admin", "admin", &kAnyRequest, &conn));
+  EXPECT_NE(std::string::npos, device.Request().find("SOAPAction: \"" WS_TEST_BASE_NAMESPACE "Reboot\""));
+  device.Script({Reply::Ok(Envelope("<e:Fault><faultcode>e:Server</faultcode><faultstring>x</faultstring></e:Fault>"))});
+  EXPECT_EQ(2, DLL_WebServiceReboot("127.0.0.1", "admin", "admin", &kAnyRequest, &conn));
+}
+
+// What the library hands over: a list of separately duplicated dates, a log
+// buffer of any length, fixed entries of time-zone names; released as the
+// header says (AddressSanitizer checks the releases).
+TEST_F(Wire, HandedOverTextsAndTheirRelease) {
+  LoggedDateListRecord dates{-5, nullptr, -1};
+  Answer("GetLoggedDateList", "<GetLoggedDateListResult><string>2026-12-01</string><string xsi:nil=\"true\"/>"
+                              "<string>2026-12-03</string></GetLoggedDateListResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetLoggedDateList, &kAnyRequest, &dates));
+  ASSERT_EQ(3, dates.count);
+  EXPECT_STREQ("2026-12-01", dates.items[0]);
+  EXPECT_EQ(nullptr, dates.items[1]);
+  EXPECT_STREQ("2026-12-03", dates.items[2]);
+  for (int i = 0; i < dates.count; ++i) std::free(dates.items[i]);
+  WebService_FreeItems(dates.items);
+  // An empty list sets count only; a refusal leaves both.
+  dates = {-5, nullptr, -1};
+  Answer("GetLoggedDateList", "<GetLoggedDateListResult/><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetLoggedDateList, &kAnyRequest, &dates));
+  EXPECT_EQ(0, dates.count);
+  EXPECT_EQ(nullptr, dates.items);
+  dates = {-5, nullptr, -1};
+  Answer("GetLoggedDateList", "<GetLoggedDateListResult><string>d</string></GetLoggedDateListResult><resultCode>4</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetLoggedDateList, &kAnyRequest, &dates));
+  EXPECT_EQ(-5, dates.count);
+  EXPECT_EQ(4, dates.resultCode);
+
+  // A log longer than any fixed field arrives whole; a refusal writes no text.
+  const std::string log(120000, 'L');
+  LogTextRecord logText{nullptr, -1};
+  TextRequest date("2026-12-01");
+  Answer("GetLogs", "<GetLogsResult>" + log + "x</GetLogsResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetLogs, date.get(), &logText));
+  ASSERT_NE(nullptr, logText.text);
+  EXPECT_EQ(log + "x", logText.text);
+  WebService_FreeItems(logText.text);
+  logText = {nullptr, -1};
+  Answer("GetLogs", "<GetLogsResult>refused</GetLogsResult><resultCode>9</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetLogs, date.get(), &logText));
+  EXPECT_EQ(nullptr, logText.text);
+  EXPECT_EQ(9, logText.resultCode);
+
+  // The report is cut to its field.
+  auto report = std::make_unique<ReportRecord>();
+  Answer("GetReports", "<GetReportsResult>" + std::string(150000, 'R') + "</GetReportsResult><resultCode>3</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetReports, &kAnyRequest, report.get()));
+  EXPECT_EQ(std::string(99999, 'R'), report->report);
+  EXPECT_EQ(3, report->resultCode);
+
+  // Time-zone names go into entries of 100 characters; a nil one stays empty.
+  TimeZoneListRecord zones{-5, nullptr, -1};
+  Answer("GetTimeZoneList", "<GetTimeZoneListResult><string>" + std::string(120, 'Z') +
+                                "</string><string xsi:nil=\"true\"/><string>UTC</string></GetTimeZoneListResult>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetTimeZoneList, &kAnyRequest, &zones));
+  ASSERT_EQ(3, zones.count);
+  EXPECT_EQ(std::string(99, 'Z'), zones.items[0]);
+  EXPECT_STREQ("", zones.items[1]);
+  EXPECT_STREQ("UTC", zones.items[2]);
+  WebService_FreeItems(zones.items);
+}
+
+// Only what the answer carries is copied; reserved is never touched.
+TEST_F(Wire, PartialAnswersLeaveTheRest) {
+  DateTimeConfigRecord clock = Pattern<DateTimeConfigRecord>();
+  Answer("GetDateTimeConfig", "<GetDateTimeConfigResult><dateTimeMode>DATETIME_MODE_PC</dateTimeMode>"
+                              "<ntpServer><interval>NTP_INTERVAL_ONE_MONTH</interval></ntpServer>"
+                              "<dateTime><time><hour>7</hour><minute>8</minute><second>9</second></time></dateTime>"
+                              "</GetDateTimeConfigResult><resultCode>5</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetDateTimeConfig, &kAnyRequest, &clock));
+  EXPECT_EQ(WS_DATETIME_MODE_PC, clock.dateTimeMode);
+  EXPECT_EQ(WS_NTP_INTERVAL_ONE_MONTH, clock.interval);
+  EXPECT_EQ(7, clock.hour);
+  EXPECT_EQ(9, clock.second);
+  EXPECT_EQ(5, clock.resultCode);
+  const DateTimeConfigRecord pattern = Pattern<DateTimeConfigRecord>();
+  EXPECT_EQ(0, std::memcmp(clock.serverAddress, pattern.serverAddress, sizeof clock.serverAddress));
+  EXPECT_EQ(pattern.year, clock.year);
+  EXPECT_EQ(pattern.day, clock.day);
+  EXPECT_EQ(pattern.reserved, clock.reserved);
+
+  RecordingServerReplyRecord reply = Pattern<RecordingServerReplyRecord>();
+  TextRequest alias("nas");
+  Answer("GetRecordingServer", "<GetRecordingServerResult><alias>nas</alias><password>" + std::string(120, 'p') +
+                                   "</password><capacity>12</capacity><overwrite>1</overwrite>"
+                                   "</GetRecordingServerResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetRecordingServer, alias.get(), &reply));
+  EXPECT_STREQ("nas", reply.server.alias);
+  EXPECT_EQ(std::string(99, 'p'), reply.server.password);
+  EXPECT_EQ(12, reply.server.capacity);
+  EXPECT_TRUE(reply.server.overwrite);
+  EXPECT_FALSE(reply.server.enable);  // a missing boolean reads as false
+  EXPECT_EQ(0, std::memcmp(reply.server.folder, Pattern<RecordingServerRecord>().folder, sizeof reply.server.folder));
+
+  TimeZoneRecord zone = Pattern<TimeZoneRecord>();
+  Answer("GetTimeZone", "<GetTimeZoneResult>" + std::string(60, 'z') + "</GetTimeZoneResult><resultCode>2</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetTimeZone, &kAnyRequest, &zone));
+  EXPECT_EQ(std::string(49, 'z'), zone.timeZone);
+  EXPECT_EQ(2, zone.resultCode);
+}
+
+// Every export with a longer time-out keeps waiting on a stalled device past
+// the default ten seconds, while a default one gives up.
+TEST(Timeouts, LongTimeoutsOutlastTheDefault) {
+  auto device = std::make_unique<FakeDevice>();
+  ASSERT_TRUE(device->ok());
+  device->Script({Reply::Stall()});
+  const ConnectionInfo base{0, 0, device->port(), 0};
+  TextRequest text("x");
+  const RecordingServerRecord server = Server("a", "b");
+  std::vector<std::function<int(ConnectionInfo *)>> longCalls = {
+      [&](ConnectionInfo *c) { CallResult r; return DLL_WebServiceTestNTPServer("127.0.0.1", 0, 0, "x", &r, c); },
+      [&](ConnectionInfo *c) { CallResult r; return DLL_WebServiceTestRecordingServer("127.0.0.1", 0, 0, &server, &r, c); },
+      [&](ConnectionInfo *c) { TimeZoneListRecord r{}; return DLL_WebServiceGetTimeZoneList("127.0.0.1", 0, 0, &kAnyRequest, &r, c); },
+      [&](ConnectionInfo *c) { LoggedDateListRecord r{}; return DLL_WebServiceGetLoggedDateList("127.0.0.1", 0, 0, &kAnyRequest, &r, c); },
+      [&](ConnectionInfo *c) { LogTextRecord r{}; return DLL_WebServiceGetLogs("127.0.0.1", 0, 0, text.get(), &r, c); },
+      [&](ConnectionInfo *c) { auto r = std::make_unique<ReportRecord>(); return DLL_WebServiceGetReports("127.0.0.1", 0, 0, &kAnyRequest, r.get(), c); },
+      [&](ConnectionInfo *c) { BackupFilenameRecord r; return DLL_WebServiceGetBackupFilename("127.0.0.1", 0, 0, &kAnyRequest, &r, c); },
+      [&](ConnectionInfo *c) { CallResult r; return DLL_WebServiceInitFactory("127.0.0.1", 0, 0, &kAnyRequest, &r, c); },
+      [&](ConnectionInfo *c) { CallResult r; return DLL_WebServiceRestore("127.0.0.1", 0, 0, text.get(), &r, c); },
+      [&](ConnectionInfo *c) { CallResult r; return DLL_WebServiceUpgradeFirmware("127.0.0.1", 0, 0, text.get(), &r, c); },
+  };
+  std::vector<ConnectionInfo> conns(longCalls.size() + 1, base);
+  std::vector<std::atomic<bool>> done(longCalls.size());
+  std::vector<std::thread> threads;
+  for (size_t i = 0; i < longCalls.size(); ++i)
+    threads.emplace_back([&, i] {
+      longCalls[i](&conns[i]);
+      done[i] = true;
+    });
+  // Reboot keeps the default: it gives up after ten seconds.
+  Stopwatch watch;
+  EXPECT_EQ(29, DLL_WebServiceReboot("127.0.0.1", 0, 0, &kAnyRequest, &conns.back()));
+  EXPECT_GE(watch.Seconds(), 9.9);
+  while (watch.Seconds() < 11) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  for (size_t i = 0; i < longCalls.size(); ++i) EXPECT_FALSE(done[i]) << "call " << i << " gave up early";
+  device.reset();  // closes every held connection
+  for (std::thread &thread : threads) thread.join();
+}
+
+// ---- against the simulator ----
+
+class Sim : public ::testing::Test {
+ protected:
+  Sim() : sim({"--port", "0", "--no-port81", "--user", "admin", "--password", "admin", "--reboot-seconds", "1"}) {}
+  void SetUp() override {
+    ASSERT_TRUE(sim.ready()) << sim.line();
+    conn.port = sim.port();
+  }
+  template <class Fn, class Request, class Response>
+  int Call(Fn fn, const Request *request, Response *response, const char *password = "admin") {
+    return fn("127.0.0.1", "admin", password, request, response, &conn);
+  }
+  std::string TimeZone() {
+    TimeZoneRecord zone{};
+    EXPECT_EQ(0, Call(DLL_WebServiceGetTimeZone, &kAnyRequest, &zone));
+    return zone.timeZone;
+  }
+
+  Simulator sim;
+  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
+  CallResult result{};
+};
+
+// The clock runs on from the time set; zones come from the device's list.
+TEST_F(Sim, ClockAndTimeZone) {
+  DateTimeConfigRequestRecord set{};
+  set.config = {WS_DATETIME_MODE_MANUAL, "ntp.example", WS_NTP_INTERVAL_ONE_HOUR, 2024, 2, 29, 23, 59, 59, 0, 0};
+  ASSERT_EQ(0, Call(DLL_WebServiceSetDateTimeConfig, &set, &result));
+  ASSERT_TRUE(result.result);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+  DateTimeConfigRecord clock{};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetDateTimeConfig, &kAnyRequest, &clock));
+  EXPECT_EQ(3, clock.month);
+  EXPECT_EQ(1, clock.day);
+  EXPECT_EQ(0, clock.hour);
+  EXPECT_STREQ("ntp.example", clock.serverAddress);
+  set.config.day = 30;  // no such date
+  ASSERT_EQ(0, Call(DLL_WebServiceSetDateTimeConfig, &set, &result));
+  EXPECT_FALSE(result.result);
+
+  TimeZoneListRecord zones{0, nullptr, -1};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetTimeZoneList, &kAnyRequest, &zones));
+  ASSERT_GT(zones.count, 1);
+  ASSERT_EQ(0, Call(DLL_WebServiceSetTimeZone, TextRequest(zones.items[1]).get(), &result));
+  EXPECT_TRUE(result.result);
+  EXPECT_EQ(zones.items[1], TimeZone());
+  WebService_FreeItems(zones.items);
+  ASSERT_EQ(0, Call(DLL_WebServiceSetTimeZone, TextRequest("Mars/Olympus").get(), &result));
+  EXPECT_FALSE(result.result);
+  EXPECT_NE(0, result.resultCode);
+
+  ASSERT_EQ(0, Call(DLL_WebServiceTestNTPServer, "ntp.example", &result));
+  EXPECT_TRUE(result.result);
+  ASSERT_EQ(0, Call(DLL_WebServiceTestNTPServer, "192.0.2.1", &result));
+  EXPECT_FALSE(result.result);
+}
+
+TEST_F(Sim, RecordingServersByUniqueAlias) {
+  RecordingServerRecord nas = Server("nas2", "10.0.0.2");
+  ASSERT_EQ(0, Call(DLL_WebServiceAddRecordingServer, &nas, &result));
+  EXPECT_TRUE(result.result);
+  ASSERT_EQ(0, Call(DLL_WebServiceAddRecordingServer, &nas, &result));
+  EXPECT_FALSE(result.result);  // the alias is taken
+  ASSERT_EQ(0, Call(DLL_WebServiceTestRecordingServer, &nas, &result));
+  EXPECT_TRUE(result.result);
+
+  // A rename moves the entry; it may not take another server's alias.
+  RecordingServerUpdateRecord update{"nas2", Server("nas3", "10.0.0.3")};
+  ASSERT_EQ(0, Call(DLL_WebServiceUpdateRecordingServer, &update, &result));
+  EXPECT_TRUE(result.result);
+  update = {"nas3", Server("nas1", "10.0.0.3")};
+  ASSERT_EQ(0, Call(DLL_WebServiceUpdateRecordingServer, &update, &result));
+  EXPECT_FALSE(result.result);
+  RecordingServerReplyRecord reply{};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetRecordingServer, TextRequest("nas3").get(), &reply));
+  EXPECT_EQ(0, reply.resultCode);
+  EXPECT_STREQ("10.0.0.3", reply.server.serverAddress);
+  EXPECT_EQ(750, reply.server.capacity);
+  ASSERT_EQ(0, Call(DLL_WebServiceGetRecordingServer, TextRequest("nas2").get(), &reply));
+  EXPECT_NE(0, reply.resultCode);
+
+  ASSERT_EQ(0, Call(DLL_WebServiceRemoveRecordingServer, "nas3", &result));
+  EXPECT_TRUE(result.result);
+  RecordingServerListRecord list{0, nullptr, -1};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetRecordingServerList, &kAnyRequest, &list));
+  ASSERT_EQ(1, list.count);
+  EXPECT_STREQ("nas1", list.items[0].alias);
+  WebService_FreeItems(list.items);
+}
+
+// A user's session: read the backup file name, change a setting, restore and
+// see the setting back; upgrade; reboot and see the device answer again after
+// the pause; the logs hold what happened.
+TEST_F(Sim, BackupRestoreRebootAndLogs) {
+  BackupFilenameRecord backup{};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetBackupFilename, &kAnyRequest, &backup));
+  ASSERT_NE('\0', backup.filename[0]);
+  ASSERT_EQ(0, Call(DLL_WebServiceSetTimeZone, TextRequest("Asia/Seoul").get(), &result));
+  ASSERT_EQ("Asia/Seoul", TimeZone());
+  ASSERT_EQ(0, Call(DLL_WebServiceRestore, TextRequest(backup.filename).get(), &result));
+  EXPECT_TRUE(result.result);
+  EXPECT_EQ("UTC", TimeZone());
+  ASSERT_EQ(0, Call(DLL_WebServiceRestore, TextRequest("unknown.bak").get(), &result));
+  EXPECT_FALSE(result.result);
+
+  ASSERT_EQ(0, Call(DLL_WebServiceSetTimeZone, TextRequest("Asia/Tokyo").get(), &result));
+  ASSERT_EQ(0, Call(DLL_WebServiceInitFactory, &kAnyRequest, &result));
+  EXPECT_TRUE(result.result);
+  EXPECT_EQ("UTC", TimeZone());
+
+  ASSERT_EQ(0, Call(DLL_WebServiceUpgradeFirmware, TextRequest("/tmp/fw-3.1.4.bin").get(), &result));
+  EXPECT_TRUE(result.result);
+  VersionRecord version{};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetVersion, &kAnyRequest, &version));
+  EXPECT_STREQ("3.1.4", version.fwVersion);
+
+  IntValueRecord channels{};
+  EXPECT_EQ(-1, Call(DLL_WebServiceGetMaxChannel, &kAnyRequest, &channels, "wrong"));  // a refused login
+  ASSERT_EQ(0, DLL_WebServiceReboot("127.0.0.1", "admin", "admin", &kAnyRequest, &conn));
+  Stopwatch watch;
+  EXPECT_NE(0, Call(DLL_WebServiceGetMaxChannel, &kAnyRequest, &channels));
+  int status = -1;
+  while (watch.Seconds() < 5 && (status = Call(DLL_WebServiceGetMaxChannel, &kAnyRequest, &channels)) != 0)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(0, status);
+  EXPECT_GE(watch.Seconds(), 0.7);
+  EXPECT_EQ("UTC", TimeZone());  // the state outlives the reboot
+
+  LoggedDateListRecord dates{0, nullptr, -1};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetLoggedDateList, &kAnyRequest, &dates));
+  ASSERT_EQ(1, dates.count);
+  LogTextRecord log{nullptr, -1};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetLogs, TextRequest(dates.items[0]).get(), &log));
+  ASSERT_NE(nullptr, log.text);
+  const std::string text = log.text;
+  for (const char *event : {"settings changed (SetTimeZone)", "settings changed (Restore)",
+                            "settings changed (InitFactory)", "login refused", "reboot"})
+    EXPECT_NE(std::string::npos, text.find(event)) << event << " not in " << text;
+  WebService_FreeItems(log.text);
+  std::free(dates.items[0]);
+  WebService_FreeItems(dates.items);
+
+  auto report = std::make_unique<ReportRecord>();
+  ASSERT_EQ(0, Call(DLL_WebServiceGetReports, &kAnyRequest, report.get()));
+  EXPECT_NE(nullptr, std::strstr(report->report, "firmware 3.1.4"));
+}
+
+}  // namespace
