@@ -3,9 +3,21 @@
 
 namespace wsctl {
 
+namespace {
+
+// TextRequestRecord's text runs past its declared one byte: wsctl gives it
+// room for a text of up to 1023 bytes.
+struct TextRequestLayout {
+  char prefix[100];
+  char text[1024];
+};
+
+}  // namespace
+
 WSCTL_RECORD(CallResult, F(result), F(resultCode))
 WSCTL_RECORD(IntValueRecord, F(value), F(resultCode))
 WSCTL_RECORD(ChannelRecord, F(channel))
 WSCTL_RECORD(StreamRecord, F(channel), F(master))
+WSCTL_RECORD_AS(TextRequestRecord, TextRequestLayout, "TextRequestRecord", F(text))
 
 }  // namespace wsctl
