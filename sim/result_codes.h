@@ -32,7 +32,14 @@
   X(kResultUnknownLogDate, 106, "no log for that date")
 
 // Network: 200..299
-#define WS_SIM_NETWORK_RESULT_CODES(X)
+#define WS_SIM_NETWORK_RESULT_CODES(X)                                            \
+  X(kResultNotIPv4Address, 201, "an address is not dotted IPv4")                  \
+  X(kResultPortOutOfRange, 202, "a port is outside 1..65535")                     \
+  X(kResultSectionExists, 203, "an IP access section of that alias exists")       \
+  X(kResultUnknownSection, 204, "no IP access section of that alias")             \
+  X(kResultReversedRange, 205, "an address range ends before it starts")          \
+  X(kResultDDNSDisabled, 206, "dynamic DNS is switched off")                      \
+  X(kResultNoWireless, 207, "the device has no wireless interface")
 
 // EventSchedule: 300..399
 #define WS_SIM_EVENT_SCHEDULE_RESULT_CODES(X)
