@@ -4,11 +4,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace wsctl {
 
 namespace {
+
+// The most items an argument can give a list.
+constexpr long long kMaxListItems = 65536;
 
 int32_t ReadInt(const char *at) {
   int32_t value;
@@ -20,6 +24,61 @@ const char *ReadPointer(const char *at) {
   const char *pointer;
   std::memcpy(&pointer, at, sizeof pointer);
   return pointer;
+}
+
+void WritePointer(char *at, const void *pointer) { std::memcpy(at, &pointer, sizeof pointer); }
+
+// The one field of an item that is a bare value (an int32_t, a name): a
+// record of one field that fills it.  Such items print and parse as the
+// value itself.  Null for items of several fields.
+const Field *BareValue(const Field &items) {
+  const RecordDesc &item = items.nested();
+  if (item.fieldCount != 1) return nullptr;
+  const Field &value = item.fields[0];
+  return value.offset == 0 && value.count == 1 && value.size == items.size && value.kind != Kind::Items ? &value
+                                                                                                       : nullptr;
+}
+
+// An item list's array and count before a command line argument grew it.
+struct ListGrowth {
+  char *list;  // where the items pointer lives; the count is at countAt
+  char *countAt;
+  char *oldItems;
+  int32_t oldCount;
+};
+
+// Makes the item list at list (count at countAt) hold at least index+1
+// items, zero-filled beyond the old ones; returns the array, or null when
+// memory ran out.
+char *GrowList(const Field &field, char *list, char *countAt, size_t index, std::vector<ListGrowth> &undo) {
+  char *items = const_cast<char *>(ReadPointer(list));
+  const int32_t count = ReadInt(countAt);
+  if (items && count > 0 && index < static_cast<size_t>(count)) return items;
+  const size_t old = items && count > 0 ? static_cast<size_t>(count) : 0;
+  char *grown = static_cast<char *>(::operator new[]((index + 1) * field.size, std::nothrow));
+  if (!grown) return nullptr;
+  std::memset(grown, 0, (index + 1) * field.size);
+  if (old) std::memcpy(grown, items, old * field.size);
+  undo.push_back({list, countAt, items, count});
+  WritePointer(list, grown);
+  const int32_t newCount = static_cast<int32_t>(index + 1);
+  std::memcpy(countAt, &newCount, sizeof newCount);
+  return grown;
+}
+
+// Puts every grown list back as it was, latest first.
+void UndoGrowth(std::vector<ListGrowth> &undo) {
+  for (auto it = undo.rbegin(); it != undo.rend(); ++it) {
+    WebService_FreeItems(const_cast<char *>(ReadPointer(it->list)));
+    WritePointer(it->list, it->oldItems);
+    std::memcpy(it->countAt, &it->oldCount, sizeof it->oldCount);
+  }
+}
+
+// Releases the growth records once the new arrays are kept: the arrays they
+// replaced go.
+void KeepGrowth(std::vector<ListGrowth> &undo) {
+  for (const ListGrowth &growth : undo) WebService_FreeItems(growth.oldItems);
 }
 
 const Field *FindField(const RecordDesc &desc, const std::string &name) {
@@ -106,10 +165,12 @@ std::string SetLeaf(const Field &field, char *at, const std::string &path, const
 void AppendPaths(const RecordDesc &desc, const std::string &prefix, std::string &out) {
   for (size_t i = 0; i < desc.fieldCount; ++i) {
     const Field &field = desc.fields[i];
-    if (field.kind == Kind::Items) continue;
     std::string path = prefix + field.name;
     if (field.count > 1) path += ".<0.." + std::to_string(field.count - 1) + ">";
-    if (field.kind == Kind::Record) {
+    if (field.kind == Kind::Items) path += ".<n>";
+    if (field.kind == Kind::Items && !BareValue(field)) {
+      AppendPaths(field.nested(), path + ".", out);
+    } else if (field.kind == Kind::Record) {
       AppendPaths(field.nested(), path + ".", out);
     } else {
       out += (out.empty() ? "" : ", ") + path;
@@ -136,6 +197,9 @@ std::string ElementJson(const Field &field, const char *at, int depth) {
     case Kind::Int: return std::to_string(ReadInt(at));
     case Kind::Bool: return *reinterpret_cast<const unsigned char *>(at) ? "true" : "false";
     case Kind::Text: return JsonString(at, field.size);
+    case Kind::Items:
+      if (const Field *value = BareValue(field)) return ElementJson(*value, at, depth);
+      return ToJson(field.nested(), at, depth);
     default: return ToJson(field.nested(), at, depth);
   }
 }
@@ -150,7 +214,7 @@ std::string FieldJson(const Field &field, const char *base, int depth) {
   } else if (count == 1) {
     return ElementJson(field, first, depth);
   }
-  bool multiline = field.kind == Kind::Record || field.kind == Kind::Items;
+  bool multiline = field.kind == Kind::Record || (field.kind == Kind::Items && !BareValue(field));
   std::string out = "[";
   for (size_t k = 0; k < count; ++k) {
     out += k ? "," : "";
@@ -168,30 +232,58 @@ std::string FieldJson(const Field &field, const char *base, int depth) {
 
 std::string SetField(const RecordDesc &desc, void *record, const std::string &path, const std::string &value) {
   std::vector<std::string> parts = SplitPath(path);
-  const RecordDesc *current = &desc;
-  char *at = static_cast<char *>(record);
-  size_t next = 0;
-  for (;;) {
-    const Field *field = next < parts.size() ? FindField(*current, parts[next++]) : nullptr;
-    if (!field) {
-      if (desc.fieldCount == 0) return "unknown field '" + path + "': " + desc.name + " takes no fields";
-      return "unknown field '" + path + "' in " + desc.name + " (fields: " + FieldPaths(desc) + ")";
+  std::vector<ListGrowth> growth;
+  auto index = [&](size_t &next, const Field &field, long long limit, long long *out) -> std::string {
+    if (next < parts.size() && ParseNumber(parts[next], 0, limit - 1, out)) return ++next, "";
+    return "'" + path + "': " + field.name + " is " + (field.kind == Kind::Items ? "a list" : "an array") +
+           "; follow it with an index 0.." + std::to_string(limit - 1);
+  };
+  auto walk = [&]() -> std::string {
+    const RecordDesc *current = &desc;
+    char *at = static_cast<char *>(record);
+    size_t next = 0;
+    for (;;) {
+      const Field *field = next < parts.size() ? FindField(*current, parts[next++]) : nullptr;
+      if (!field) {
+        if (desc.fieldCount == 0) return "unknown field '" + path + "': " + desc.name + " takes no fields";
+        return "unknown field '" + path + "' in " + desc.name + " (fields: " + FieldPaths(desc) + ")";
+      }
+      char *base = at;
+      at += field->offset;
+      long long k;
+      if (field->count > 1) {
+        std::string error = index(next, *field, field->count, &k);
+        if (!error.empty()) return error;
+        at += k * field->size;
+      }
+      if (field->kind == Kind::Items) {
+        // An item list grows to hold the item named; items it skips are zero.
+        std::string error = index(next, *field, kMaxListItems, &k);
+        if (!error.empty()) return error;
+        char *items = GrowList(*field, at, base + field->countOffset, static_cast<size_t>(k), growth);
+        if (!items) return "'" + path + "': out of memory";
+        at = items + k * field->size;
+        const Field *bare = BareValue(*field);
+        if (next == parts.size() && bare) return SetLeaf(*bare, at, path, value);
+        if (next == parts.size())
+          return "'" + path + "' names no single value of " + desc.name + " (fields: " + FieldPaths(desc) + ")";
+        current = &field->nested();
+        continue;
+      }
+      if (field->kind != Kind::Record || next == parts.size()) {
+        if (next != parts.size() || field->kind == Kind::Record)
+          return "'" + path + "' names no single value of " + desc.name + " (fields: " + FieldPaths(desc) + ")";
+        return SetLeaf(*field, at, path, value);
+      }
+      current = &field->nested();
     }
-    at += field->offset;
-    if (field->count > 1) {
-      long long index;
-      if (next == parts.size() || !ParseNumber(parts[next++], 0, field->count - 1, &index))
-        return "'" + path + "': " + field->name + " is an array; follow it with an index 0.." +
-               std::to_string(field->count - 1);
-      at += index * field->size;
-    }
-    if (field->kind != Kind::Record || next == parts.size()) {
-      if (next != parts.size() || field->kind == Kind::Record)
-        return "'" + path + "' names no single value of " + desc.name + " (fields: " + FieldPaths(desc) + ")";
-      return SetLeaf(*field, at, path, value);
-    }
-    current = &field->nested();
-  }
+  };
+  std::string error = walk();
+  if (error.empty())
+    KeepGrowth(growth);
+  else
+    UndoGrowth(growth);
+  return error;
 }
 
 std::string FieldPaths(const RecordDesc &desc) {
@@ -257,7 +349,11 @@ void FreeItems(const RecordDesc &desc, void *record) {
     for (size_t k = 0; field.kind == Kind::Record && k < field.count; ++k)
       FreeItems(field.nested(), base + field.offset + k * field.size);
     if (field.kind != Kind::Items) continue;
-    WebService_FreeItems(const_cast<char *>(ReadPointer(base + field.offset)));
+    // The arrays inside the items go first.
+    char *items = const_cast<char *>(ReadPointer(base + field.offset));
+    const int32_t count = ReadInt(base + field.countOffset);
+    for (int32_t k = 0; items && k < count; ++k) FreeItems(field.nested(), items + k * field.size);
+    WebService_FreeItems(items);
     std::memset(base + field.offset, 0, sizeof(void *));
   }
 }

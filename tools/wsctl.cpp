@@ -196,6 +196,12 @@ std::string EndpointUrl(const Options &options, int kind) {
 int Run(const Operation &op, Options &options, int argc, char **argv, bool probe) {
   const RecordDesc &requestDesc = op.request(), &responseDesc = op.response();
   RecordBuffer request(requestDesc.size), response(responseDesc.size);
+  // Item lists given as arguments are arrays of the request's own.
+  struct Release {
+    const RecordDesc &desc;
+    void *record;
+    ~Release() { FreeItems(desc, record); }
+  } releaseRequest{requestDesc, request.data()};
   for (int i = 0; i < argc; ++i) {
     const char *equals = std::strchr(argv[i], '=');
     if (!equals) return Usage(std::string("expected field=value, got '") + argv[i] + "'");
