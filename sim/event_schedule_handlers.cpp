@@ -85,6 +85,29 @@ int ChangeState(struct soap *soap, Response &response, bool Response::*result, E
   return Reply(soap, response, code);
 }
 
+// Answers every item of the stored list, each converted by wire(), into the
+// answer's list.
+template <class Response, class WireItem, class Stored, class Wire>
+int AnswerAll(struct soap *soap, Response &response, std::vector<WireItem *> &list,
+              std::vector<Stored> EventScheduleState::*stored, Wire wire) {
+  DeviceState &device = DeviceOf(soap);
+  std::lock_guard<std::mutex> lock(device.mutex);
+  for (const Stored &item : device.eventSchedule.*stored) list.push_back(wire(soap, item));
+  return Reply(soap, response, kResultOk);
+}
+
+// Answers the item find() picks, converted by wire(), as result; refuses
+// with missing when there is none.
+template <class Response, class Result, class FindItem, class Wire>
+int AnswerOne(struct soap *soap, Response &response, Result *&result, int missing, FindItem find, Wire wire) {
+  DeviceState &device = DeviceOf(soap);
+  std::lock_guard<std::mutex> lock(device.mutex);
+  const auto *item = find(device.eventSchedule);
+  if (!item) return Reply(soap, response, missing);
+  result = wire(soap, *item);
+  return Reply(soap, response, kResultOk);
+}
+
 // ---- Recording schedules ----
 
 ns1__Date_USCORET *WireDate(struct soap *soap, const CalendarDate &date) {
@@ -261,13 +284,9 @@ bool Verbose(struct soap *soap) { return ExchangeOf(soap).options.verbose; }
 
 int EventScheduleSoap12Service::GetRecordingScheduleList(_ns1__GetRecordingScheduleList *,
                                                          _ns1__GetRecordingScheduleListResponse &response) {
-  auto *list = soap_new_ns1__ArrayOfRecordingSchedule_USCORET(soap);
-  DeviceState &device = DeviceOf(soap);
-  std::lock_guard<std::mutex> lock(device.mutex);
-  for (const RecordingSchedule &schedule : device.eventSchedule.recordingSchedules)
-    list->RecordingSchedule_USCORET.push_back(WireRecordingSchedule(soap, schedule));
-  response.GetRecordingScheduleListResult = list;
-  return Reply(soap, response, kResultOk);
+  response.GetRecordingScheduleListResult = soap_new_ns1__ArrayOfRecordingSchedule_USCORET(soap);
+  return AnswerAll(soap, response, response.GetRecordingScheduleListResult->RecordingSchedule_USCORET,
+                   &EventScheduleState::recordingSchedules, WireRecordingSchedule);
 }
 
 int EventScheduleSoap12Service::GetAllocatedRecordingScheduleByChannel(
@@ -285,12 +304,9 @@ int EventScheduleSoap12Service::GetAllocatedRecordingScheduleByStream(
 
 int EventScheduleSoap12Service::GetRecordingSchedule(_ns1__GetRecordingSchedule *request,
                                                      _ns1__GetRecordingScheduleResponse &response) {
-  DeviceState &device = DeviceOf(soap);
-  std::lock_guard<std::mutex> lock(device.mutex);
-  const RecordingSchedule *schedule = FindRecordingSchedule(device.eventSchedule, request ? request->scheduleID : 0);
-  if (!schedule) return Reply(soap, response, kResultUnknownSchedule);
-  response.GetRecordingScheduleResult = WireRecordingSchedule(soap, *schedule);
-  return Reply(soap, response, kResultOk);
+  const int id = request ? request->scheduleID : 0;
+  return AnswerOne(soap, response, response.GetRecordingScheduleResult, kResultUnknownSchedule,
+                   [&](EventScheduleState &state) { return FindRecordingSchedule(state, id); }, WireRecordingSchedule);
 }
 
 int EventScheduleSoap12Service::AddRecordingSchedule(_ns1__AddRecordingSchedule *request,
@@ -383,23 +399,16 @@ int EventScheduleSoap12Service::DeallocateRecordingSchedule(_ns1__DeallocateReco
 
 int EventScheduleSoap12Service::GetEventScheduleList(_ns1__GetEventScheduleList *,
                                                      _ns1__GetEventScheduleListResponse &response) {
-  auto *list = soap_new_ns1__ArrayOfEventSchedule_USCORET(soap);
-  DeviceState &device = DeviceOf(soap);
-  std::lock_guard<std::mutex> lock(device.mutex);
-  for (const EventSchedule &schedule : device.eventSchedule.eventSchedules)
-    list->EventSchedule_USCORET.push_back(WireEventSchedule(soap, schedule));
-  response.GetEventScheduleListResult = list;
-  return Reply(soap, response, kResultOk);
+  response.GetEventScheduleListResult = soap_new_ns1__ArrayOfEventSchedule_USCORET(soap);
+  return AnswerAll(soap, response, response.GetEventScheduleListResult->EventSchedule_USCORET,
+                   &EventScheduleState::eventSchedules, WireEventSchedule);
 }
 
 int EventScheduleSoap12Service::GetEventSchedule(_ns1__GetEventSchedule *request,
                                                  _ns1__GetEventScheduleResponse &response) {
-  DeviceState &device = DeviceOf(soap);
-  std::lock_guard<std::mutex> lock(device.mutex);
-  const EventSchedule *schedule = FindEventSchedule(device.eventSchedule, request ? request->eventSource : nullptr);
-  if (!schedule) return Reply(soap, response, kResultUnknownEventSource);
-  response.GetEventScheduleResult = WireEventSchedule(soap, *schedule);
-  return Reply(soap, response, kResultOk);
+  const char *source = request ? request->eventSource : nullptr;
+  return AnswerOne(soap, response, response.GetEventScheduleResult, kResultUnknownEventSource,
+                   [&](EventScheduleState &state) { return FindEventSchedule(state, source); }, WireEventSchedule);
 }
 
 int EventScheduleSoap12Service::SetEventSchedule(_ns1__SetEventSchedule *request,
@@ -416,13 +425,9 @@ int EventScheduleSoap12Service::SetEventSchedule(_ns1__SetEventSchedule *request
 
 int EventScheduleSoap12Service::GetEventSourceList(_ns1__GetEventSourceList *,
                                                    _ns1__GetEventSourceListResponse &response) {
-  auto *names = soap_new_ns1__ArrayOfString(soap);
-  DeviceState &device = DeviceOf(soap);
-  std::lock_guard<std::mutex> lock(device.mutex);
-  for (const EventSchedule &schedule : device.eventSchedule.eventSchedules)
-    names->string.push_back(Text(soap, schedule.eventSource));
-  response.GetEventSourceListResult = names;
-  return Reply(soap, response, kResultOk);
+  response.GetEventSourceListResult = soap_new_ns1__ArrayOfString(soap);
+  return AnswerAll(soap, response, response.GetEventSourceListResult->string, &EventScheduleState::eventSchedules,
+                   [](struct soap *soap, const EventSchedule &schedule) { return Text(soap, schedule.eventSource); });
 }
 
 int EventScheduleSoap12Service::TriggerVAEvent(_ns1__TriggerVAEvent *request, _ns1__TriggerVAEventResponse &) {
@@ -452,21 +457,15 @@ int EventScheduleSoap12Service::TriggerVAEvent(_ns1__TriggerVAEvent *request, _n
 // ---- Sensors and relays ----
 
 int EventScheduleSoap12Service::GetSensorList(_ns1__GetSensorList *, _ns1__GetSensorListResponse &response) {
-  auto *list = soap_new_ns1__ArrayOfSensor_USCORET(soap);
-  DeviceState &device = DeviceOf(soap);
-  std::lock_guard<std::mutex> lock(device.mutex);
-  for (const Sensor &sensor : device.eventSchedule.sensors) list->Sensor_USCORET.push_back(WireSensor(soap, sensor));
-  response.GetSensorListResult = list;
-  return Reply(soap, response, kResultOk);
+  response.GetSensorListResult = soap_new_ns1__ArrayOfSensor_USCORET(soap);
+  return AnswerAll(soap, response, response.GetSensorListResult->Sensor_USCORET, &EventScheduleState::sensors,
+                   WireSensor);
 }
 
 int EventScheduleSoap12Service::GetSensor(_ns1__GetSensor *request, _ns1__GetSensorResponse &response) {
-  DeviceState &device = DeviceOf(soap);
-  std::lock_guard<std::mutex> lock(device.mutex);
-  const Sensor *sensor = FindByChannel(device.eventSchedule.sensors, request ? request->sensorChannel : 0);
-  if (!sensor) return Reply(soap, response, kResultUnknownSensor);
-  response.GetSensorResult = WireSensor(soap, *sensor);
-  return Reply(soap, response, kResultOk);
+  const int channel = request ? request->sensorChannel : 0;
+  return AnswerOne(soap, response, response.GetSensorResult, kResultUnknownSensor,
+                   [&](EventScheduleState &state) { return FindByChannel(state.sensors, channel); }, WireSensor);
 }
 
 int EventScheduleSoap12Service::SetSensor(_ns1__SetSensor *request, _ns1__SetSensorResponse &response) {
@@ -484,21 +483,14 @@ int EventScheduleSoap12Service::SetSensor(_ns1__SetSensor *request, _ns1__SetSen
 }
 
 int EventScheduleSoap12Service::GetRelayList(_ns1__GetRelayList *, _ns1__GetRelayListResponse &response) {
-  auto *list = soap_new_ns1__ArrayOfRelay_USCORET(soap);
-  DeviceState &device = DeviceOf(soap);
-  std::lock_guard<std::mutex> lock(device.mutex);
-  for (const Relay &relay : device.eventSchedule.relays) list->Relay_USCORET.push_back(WireRelay(soap, relay));
-  response.GetRelayListResult = list;
-  return Reply(soap, response, kResultOk);
+  response.GetRelayListResult = soap_new_ns1__ArrayOfRelay_USCORET(soap);
+  return AnswerAll(soap, response, response.GetRelayListResult->Relay_USCORET, &EventScheduleState::relays, WireRelay);
 }
 
 int EventScheduleSoap12Service::GetRelay(_ns1__GetRelay *request, _ns1__GetRelayResponse &response) {
-  DeviceState &device = DeviceOf(soap);
-  std::lock_guard<std::mutex> lock(device.mutex);
-  const Relay *relay = FindByChannel(device.eventSchedule.relays, request ? request->relayChannel : 0);
-  if (!relay) return Reply(soap, response, kResultUnknownRelay);
-  response.GetRelayResult = WireRelay(soap, *relay);
-  return Reply(soap, response, kResultOk);
+  const int channel = request ? request->relayChannel : 0;
+  return AnswerOne(soap, response, response.GetRelayResult, kResultUnknownRelay,
+                   [&](EventScheduleState &state) { return FindByChannel(state.relays, channel); }, WireRelay);
 }
 
 int EventScheduleSoap12Service::SetRelay(_ns1__SetRelay *request, _ns1__SetRelayResponse &response) {

@@ -39,6 +39,14 @@ const Field *BareValue(const Field &items) {
                                                                                                        : nullptr;
 }
 
+// Whether field is the count of an item list of desc: it follows the list,
+// which argument paths grow, and is never set on its own.
+bool IsListCount(const RecordDesc &desc, const Field &field) {
+  for (size_t i = 0; i < desc.fieldCount; ++i)
+    if (desc.fields[i].kind == Kind::Items && desc.fields[i].countOffset == field.offset) return true;
+  return false;
+}
+
 // An item list's array and count before a command line argument grew it.
 struct ListGrowth {
   char *list;  // where the items pointer lives; the count is at countAt
@@ -165,6 +173,7 @@ std::string SetLeaf(const Field &field, char *at, const std::string &path, const
 void AppendPaths(const RecordDesc &desc, const std::string &prefix, std::string &out) {
   for (size_t i = 0; i < desc.fieldCount; ++i) {
     const Field &field = desc.fields[i];
+    if (IsListCount(desc, field)) continue;
     std::string path = prefix + field.name;
     if (field.count > 1) path += ".<0.." + std::to_string(field.count - 1) + ">";
     if (field.kind == Kind::Items) path += ".<n>";
@@ -273,6 +282,8 @@ std::string SetField(const RecordDesc &desc, void *record, const std::string &pa
       if (field->kind != Kind::Record || next == parts.size()) {
         if (next != parts.size() || field->kind == Kind::Record)
           return "'" + path + "' names no single value of " + desc.name + " (fields: " + FieldPaths(desc) + ")";
+        if (IsListCount(*current, *field))
+          return "'" + path + "' counts the items given: set the list's items instead";
         return SetLeaf(*field, at, path, value);
       }
       current = &field->nested();

@@ -157,5 +157,33 @@ TEST(RecordBuffer, IsZeroFilledOnReusedMemory) {
   }
 }
 
+TEST(SetField, ItemListsGrowAndPrintInsideRecords) {
+  EventScheduleRequestRecord request{};
+  const RecordDesc &desc = RequestOf("SetEventSchedule");
+  EXPECT_EQ(SetField(desc, &request, "schedule.notifies.1.type", "EVENT_NOTIFY_SMTP"), "");
+  EXPECT_EQ(SetField(desc, &request, "schedule.notifies.0.id", "ftp1"), "");
+  EXPECT_EQ(SetField(desc, &request, "schedule.weeks.0", "MON"), "");
+  ASSERT_EQ(request.schedule.notifyCount, 2);
+  EXPECT_EQ(request.schedule.notifies[1].type, WS_EVENT_NOTIFY_SMTP);
+  EXPECT_STREQ(request.schedule.notifies[0].id, "ftp1");
+  ASSERT_EQ(request.schedule.weekCount, 1);
+  EXPECT_EQ(request.schedule.weeks[0], WS_MON);
+
+  // A failed argument leaves the list as it was; a count follows its list.
+  const EventNotifyRecord *notifies = request.schedule.notifies;
+  for (const char *bad : {"schedule.notifies.5.type", "schedule.notifies.x.id", "schedule.notifies.0"})
+    EXPECT_NE(SetField(desc, &request, bad, "NO_SUCH_SYMBOL"), "") << bad;
+  EXPECT_NE(SetField(desc, &request, "schedule.notifyCount", "5"), "");
+  EXPECT_EQ(request.schedule.notifies, notifies);
+  EXPECT_EQ(request.schedule.notifyCount, 2);
+  EXPECT_NE(FieldPaths(desc).find("schedule.notifies.<n>.type"), std::string::npos);
+
+  const std::string json = ToJson(desc, &request);
+  EXPECT_NE(json.find("\"weeks\": [1]"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"id\": \"ftp1\""), std::string::npos) << json;
+  FreeItems(desc, &request);  // the nested arrays too (checked under the sanitizers)
+  EXPECT_EQ(request.schedule.notifies, nullptr);
+}
+
 }  // namespace
 }  // namespace wsctl

@@ -72,12 +72,6 @@ void CopyRecordingSchedule(RecordingScheduleRecord &record, const ns1__Recording
   std::copy_n(entries.begin(), std::min(entries.size(), std::size(record.timeTable)), record.timeTable);
 }
 
-int FillRecordingScheduleList(RecordingScheduleListRecord *response, int resultCode,
-                              const ns1__ArrayOfRecordingSchedule_USCORET *list) {
-  return FillListCountAlways(response, resultCode, list ? &list->RecordingSchedule_USCORET : nullptr,
-                             CopyRecordingSchedule);
-}
-
 template <class Wire>
 Wire &WithAllocation(Wire &wire, const ScheduleAllocationRecord &record) {
   wire.channel = record.channel;
@@ -238,18 +232,16 @@ void CopyRelay(RelayRecord &record, const ns1__Relay_USCORET &wire) {
 
 int EventScheduleClient::GetRecordingScheduleList(const void *, RecordingScheduleListRecord *response) {
   _ns1__GetRecordingScheduleList wire;
-  _ns1__GetRecordingScheduleListResponse answer;
-  if (int status = WS_INVOKE(GetRecordingScheduleList, &wire, answer)) return status;
-  return FillRecordingScheduleList(response, answer.resultCode, answer.GetRecordingScheduleListResult);
+  return WS_INVOKE_FOR_LIST(GetRecordingScheduleList, &wire, ns1__ArrayOfRecordingSchedule_USCORET,
+                            RecordingSchedule_USCORET, response, CopyRecordingSchedule);
 }
 
 int EventScheduleClient::GetAllocatedRecordingScheduleByChannel(const ChannelRecord *request,
                                                                 RecordingScheduleListRecord *response) {
   _ns1__GetAllocatedRecordingScheduleByChannel wire;
   wire.channel = request->channel;
-  _ns1__GetAllocatedRecordingScheduleByChannelResponse answer;
-  if (int status = WS_INVOKE(GetAllocatedRecordingScheduleByChannel, &wire, answer)) return status;
-  return FillRecordingScheduleList(response, answer.resultCode, answer.GetAllocatedRecordingScheduleByChannelResult);
+  return WS_INVOKE_FOR_LIST(GetAllocatedRecordingScheduleByChannel, &wire, ns1__ArrayOfRecordingSchedule_USCORET,
+                            RecordingSchedule_USCORET, response, CopyRecordingSchedule);
 }
 
 int EventScheduleClient::GetAllocatedRecordingScheduleByStream(const StreamRecord *request,
@@ -257,20 +249,15 @@ int EventScheduleClient::GetAllocatedRecordingScheduleByStream(const StreamRecor
   _ns1__GetAllocatedRecordingScheduleByStream wire;
   wire.channel = request->channel;
   wire.master = request->master;
-  _ns1__GetAllocatedRecordingScheduleByStreamResponse answer;
-  if (int status = WS_INVOKE(GetAllocatedRecordingScheduleByStream, &wire, answer)) return status;
-  return FillRecordingScheduleList(response, answer.resultCode, answer.GetAllocatedRecordingScheduleByStreamResult);
+  return WS_INVOKE_FOR_LIST(GetAllocatedRecordingScheduleByStream, &wire, ns1__ArrayOfRecordingSchedule_USCORET,
+                            RecordingSchedule_USCORET, response, CopyRecordingSchedule);
 }
 
 int EventScheduleClient::GetRecordingSchedule(const ScheduleIdRecord *request,
                                               RecordingScheduleResponseRecord *response) {
   _ns1__GetRecordingSchedule wire;
   wire.scheduleID = request->scheduleID;
-  _ns1__GetRecordingScheduleResponse answer;
-  if (int status = WS_INVOKE(GetRecordingSchedule, &wire, answer)) return status;
-  response->resultCode = answer.resultCode;
-  if (answer.GetRecordingScheduleResult) CopyRecordingSchedule(response->schedule, *answer.GetRecordingScheduleResult);
-  return 0;
+  return WS_INVOKE_FOR_ITEM(GetRecordingSchedule, &wire, response, schedule, CopyRecordingSchedule);
 }
 
 int EventScheduleClient::AddRecordingSchedule(const RecordingScheduleRequestRecord *request, CallResult *response) {
@@ -356,12 +343,9 @@ int EventScheduleClient::SetEventSchedule(const EventScheduleRequestRecord *requ
 
 int EventScheduleClient::GetEventSourceList(const void *, EventSourceListRecord *response) {
   _ns1__GetEventSourceList wire;
-  _ns1__GetEventSourceListResponse answer;
-  if (int status = WS_INVOKE(GetEventSourceList, &wire, answer)) return status;
-  const ns1__ArrayOfString *names = answer.GetEventSourceListResult;
   // A missing name leaves its entry empty.
-  return FillListCountAlways(response, answer.resultCode, names ? &names->string : nullptr,
-                             [](EventSourceNameRecord &item, const char &name) { CopyTextIfPresent(item.name, &name); });
+  return WS_INVOKE_FOR_LIST(GetEventSourceList, &wire, ns1__ArrayOfString, string, response,
+                            [](EventSourceNameRecord &item, const char &name) { CopyTextIfPresent(item.name, &name); });
 }
 
 int EventScheduleClient::TriggerVAEvent(const VAEventTriggerRecord *request, void *) {
@@ -387,20 +371,13 @@ int EventScheduleClient::TriggerVAEvent(const VAEventTriggerRecord *request, voi
 
 int EventScheduleClient::GetSensorList(const void *, SensorListRecord *response) {
   _ns1__GetSensorList wire;
-  _ns1__GetSensorListResponse answer;
-  if (int status = WS_INVOKE(GetSensorList, &wire, answer)) return status;
-  const ns1__ArrayOfSensor_USCORET *list = answer.GetSensorListResult;
-  return FillListCountAlways(response, answer.resultCode, list ? &list->Sensor_USCORET : nullptr, CopySensor);
+  return WS_INVOKE_FOR_LIST(GetSensorList, &wire, ns1__ArrayOfSensor_USCORET, Sensor_USCORET, response, CopySensor);
 }
 
 int EventScheduleClient::GetSensor(const ChannelRecord *request, SensorResponseRecord *response) {
   _ns1__GetSensor wire;
   wire.sensorChannel = request->channel;
-  _ns1__GetSensorResponse answer;
-  if (int status = WS_INVOKE(GetSensor, &wire, answer)) return status;
-  response->resultCode = answer.resultCode;
-  if (answer.GetSensorResult) CopySensor(response->sensor, *answer.GetSensorResult);
-  return 0;
+  return WS_INVOKE_FOR_ITEM(GetSensor, &wire, response, sensor, CopySensor);
 }
 
 int EventScheduleClient::SetSensor(const SensorRequestRecord *request, CallResult *response) {
@@ -413,20 +390,13 @@ int EventScheduleClient::SetSensor(const SensorRequestRecord *request, CallResul
 
 int EventScheduleClient::GetRelayList(const void *, RelayListRecord *response) {
   _ns1__GetRelayList wire;
-  _ns1__GetRelayListResponse answer;
-  if (int status = WS_INVOKE(GetRelayList, &wire, answer)) return status;
-  const ns1__ArrayOfRelay_USCORET *list = answer.GetRelayListResult;
-  return FillListCountAlways(response, answer.resultCode, list ? &list->Relay_USCORET : nullptr, CopyRelay);
+  return WS_INVOKE_FOR_LIST(GetRelayList, &wire, ns1__ArrayOfRelay_USCORET, Relay_USCORET, response, CopyRelay);
 }
 
 int EventScheduleClient::GetRelay(const ChannelRecord *request, RelayResponseRecord *response) {
   _ns1__GetRelay wire;
   wire.relayChannel = request->channel;
-  _ns1__GetRelayResponse answer;
-  if (int status = WS_INVOKE(GetRelay, &wire, answer)) return status;
-  response->resultCode = answer.resultCode;
-  if (answer.GetRelayResult) CopyRelay(response->relay, *answer.GetRelayResult);
-  return 0;
+  return WS_INVOKE_FOR_ITEM(GetRelay, &wire, response, relay, CopyRelay);
 }
 
 int EventScheduleClient::SetRelay(const RelayRequestRecord *request, CallResult *response) {
