@@ -41,8 +41,21 @@
   X(kResultDDNSDisabled, 206, "dynamic DNS is switched off")                      \
   X(kResultNoWireless, 207, "the device has no wireless interface")
 
-// EventSchedule: 300..399
-#define WS_SIM_EVENT_SCHEDULE_RESULT_CODES(X)
+// EventSchedule: 300..399 (350..399: notification servers, device
+// notifications, manual recording and the SD card)
+#define WS_SIM_EVENT_SCHEDULE_RESULT_CODES(X)                                     \
+  X(kResultNotSimulated, 300, "the simulator does not model this operation yet")   \
+  X(kResultUnknownSchedule, 301, "no recording schedule with that ID")             \
+  X(kResultScheduleExists, 302, "a recording schedule with that ID exists")        \
+  X(kResultBadTimeTable, 303, "the time table has the wrong number of entries (336 weekly, else 48)") \
+  X(kResultScheduleAllocated, 304, "the schedule is allocated to a stream: release it first") \
+  X(kResultAlreadyAllocated, 305, "the schedule is already allocated to that stream") \
+  X(kResultNotAllocated, 306, "the schedule is not allocated to that stream")      \
+  X(kResultUnknownEventSource, 307, "no such event source")                        \
+  X(kResultUnknownSensor, 308, "no sensor on that channel")                        \
+  X(kResultUnknownRelay, 309, "no relay on that channel")                          \
+  X(kResultTooManySchedules, 310, "the device keeps no more recording schedules")  \
+  X(kResultRelayIdle, 311, "the relay is not running")
 
 // PTZ: 400..499
 #define WS_SIM_PTZ_RESULT_CODES(X)

@@ -34,8 +34,11 @@ class RecordBuffer {
 };
 
 // Stores value into the field that the dotted path names ("user.userLevel",
-// "config.maxRTPStreamTime.0.hour").  Returns an empty string, or an error
-// message; on error the record is unchanged.
+// "config.maxRTPStreamTime.0.hour").  An item list is indexed like an array
+// and grows to hold the item named ("schedule.notifies.1.type", and for
+// items of one value "schedule.weeks.0"); the record then owns the array
+// (FreeItems releases it).  Returns an empty string, or an error message; on
+// error the record is unchanged.
 std::string SetField(const RecordDesc &desc, void *record, const std::string &path, const std::string &value);
 
 // Fills the record from JSON in the shape ToJson prints: an object per
