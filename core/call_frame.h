@@ -35,16 +35,16 @@ int WithClient(int timeout, Body body) noexcept {
   }
 }
 
-// One exchange: the frame of every export.  Response void is the frame of an
-// export without a response argument: only host and request are required,
-// and the conversion gets a null response.
-template <class Client, class Request, class Response>
+// One exchange: the frame of every export.  An export without a response
+// argument (hasResponse false) requires only host, request and conn, and its
+// conversion gets a null response.
+template <bool hasResponse = true, class Client, class Request, class Response>
 int RunCall(int timeout, const char *host, const char *user, const char *password,
             const Request *request, Response *response, ConnectionInfo *conn,
             int (Client::*convert)(const Request *, Response *)) noexcept {
   WS_CHECK_ARG(host);
   WS_CHECK_ARG(request);
-  if constexpr (!std::is_void_v<Response>) WS_CHECK_ARG(response);
+  if constexpr (hasResponse) WS_CHECK_ARG(response);
   WS_CHECK_ARG(conn);
   if (!IsKnownEndpointKind(conn)) return -1;
   return WithClient<Client>(timeout, [&](Client &client) {
@@ -71,6 +71,6 @@ int RunCall(int timeout, const char *host, const char *user, const char *passwor
 #define WS_DEFINE_EXPORT_WITHOUT_RESPONSE(Client, Op, Request, Response)                          \
   WS_API int WS_CALL DLL_WebService##Op(const char *host, const char *user, const char *password, \
                                         const Request *request, ConnectionInfo *conn) {           \
-    return ws::RunCall(std::integral_constant<int, ws::TimeoutFor(#Op)>::value, host, user,     \
-                       password, request, static_cast<void *>(nullptr), conn, &Client::Op);    \
+    return ws::RunCall<false>(std::integral_constant<int, ws::TimeoutFor(#Op)>::value, host, user, \
+                              password, request, static_cast<void *>(nullptr), conn, &Client::Op); \
   }

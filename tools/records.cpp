@@ -49,12 +49,11 @@ WSCTL_RECORD_AS(int32_t, IntArgument, "int32_t", F(value))
 
 namespace {
 
-// Calls an export; a response type of void is an export without a response
-// argument.
+// Calls an export, with or without its response argument (Reboot has none).
 template <class Req, class Resp, class Export>
 int CallExport(Export fn, const char *host, const char *user, const char *password, const void *request,
                void *response, ConnectionInfo *conn) {
-  if constexpr (std::is_void_v<Resp>)
+  if constexpr (std::is_invocable_v<Export, const char *, const char *, const char *, const Req *, ConnectionInfo *>)
     return fn(host, user, password, static_cast<const Req *>(request), conn);
   else
     return fn(host, user, password, static_cast<const Req *>(request), static_cast<Resp *>(response), conn);
