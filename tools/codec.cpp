@@ -106,7 +106,7 @@ std::string SetLeaf(const Field &field, char *at, const std::string &path, const
 void AppendPaths(const RecordDesc &desc, const std::string &prefix, std::string &out) {
   for (size_t i = 0; i < desc.fieldCount; ++i) {
     const Field &field = desc.fields[i];
-    if (field.kind == Kind::Items) continue;
+    if (field.kind == Kind::Items || field.kind == Kind::Texts) continue;
     std::string path = prefix + field.name;
     if (field.count > 1) path += ".<0.." + std::to_string(field.count - 1) + ">";
     if (field.kind == Kind::Record) {
@@ -136,6 +136,10 @@ std::string ElementJson(const Field &field, const char *at, int depth) {
     case Kind::Int: return std::to_string(ReadInt(at));
     case Kind::Bool: return *reinterpret_cast<const unsigned char *>(at) ? "true" : "false";
     case Kind::Text: return JsonString(at, field.size);
+    case Kind::Texts: {
+      const char *text = ReadPointer(at);
+      return text ? JsonString(text, std::string::npos) : "null";
+    }
     default: return ToJson(field.nested(), at, depth);
   }
 }
@@ -143,7 +147,7 @@ std::string ElementJson(const Field &field, const char *at, int depth) {
 std::string FieldJson(const Field &field, const char *base, int depth) {
   const char *first = base + field.offset;
   size_t count = field.count;
-  if (field.kind == Kind::Items) {
+  if (field.kind == Kind::Items || field.kind == Kind::Texts) {
     int32_t listed = ReadInt(base + field.countOffset);
     first = ReadPointer(first);
     count = first && listed > 0 ? static_cast<size_t>(listed) : 0;
@@ -256,8 +260,12 @@ void FreeItems(const RecordDesc &desc, void *record) {
     const Field &field = desc.fields[i];
     for (size_t k = 0; field.kind == Kind::Record && k < field.count; ++k)
       FreeItems(field.nested(), base + field.offset + k * field.size);
-    if (field.kind != Kind::Items) continue;
-    WebService_FreeItems(const_cast<char *>(ReadPointer(base + field.offset)));
+    if (field.kind != Kind::Items && field.kind != Kind::Texts) continue;
+    const char *items = ReadPointer(base + field.offset);
+    const int32_t listed = ReadInt(base + field.countOffset);
+    for (int32_t k = 0; items && field.kind == Kind::Texts && k < listed; ++k)
+      std::free(const_cast<char *>(ReadPointer(items + k * sizeof(char *))));
+    WebService_FreeItems(const_cast<char *>(items));
     std::memset(base + field.offset, 0, sizeof(void *));
   }
 }

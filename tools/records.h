@@ -28,7 +28,9 @@ enum class Kind {
   Bool,    // bool
   Text,    // char[size], zero-terminated
   Record,  // a nested record
-  Items    // T *items, allocated by the library, with an int32_t count beside it
+  Items,   // T *items, allocated by the library, with an int32_t count beside it
+  Texts    // char **names: an array of separately allocated texts (each may be
+           // null), with an int32_t count beside it
 };
 
 struct RecordDesc;
@@ -71,6 +73,8 @@ constexpr Field FieldOf(const char *name, size_t offset, const EnumDesc *enumera
     return {name, Kind::Bool, offset, sizeof(T), 1};
   } else if constexpr (std::is_same_v<T, int32_t>) {
     return {name, Kind::Int, offset, sizeof(T), 1, nullptr, enumeration};
+  } else if constexpr (std::is_same_v<T, char **>) {
+    return {name, Kind::Texts, offset, sizeof(char *), 1};
   } else if constexpr (std::is_pointer_v<T>) {
     using Item = std::remove_pointer_t<T>;
     return {name, Kind::Items, offset, sizeof(Item), 1, &Describe<Item>};

@@ -5,31 +5,7 @@
 #include "core/call_frame.h"
 #include "transport/tls_trust.h"
 
-// Calls Op and copies its parameter list by the rule of this service.
-#define WS_INVOKE_FOR_PARAMETER_LIST(Op, request, out) \
-  GetParameterList(&Proxy::Op, WS_ACTION(Op), request, &_ns1__##Op##Response::Op##Result, out)
-
 namespace ws {
-
-namespace {
-
-void CopyParameter(ParameterRecord &item, const ns1__Parameter_USCORET &parameter) {
-  CopyTextOrEmpty(item.key, parameter.key);
-  CopyTextOrEmpty(item.value, parameter.value);
-}
-
-}  // namespace
-
-template <class Request, class Answer>
-int BasicSystemClient::GetParameterList(int (Proxy::*op)(const char *, const char *, Request *, Answer &),
-                                        const char *action, Request *request,
-                                        ns1__ArrayOfParameter_USCORET *Answer::*result,
-                                        ParameterListRecord *response) {
-  Answer answer;
-  if (int status = Invoke(op, action, request, answer)) return status;
-  ns1__ArrayOfParameter_USCORET *list = answer.*result;
-  return FillListCountAlways(response, answer.resultCode, list ? &list->Parameter_USCORET : nullptr, CopyParameter);
-}
 
 int BasicSystemClient::GetMaxChannel(const void *, IntValueRecord *response) {
   _ns1__GetMaxChannel wire;

@@ -17,12 +17,6 @@ class BasicSystemClient : public ServiceClient<BasicSystemSoap12Proxy> {
   // last into conn.
   int ProbeVersion(const char *host, const char *user, const char *password, const void *request,
                    VersionRecord *response, ConnectionInfo *conn);
-
- private:
-  template <class Request, class Answer>
-  int GetParameterList(int (Proxy::*op)(const char *, const char *, Request *, Answer &), const char *action,
-                       Request *request, ns1__ArrayOfParameter_USCORET *Answer::*result,
-                       ParameterListRecord *response);
 };
 
 }  // namespace ws
