@@ -168,6 +168,41 @@ std::string FieldJson(const Field &field, const char *base, int depth) {
   return out + "]";
 }
 
+// The most items a request list takes from the command line.
+constexpr long long kMaxListItems = 1024;
+
+// Makes the request list of field (in the record at base) hold at least
+// needed items: a zero-filled array, the old items kept, count raised.
+char *GrowItems(const Field &field, char *base, int32_t needed) {
+  const int32_t count = ReadInt(base + field.countOffset);
+  char *items = const_cast<char *>(ReadPointer(base + field.offset));
+  if (items && needed <= count) return items;
+  char *grown = static_cast<char *>(::operator new[](needed * field.size));
+  std::memset(grown, 0, needed * field.size);
+  if (items && count > 0) std::memcpy(grown, items, count * field.size);
+  ::operator delete[](items);
+  std::memcpy(base + field.offset, &grown, sizeof grown);
+  std::memcpy(base + field.countOffset, &needed, sizeof needed);
+  return grown;
+}
+
+// "items.<i>.<field>" of a request list: item i, the list grown to hold it.
+// The value is tried on a blank item first, so an error changes nothing.
+std::string SetListItem(const Field &field, char *base, const std::vector<std::string> &parts, size_t next,
+                        const std::string &path, const std::string &value) {
+  long long index;
+  if (next + 1 >= parts.size() || !ParseNumber(parts[next], 0, kMaxListItems - 1, &index))
+    return "'" + path + "': " + field.name + " is a list; give an item index 0.." +
+           std::to_string(kMaxListItems - 1) + " and one of its fields (" + FieldPaths(field.nested()) + ")";
+  std::string rest = parts[next + 1];
+  for (size_t k = next + 2; k < parts.size(); ++k) rest += "." + parts[k];
+  std::vector<char> blank(field.size);
+  std::string error = SetField(field.nested(), blank.data(), rest, value);
+  if (!error.empty()) return "'" + path + "': " + error;
+  char *item = GrowItems(field, base, static_cast<int32_t>(index) + 1) + index * field.size;
+  return SetField(field.nested(), item, rest, value);
+}
+
 }  // namespace
 
 std::string SetField(const RecordDesc &desc, void *record, const std::string &path, const std::string &value) {
@@ -181,7 +216,9 @@ std::string SetField(const RecordDesc &desc, void *record, const std::string &pa
       if (desc.fieldCount == 0) return "unknown field '" + path + "': " + desc.name + " takes no fields";
       return "unknown field '" + path + "' in " + desc.name + " (fields: " + FieldPaths(desc) + ")";
     }
+    char *base = at;
     at += field->offset;
+    if (field->kind == Kind::Items) return SetListItem(*field, base, parts, next, path, value);
     if (field->count > 1) {
       long long index;
       if (next == parts.size() || !ParseNumber(parts[next++], 0, field->count - 1, &index))

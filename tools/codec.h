@@ -23,8 +23,10 @@ class RecordBuffer {
 };
 
 // Stores value into the field that the dotted path names ("user.userLevel",
-// "config.maxRTPStreamTime.0.hour").  Returns an empty string, or an error
-// message; on error the record is unchanged.
+// "config.maxRTPStreamTime.0.hour").  An item of a request list is named by
+// its index ("items.0.key"); the list grows to hold it, and FreeItems
+// releases it.  Returns an empty string, or an error message; on error the
+// record is unchanged.
 std::string SetField(const RecordDesc &desc, void *record, const std::string &path, const std::string &value);
 
 // The settable paths of a record, for messages ("user.userID, user.password").

@@ -5,7 +5,8 @@ namespace wsctl {
 
 WSCTL_RECORD(PTZCallResult, F(resultCode), F(result))
 WSCTL_RECORD(ChannelTextRecord, F(channel), F(text))
-WSCTL_RECORD(ChannelParameterRecord, F(channel), F(count), L(items, count))
+// The request lists: count follows the items given (items.0.key=...).
+WSCTL_RECORD(ChannelParameterRecord, F(channel), L(items, count))
 WSCTL_RECORD(PTZProtocolListRecord, F(resultCode), F(count), L(names, count))
 WSCTL_RECORD(TextResultRecord, F(resultCode), F(text))
 WSCTL_RECORD(IntRangeRecord, F(min), F(max))
@@ -20,7 +21,7 @@ WSCTL_RECORD(OSDMenuRecord, E(osdMenu, OsdMenu))
 WSCTL_RECORD(PresetRecord, F(alias), F(sequence), F(presetSpeed), F(parkTime))
 WSCTL_RECORD(PresetListRecord, F(resultCode), F(count), L(items, count))
 WSCTL_RECORD(PresetRequestRecord, F(channel), F(preset))
-WSCTL_RECORD(PresetTourRecord, F(channel), F(count), L(items, count))
+WSCTL_RECORD(PresetTourRecord, F(channel), L(items, count))
 WSCTL_RECORD(PresetTourListRecord, F(count), L(items, count), F(resultCode))
 
 }  // namespace wsctl

@@ -28,7 +28,9 @@ const char kUsage[] =
     "  --insecure        accept certificates that fail verification\n"
     "  --trace           print each exchange (credentials masked) to standard error\n"
     "fields: dotted paths into the request record (user.userID=bob,\n"
-    "  config.maxRTPStreamTime.0.hour=3); enumeration symbols accepted for numbers;\n"
+    "  config.maxRTPStreamTime.0.hour=3); list items by index, the list growing to\n"
+    "  hold them (items.0.key=command items.0.value=LEFT); enumeration symbols\n"
+    "  accepted for numbers;\n"
     "  text requests take text=..., int32_t requests value=...\n";
 
 struct Options {
@@ -203,6 +205,7 @@ int Run(const Operation &op, Options &options, int argc, char **argv, bool probe
     if (!error.empty()) return Fail(std::string(op.name) + ": " + error);
   }
   int status = op.call(options.host, options.user, options.password, request.data(), response.data(), &options.conn);
+  FreeItems(requestDesc, request.data());
   if (status != 0) {
     const std::string words = Explain();
     std::fprintf(stderr, "%s failed: %d: %s\n", op.name, status,
