@@ -43,7 +43,7 @@
   X(kResultPtzNotRecording, 408, "no pattern is being recorded on the channel")              \
   X(kResultPtzNoPattern, 409, "the channel has no recorded pattern")                         \
   X(kResultPtzMenuClosed, 410, "the on-screen menu is not open")                             \
-  X(kResultPtzUnknownKey, 411, "no PTZ configuration setting of that name")
+  X(kResultPtzUnknownKey, 411, "no PTZ parameter or setting of that name")
 
 // VideoAnalysis: 500..599
 #define WS_SIM_VIDEO_ANALYSIS_RESULT_CODES(X)

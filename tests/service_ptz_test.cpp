@@ -417,14 +417,6 @@ class PtzSim : public ::testing::Test {
     request.items = parameters.data();
     return Code(DLL_WebServiceControlPTZ, &request);
   }
-  int32_t ControlWith(int32_t channel, const char *command, const char *speed) {
-    ParameterRecord command_{}, speed_{};
-    std::snprintf(command_.key, sizeof command_.key, "command");
-    std::snprintf(command_.value, sizeof command_.value, "%s", command);
-    std::snprintf(speed_.key, sizeof speed_.key, "speed");
-    std::snprintf(speed_.value, sizeof speed_.value, "%s", speed);
-    return Control(channel, {command_, speed_});
-  }
   // The channel's configuration and head state, by key.
   std::map<std::string, std::string> State(int32_t channel) {
     ChannelRecord request = Channel(channel);
@@ -447,16 +439,16 @@ class PtzSim : public ::testing::Test {
 // A user's session: store a preset, look elsewhere, come back; then a tour.
 TEST_F(PtzSim, PresetAndTourScenario) {
   EXPECT_EQ("0/0/1", Position(1));
-  EXPECT_EQ(0, ControlWith(1, "RIGHT", "30"));
-  EXPECT_EQ(0, ControlWith(1, "UP", "20"));
+  EXPECT_EQ(0, Control(1, {{"command", "RIGHT"}, {"speed", "30"}}));
+  EXPECT_EQ(0, Control(1, {{"command", "UP"}, {"speed", "20"}}));
   PresetRequestRecord entrance{};
   entrance.channel = 1;
   entrance.preset = Preset("entrance", 1, 10, 5);
   EXPECT_EQ(0, Verdict(DLL_WebServiceAddPreset, &entrance));
   EXPECT_EQ(405, Verdict(DLL_WebServiceAddPreset, &entrance));
 
-  EXPECT_EQ(0, ControlWith(1, "LEFT", "50"));  // pan wraps around
-  EXPECT_EQ(0, ControlWith(1, "ZOOM_IN", "3"));
+  EXPECT_EQ(0, Control(1, {{"command", "LEFT"}, {"speed", "50"}}));  // pan wraps around
+  EXPECT_EQ(0, Control(1, {{"command", "ZOOM_IN"}, {"speed", "3"}}));
   EXPECT_EQ("340/20/4", Position(1));
   EXPECT_EQ("ZOOM_IN", State(1)["motion"]);
   ChannelParameterRecord stop{};
@@ -543,9 +535,9 @@ TEST_F(PtzSim, ProtocolsConfigurationPortMenuAndPatterns) {
   Call(DLL_WebServiceGetPTZCommandList, "SIM-SERIAL-B", &commands);
   EXPECT_EQ(6, commands.count);
   delete[] commands.items;
-  EXPECT_EQ(403, ControlWith(2, "LEFT_UP", "1"));
-  EXPECT_EQ(5, ControlWith(2, "LEFT", "33"));
-  EXPECT_EQ(3, ControlWith(9, "LEFT", "1"));
+  EXPECT_EQ(403, Control(2, {{"command", "LEFT_UP"}, {"speed", "1"}}));
+  EXPECT_EQ(5, Control(2, {{"command", "LEFT"}, {"speed", "33"}}));
+  EXPECT_EQ(3, Control(9, {{"command", "LEFT"}, {"speed", "1"}}));
   EXPECT_EQ(411, Control(2, {{"command", "LEFT"}, {"bogus", "1"}}));
 
   // Configuration: the step follows panSpeed; state keys are read only.
@@ -590,8 +582,8 @@ TEST_F(PtzSim, ProtocolsConfigurationPortMenuAndPatterns) {
   EXPECT_EQ(409, Code(DLL_WebServicePlayRecordedPattern, &two));
   EXPECT_EQ(408, Verdict(DLL_WebServiceStopPatternRecording, &two));
   EXPECT_EQ(0, Verdict(DLL_WebServiceStartPatternRecording, &two));
-  EXPECT_EQ(0, ControlWith(2, "RIGHT", "5"));
-  EXPECT_EQ(0, ControlWith(2, "UP", "4"));
+  EXPECT_EQ(0, Control(2, {{"command", "RIGHT"}, {"speed", "5"}}));
+  EXPECT_EQ(0, Control(2, {{"command", "UP"}, {"speed", "4"}}));
   EXPECT_EQ("recording", State(2)["pattern"]);
   EXPECT_EQ(0, Verdict(DLL_WebServiceStopPatternRecording, &two));
   EXPECT_EQ("12/4/1", Position(2));
