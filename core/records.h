@@ -15,8 +15,10 @@ namespace ws {
 // The caller's texts are sent in place, never copied.
 inline char *SendText(const char *text) { return const_cast<char *>(text); }
 
-// Stores the boolean result and the device's result code of a Set-like answer.
-inline int StoreCallResult(CallResult *response, bool result, int resultCode) {
+// Stores the boolean result and the device's result code of a Set-like answer
+// into any record that has both (CallResult, or a service's own order of them).
+template <class Record>
+int StoreCallResult(Record *response, bool result, int resultCode) {
   response->result = result;
   response->resultCode = resultCode;
   return 0;
@@ -37,6 +39,14 @@ template <size_t N>
 void CopyTextOrEmpty(char (&field)[N], const char *text) {
   field[0] = '\0';
   CopyTextIfPresent(field, text);
+}
+
+// Copies one key/value pair from the device; a missing key or value leaves
+// its field empty.
+template <class Item, class Wire>
+void CopyKeyValue(Item &item, const Wire &pair) {
+  CopyTextOrEmpty(item.key, pair.key);
+  CopyTextOrEmpty(item.value, pair.value);
 }
 
 // Allocates a zero-filled array that the caller owns afterwards; it can be

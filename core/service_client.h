@@ -116,10 +116,11 @@ class ServiceClient : public Proxy {
     return MapRuntimeStatus(this->soap, status);
   }
 
-  // An operation whose answer is a boolean result and a result code.
-  template <class Request, class Response>
+  // An operation whose answer is a boolean result and a result code, stored
+  // into a record with result and resultCode members.
+  template <class Request, class Response, class Out>
   int InvokeForCallResult(int (Proxy::*op)(const char *, const char *, Request *, Response &), const char *action,
-                          Request *request, bool Response::*result, CallResult *out) {
+                          Request *request, bool Response::*result, Out *out) {
     Response answer;
     if (int status = Invoke(op, action, request, answer)) return status;
     return StoreCallResult(out, answer.*result, answer.resultCode);
@@ -134,6 +135,19 @@ class ServiceClient : public Proxy {
     out->value = answer.*value;
     out->resultCode = answer.resultCode;
     return 0;
+  }
+
+  // An operation whose answer is a key/value list, copied by the
+  // parameter-list rule into a record with count, items and resultCode.
+  template <class Request, class Response, class ListRecord>
+  int InvokeForParameterList(int (Proxy::*op)(const char *, const char *, Request *, Response &),
+                             const char *action, Request *request,
+                             ns1__ArrayOfParameter_USCORET *Response::*result, ListRecord *out) {
+    Response answer;
+    if (int status = Invoke(op, action, request, answer)) return status;
+    ns1__ArrayOfParameter_USCORET *list = answer.*result;
+    return FillListCountAlways(out, answer.resultCode, list ? &list->Parameter_USCORET : nullptr,
+                               [](auto &item, const ns1__Parameter_USCORET &pair) { CopyKeyValue(item, pair); });
   }
 };
 
@@ -151,6 +165,11 @@ class ServiceClient : public Proxy {
 // Calls Op and stores its <Op>Result and resultCode in a CallResult.
 #define WS_INVOKE_FOR_CALL_RESULT(Op, request, out) \
   this->InvokeForCallResult(&Proxy::Op, WS_ACTION(Op), request, &_ns1__##Op##Response::Op##Result, out)
+
+// Calls Op and copies its <Op>Result parameter list and resultCode into a
+// list record.
+#define WS_INVOKE_FOR_PARAMETER_LIST(Op, request, out) \
+  this->InvokeForParameterList(&Proxy::Op, WS_ACTION(Op), request, &_ns1__##Op##Response::Op##Result, out)
 
 // Calls Op and stores its <Op>Result and resultCode in an IntValueRecord.
 #define WS_INVOKE_FOR_INT_VALUE(Op, request, out) \

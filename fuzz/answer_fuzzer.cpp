@@ -23,6 +23,12 @@ struct HasItems : std::false_type {};
 template <class T>
 struct HasItems<T, std::void_t<decltype(std::declval<T>().items)>> : std::true_type {};
 
+// Lists of separately allocated texts (names[i] freed with free).
+template <class T, class = void>
+struct HasNames : std::false_type {};
+template <class T>
+struct HasNames<T, std::void_t<decltype(std::declval<T>().names)>> : std::true_type {};
+
 void Check(bool ok, const char *op, const char *what) {
   if (ok) return;
   std::fprintf(stderr, "%s: %s\n", op, what);
@@ -52,6 +58,10 @@ void Exercise(const char *op, int (*call)(const char *, const char *, const char
     record.value.items = nullptr;
   }
   PrepareTexts(record.value);
+  if constexpr (HasNames<Response>::value) {
+    record.value.count = 0;
+    record.value.names = nullptr;
+  }
   record.Arm();
   ConnectionInfo conn = Loopback(port);
   int status = call("127.0.0.1", "admin", "admin", reinterpret_cast<const Request *>(request), &record.value, &conn);
@@ -65,6 +75,12 @@ void Exercise(const char *op, int (*call)(const char *, const char *, const char
     const auto *bytes = reinterpret_cast<const unsigned char *>(list.items);
     for (size_t i = 0; list.items && i < list.count * sizeof *list.items; ++i) sum += bytes[i];
     WebService_FreeItems(list.items);
+  }
+  if constexpr (HasNames<Response>::value) {
+    auto &list = record.value;
+    Check(list.count >= 0 && (list.count == 0 || list.names), op, "count without names");
+    for (int32_t i = 0; list.names && i < list.count; ++i) std::free(list.names[i]);  // each a live copy (ASan)
+    WebService_FreeItems(list.names);
   }
 }
 

@@ -58,7 +58,19 @@
   X(kResultRelayIdle, 311, "the relay is not running")
 
 // PTZ: 400..499
-#define WS_SIM_PTZ_RESULT_CODES(X)
+#define WS_SIM_PTZ_RESULT_CODES(X)                                                           \
+  X(kResultPtzUnknownProtocol, 400, "no PTZ protocol of that name")                          \
+  X(kResultPtzProtocolExists, 401, "a PTZ protocol of that name exists")                     \
+  X(kResultPtzProtocolInUse, 402, "the PTZ protocol is in use on a channel")                 \
+  X(kResultPtzUnknownCommand, 403, "the channel's PTZ protocol has no such command")        \
+  X(kResultPtzUnknownPreset, 404, "no preset of that alias on the channel")                  \
+  X(kResultPtzPresetExists, 405, "a preset of that alias exists on the channel")             \
+  X(kResultPtzTourUnknownPreset, 406, "the tour names a preset the channel does not have")   \
+  X(kResultPtzNoTour, 407, "the channel has no preset tour")                                 \
+  X(kResultPtzNotRecording, 408, "no pattern is being recorded on the channel")              \
+  X(kResultPtzNoPattern, 409, "the channel has no recorded pattern")                         \
+  X(kResultPtzMenuClosed, 410, "the on-screen menu is not open")                             \
+  X(kResultPtzUnknownKey, 411, "no PTZ parameter or setting of that name")
 
 // VideoAnalysis: 500..599
 #define WS_SIM_VIDEO_ANALYSIS_RESULT_CODES(X)                                           \

@@ -30,6 +30,21 @@ struct TextArgument {
 struct IntArgument {
   int32_t value;
 };
+// A bare int32 response: the device's resultCode and nothing else.
+struct ResultCodeAnswer {
+  int32_t resultCode;
+};
+
+// The record a response of type T is described as: its own, except that a
+// bare int32 is the device's resultCode (so that wsctl reports a refusal).
+template <class T>
+struct ResponseRecord {
+  using type = T;
+};
+template <>
+struct ResponseRecord<int32_t> {
+  using type = ResultCodeAnswer;
+};
 
 }  // namespace
 
@@ -41,6 +56,7 @@ const RecordDesc &Describe<void>() {
 
 WSCTL_RECORD_AS(char, TextArgument, "text", F(text))
 WSCTL_RECORD_AS(int32_t, IntArgument, "int32_t", F(value))
+WSCTL_RECORD_AS(ResultCodeAnswer, ResultCodeAnswer, "int32_t", F(resultCode))
 
 #undef F
 #undef E
@@ -60,7 +76,7 @@ int CallExport(Export fn, const char *host, const char *user, const char *passwo
 }
 
 #define WSCTL_OPERATION(Op, Req, Resp)                                                               \
-  {#Op, &Describe<Req>, &Describe<Resp>,                                                             \
+  {#Op, &Describe<Req>, &Describe<ResponseRecord<Resp>::type>,                                                             \
    [](const char *host, const char *user, const char *password, const void *request, void *response, \
       ConnectionInfo *conn) {                                                                        \
      return CallExport<Req, Resp>(DLL_WebService##Op, host, user, password, request, response, conn); \

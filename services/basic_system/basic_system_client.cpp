@@ -7,10 +7,6 @@
 #include "core/call_frame.h"
 #include "transport/tls_trust.h"
 
-// Calls Op and copies its parameter list by the rule of this service.
-#define WS_INVOKE_FOR_PARAMETER_LIST(Op, request, out) \
-  GetParameterList(&Proxy::Op, WS_ACTION(Op), request, &_ns1__##Op##Response::Op##Result, out)
-
 // Calls Op and copies its text result into out->field.
 #define WS_INVOKE_FOR_TEXT(Op, request, out, field)                                          \
   GetText(&Proxy::Op, WS_ACTION(Op), request, &_ns1__##Op##Response::Op##Result, out, \
@@ -19,11 +15,6 @@
 namespace ws {
 
 namespace {
-
-void CopyParameter(ParameterRecord &item, const ns1__Parameter_USCORET &parameter) {
-  CopyTextOrEmpty(item.key, parameter.key);
-  CopyTextOrEmpty(item.value, parameter.value);
-}
 
 // Every member of a recording server travels, whatever it holds.
 ns1__RecordingServer_USCORET *FillServer(ns1__RecordingServer_USCORET &wire, const RecordingServerRecord &server) {
@@ -55,17 +46,6 @@ void CopyServer(RecordingServerRecord &server, const ns1__RecordingServer_USCORE
 const std::vector<char *> *TextsOf(const ns1__ArrayOfString *list) { return list ? &list->string : nullptr; }
 
 }  // namespace
-
-template <class Request, class Answer>
-int BasicSystemClient::GetParameterList(int (Proxy::*op)(const char *, const char *, Request *, Answer &),
-                                        const char *action, Request *request,
-                                        ns1__ArrayOfParameter_USCORET *Answer::*result,
-                                        ParameterListRecord *response) {
-  Answer answer;
-  if (int status = Invoke(op, action, request, answer)) return status;
-  ns1__ArrayOfParameter_USCORET *list = answer.*result;
-  return FillListCountAlways(response, answer.resultCode, list ? &list->Parameter_USCORET : nullptr, CopyParameter);
-}
 
 template <class Request, class Answer, class Record, size_t N>
 int BasicSystemClient::GetText(int (Proxy::*op)(const char *, const char *, Request *, Answer &), const char *action,

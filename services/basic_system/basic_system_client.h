@@ -19,11 +19,6 @@ class BasicSystemClient : public ServiceClient<BasicSystemSoap12Proxy> {
                    VersionRecord *response, ConnectionInfo *conn);
 
  private:
-  template <class Request, class Answer>
-  int GetParameterList(int (Proxy::*op)(const char *, const char *, Request *, Answer &), const char *action,
-                       Request *request, ns1__ArrayOfParameter_USCORET *Answer::*result,
-                       ParameterListRecord *response);
-
   // Calls an operation whose result is one text and copies it, when present,
   // into the record's field of N characters; resultCode is always written.
   template <class Request, class Answer, class Record, size_t N>

@@ -1,0 +1,604 @@
+// The PTZ exports: what they send and copy against a scripted device, their
+// time-outs, and every export end to end against the simulator.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "fake_device.h"
+#include "simulator.h"
+#include "test_support.h"
+#include "webservice/WebService.h"
+
+namespace {
+
+template <class Request, class Response>
+using Export = int (*)(const char *, const char *, const char *, const Request *, Response *, ConnectionInfo *);
+
+// The content of the request's SOAP body.
+std::string Body(const std::string &request) {
+  const std::string open = "<SOAP-ENV:Body>";
+  size_t start = request.find(open), end = request.find("</SOAP-ENV:Body>");
+  return start == std::string::npos || end == std::string::npos ? "" : request.substr(start + open.size(), end - start - open.size());
+}
+
+ChannelRecord Channel(int32_t channel) {
+  ChannelRecord record = Pattern<ChannelRecord>();
+  record.channel = channel;
+  return record;
+}
+
+ChannelTextRecord ChannelText(int32_t channel, const char *text) {
+  ChannelTextRecord record = Pattern<ChannelTextRecord>();
+  record.channel = channel;
+  std::snprintf(record.text, sizeof record.text, "%s", text);
+  return record;
+}
+
+template <size_t N>
+struct TextRequest {
+  char prefix[100];
+  char text[N];
+};
+
+TextRequest<128> Text(const char *text) {
+  TextRequest<128> record = Pattern<TextRequest<128>>();
+  std::snprintf(record.text, sizeof record.text, "%s", text);
+  return record;
+}
+
+const TextRequestRecord *AsTextRequest(const TextRequest<128> &record) {
+  return reinterpret_cast<const TextRequestRecord *>(&record);
+}
+
+PresetRecord Preset(const char *alias, int32_t sequence = 0, int32_t speed = 0, int32_t park = 0) {
+  PresetRecord preset{};
+  std::snprintf(preset.alias, sizeof preset.alias, "%s", alias);
+  preset.sequence = sequence;
+  preset.presetSpeed = speed;
+  preset.parkTime = park;
+  return preset;
+}
+
+// ---- against a scripted device ----
+
+class PtzWire : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(device.ok());
+    conn.port = device.port();
+  }
+  // Answers op's response element holding inner to the next call.
+  void Answer(const std::string &op, const std::string &inner) { device.Script({Reply::Ok(Response(op, inner))}); }
+  std::string LastBody() {
+    std::vector<std::string> all = device.Requests();
+    return all.empty() ? "" : Body(all.back());
+  }
+  template <class Request, class Response, class Arg>
+  int Call(Export<Request, Response> fn, const Arg *request, Response *response) {
+    return fn("127.0.0.1", "admin", "admin", request, response, &conn);
+  }
+
+  FakeDevice device;
+  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
+};
+
+TEST_F(PtzWire, CallResultPutsResultCodeFirstAndWritesOneResultByte) {
+  ChannelTextRecord request = ChannelText(3, "A&B");
+  for (bool verdict : {true, false}) {
+    PTZCallResult result;
+    FillPattern(result);  // in place: the padding bytes count here
+    Answer("SetPTZProtocol", std::string("<SetPTZProtocolResult>") + (verdict ? "true" : "false") +
+                                 "</SetPTZProtocolResult><resultCode>7</resultCode>");
+    ASSERT_EQ(0, Call(DLL_WebServiceSetPTZProtocol, &request, &result));
+    const unsigned char *bytes = reinterpret_cast<const unsigned char *>(&result);
+    int32_t first;
+    std::memcpy(&first, bytes, 4);
+    EXPECT_EQ(7, first);
+    EXPECT_EQ(verdict ? 1 : 0, bytes[4]);
+    EXPECT_EQ(std::string(3, '\xA5'), std::string(reinterpret_cast<const char *>(bytes) + 5, 3));
+  }
+  EXPECT_EQ("<ns1:SetPTZProtocol><ns1:channel>3</ns1:channel><ns1:protocolName>A&amp;B</ns1:protocolName>"
+            "</ns1:SetPTZProtocol>",
+            LastBody());
+  EXPECT_NE(device.Requests().back().find("SOAPAction: \"" WS_TEST_BASE_NAMESPACE "SetPTZProtocol\""), std::string::npos);
+}
+
+// GetPTZCommandList reads a bare text, GetPresetTour and PlayPresetTour a
+// bare int32 and SetPresetTour starts with its channel; StopPresetTour's
+// channel follows the prefix.
+TEST_F(PtzWire, RecordsWithoutPrefix) {
+  Answer("GetPTZCommandList", "<resultCode>1</resultCode>");
+  ParameterListRecord commands = Pattern<ParameterListRecord>();
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZCommandList, "PROTO-X", &commands));
+  EXPECT_EQ("<ns1:GetPTZCommandList><ns1:protocolName>PROTO-X</ns1:protocolName></ns1:GetPTZCommandList>",
+            LastBody());
+
+  const int32_t channel = 7;
+  PresetTourListRecord tour = Pattern<PresetTourListRecord>();
+  Answer("GetPresetTour", "<resultCode>1</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPresetTour, &channel, &tour));
+  EXPECT_EQ("<ns1:GetPresetTour><ns1:channel>7</ns1:channel></ns1:GetPresetTour>", LastBody());
+  int32_t code = 0;
+  Answer("PlayPresetTour", "<resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServicePlayPresetTour, &channel, &code));
+  EXPECT_EQ("<ns1:PlayPresetTour><ns1:channel>7</ns1:channel></ns1:PlayPresetTour>", LastBody());
+  ChannelRecord stop = Channel(9);
+  Answer("StopPresetTour", "<resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceStopPresetTour, &stop, &code));
+  EXPECT_EQ("<ns1:StopPresetTour><ns1:channel>9</ns1:channel></ns1:StopPresetTour>", LastBody());
+
+  PresetRecord stops[3] = {Preset("a", 1, 2, 3), Preset("b", 4, 5, 6), Preset("", 7, 8, 9)};
+  PresetTourRecord setTour{5, 3, stops};
+  PTZCallResult result{};
+  Answer("SetPresetTour", "<SetPresetTourResult>true</SetPresetTourResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceSetPresetTour, &setTour, &result));
+  EXPECT_EQ("<ns1:SetPresetTour><ns1:channel>5</ns1:channel><ns1:presetList>"
+            "<ns1:Preset_T><ns1:alias>a</ns1:alias><ns1:sequence>1</ns1:sequence><ns1:presetSpeed>2</ns1:presetSpeed>"
+            "<ns1:parkTime>3</ns1:parkTime></ns1:Preset_T>"
+            "<ns1:Preset_T><ns1:alias>b</ns1:alias><ns1:sequence>4</ns1:sequence><ns1:presetSpeed>5</ns1:presetSpeed>"
+            "<ns1:parkTime>6</ns1:parkTime></ns1:Preset_T>"
+            "<ns1:Preset_T><ns1:alias></ns1:alias><ns1:sequence>7</ns1:sequence><ns1:presetSpeed>8</ns1:presetSpeed>"
+            "<ns1:parkTime>9</ns1:parkTime></ns1:Preset_T>"
+            "</ns1:presetList></ns1:SetPresetTour>",
+            LastBody());
+  setTour.count = 0;
+  ASSERT_EQ(0, Call(DLL_WebServiceSetPresetTour, &setTour, &result));
+  EXPECT_NE(LastBody().find("<ns1:presetList></ns1:presetList>"), std::string::npos);
+  setTour.count = -1;
+  EXPECT_EQ(-1, Call(DLL_WebServiceSetPresetTour, &setTour, &result));
+}
+
+// Each name is its own strdup copy and the array a new[] one: the caller
+// releases them with free and delete[] (AddressSanitizer checks the pairing).
+TEST_F(PtzWire, ProtocolNamesAreTheCallersCopies) {
+  PTZProtocolListRecord list{-1, 0, nullptr};
+  Answer("GetPTZProtocolList", "<GetPTZProtocolListResult><string>ONE</string><string xsi:nil=\"true\"/>"
+                               "<string>TWO</string></GetPTZProtocolListResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZProtocolList, &kAnyRequest, &list));
+  EXPECT_EQ(0, list.resultCode);
+  ASSERT_EQ(3, list.count);
+  EXPECT_STREQ("ONE", list.names[0]);
+  EXPECT_EQ(nullptr, list.names[1]);
+  EXPECT_STREQ("TWO", list.names[2]);
+  for (int i = 0; i < list.count; ++i) std::free(list.names[i]);
+  delete[] list.names;
+
+  // An empty list writes count 0 and no array; a refusal only resultCode.
+  char *callers[1] = {nullptr};
+  list = {-1, 9, callers};
+  Answer("GetPTZProtocolList", "<GetPTZProtocolListResult/><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZProtocolList, &kAnyRequest, &list));
+  EXPECT_EQ(0, list.count);
+  EXPECT_EQ(callers, list.names);
+  list = {-1, 9, callers};
+  Answer("GetPTZProtocolList", "<GetPTZProtocolListResult><string>X</string></GetPTZProtocolListResult>"
+                               "<resultCode>5</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZProtocolList, &kAnyRequest, &list));
+  EXPECT_EQ(5, list.resultCode);
+  EXPECT_EQ(9, list.count);
+  EXPECT_EQ(callers, list.names);
+}
+
+TEST_F(PtzWire, PresetListsOrderAndCopy) {
+  const std::string longAlias(120, 'p');
+  auto presetsOf = [&](const std::string &op) {
+    return "<" + op + "Result><Preset_T><alias>" + longAlias +
+           "</alias><sequence>1</sequence><presetSpeed>2</presetSpeed><parkTime>3</parkTime>"
+           "</Preset_T><Preset_T><sequence>4</sequence></Preset_T></" + op + "Result>";
+  };
+  const std::string presets = presetsOf("GetPresetList");
+  ChannelRecord channel = Channel(1);
+  PresetListRecord list = Pattern<PresetListRecord>();
+  Answer("GetPresetList", presets + "<resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPresetList, &channel, &list));
+  EXPECT_EQ(0, list.resultCode);
+  ASSERT_EQ(2, list.count);
+  EXPECT_EQ(longAlias.substr(0, 99), list.items[0].alias);
+  EXPECT_EQ(3, list.items[0].parkTime);
+  EXPECT_STREQ("", list.items[1].alias);  // cleared array, absent alias
+  EXPECT_EQ(4, list.items[1].sequence);
+  EXPECT_EQ(0, list.items[1].presetSpeed);
+  delete[] list.items;
+
+  // The tour's record puts resultCode last.
+  const int32_t ch = 1;
+  PresetTourListRecord tour = Pattern<PresetTourListRecord>();
+  Answer("GetPresetTour", presetsOf("GetPresetTour") + "<resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPresetTour, &ch, &tour));
+  EXPECT_EQ(0, tour.resultCode);
+  ASSERT_EQ(2, tour.count);
+  EXPECT_EQ(4, tour.items[1].sequence);
+  delete[] tour.items;
+
+  // A refusal writes resultCode only; an empty list count 0 and no array.
+  list = Pattern<PresetListRecord>();
+  Answer("GetPresetList", presets + "<resultCode>1</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPresetList, &channel, &list));
+  EXPECT_EQ(1, list.resultCode);
+  list.resultCode = static_cast<int32_t>(0xA5A5A5A5);
+  EXPECT_TRUE(Untouched(list));
+  tour = Pattern<PresetTourListRecord>();
+  Answer("GetPresetTour", "<GetPresetTourResult/><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPresetTour, &ch, &tour));
+  EXPECT_EQ(0, tour.count);
+  EXPECT_EQ(0, tour.resultCode);
+  tour.count = tour.resultCode = static_cast<int32_t>(0xA5A5A5A5);
+  EXPECT_TRUE(Untouched(tour));
+}
+
+// The seven operations whose answer is resultCode alone write it to an int32.
+TEST_F(PtzWire, OperationsWithoutResultMember) {
+  ParameterRecord items[2] = {{"command", "LEFT"}, {"speed", "<3>"}};
+  ChannelParameterRecord control = Pattern<ChannelParameterRecord>();
+  control.channel = 1;
+  control.count = 0;
+  control.items = nullptr;
+  ChannelTextRecord alias = ChannelText(2, "door");
+  ChannelRecord channel = Channel(4);
+  const int32_t bare = 3;
+  const std::vector<std::pair<const char *, std::function<int(int32_t *)>>> calls = {
+      {"ControlPTZ", [&](int32_t *r) { return Call(DLL_WebServiceControlPTZ, &control, r); }},
+      {"Stop", [&](int32_t *r) { return Call(DLL_WebServiceStop, &control, r); }},
+      {"GotoPreset", [&](int32_t *r) { return Call(DLL_WebServiceGotoPreset, &alias, r); }},
+      {"PlayPresetTour", [&](int32_t *r) { return Call(DLL_WebServicePlayPresetTour, &bare, r); }},
+      {"StopPresetTour", [&](int32_t *r) { return Call(DLL_WebServiceStopPresetTour, &channel, r); }},
+      {"PlayRecordedPattern", [&](int32_t *r) { return Call(DLL_WebServicePlayRecordedPattern, &channel, r); }},
+      {"StopRecordedPattern", [&](int32_t *r) { return Call(DLL_WebServiceStopRecordedPattern, &channel, r); }},
+  };
+  for (const auto &call : calls) {
+    SCOPED_TRACE(call.first);
+    int32_t code = -1;
+    Answer(call.first, "<resultCode>12</resultCode>");
+    ASSERT_EQ(0, call.second(&code));
+    EXPECT_EQ(12, code);
+  }
+  int32_t code = -1;
+  Answer("ControlPTZ", "<resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceControlPTZ, &control, &code));
+  EXPECT_EQ("<ns1:ControlPTZ><ns1:channel>1</ns1:channel><ns1:param></ns1:param></ns1:ControlPTZ>",
+            LastBody());
+  control.count = 2;
+  control.items = items;
+  ASSERT_EQ(0, Call(DLL_WebServiceControlPTZ, &control, &code));
+  EXPECT_EQ("<ns1:ControlPTZ><ns1:channel>1</ns1:channel><ns1:param>"
+            "<ns1:Parameter_T><ns1:key>command</ns1:key><ns1:value>LEFT</ns1:value></ns1:Parameter_T>"
+            "<ns1:Parameter_T><ns1:key>speed</ns1:key><ns1:value>&lt;3&gt;</ns1:value></ns1:Parameter_T>"
+            "</ns1:param></ns1:ControlPTZ>",
+            LastBody());
+  control.items = nullptr;  // a count without items is refused before sending
+  EXPECT_EQ(-1, Call(DLL_WebServiceStop, &control, &code));
+}
+
+TEST_F(PtzWire, StructuredAnswersAndEnumerations) {
+  PortConfigRequestRecord port = Pattern<PortConfigRequestRecord>();
+  port.channel = 2;
+  port.port = {19200, 7, WS_PARITY_ODD, 2};
+  PTZCallResult result{};
+  Answer("SetPTZPort", "<SetPTZPortResult>true</SetPTZPortResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceSetPTZPort, &port, &result));
+  EXPECT_EQ("<ns1:SetPTZPort><ns1:channel>2</ns1:channel><ns1:port><ns1:baudRate>19200</ns1:baudRate>"
+            "<ns1:dataBit>7</ns1:dataBit><ns1:parity>PARITY_ODD</ns1:parity><ns1:stopBit>2</ns1:stopBit>"
+            "</ns1:port></ns1:SetPTZPort>",
+            LastBody());
+  ChannelRecord channel = Channel(2);
+  PortConfigResponseRecord gotPort = Pattern<PortConfigResponseRecord>();
+  Answer("GetPTZPort", "<GetPTZPortResult><baudRate>4800</baudRate><parity>PARITY_EVEN</parity>"
+                       "</GetPTZPortResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZPort, &channel, &gotPort));
+  EXPECT_EQ(4800, gotPort.port.baudRate);
+  EXPECT_EQ(0, gotPort.port.dataBit);  // the four go together
+  EXPECT_EQ(WS_PARITY_EVEN, gotPort.port.parity);
+
+  OSDMenuRecord menu = Pattern<OSDMenuRecord>();
+  menu.osdMenu = WS_OSD_MENU_SELECT;
+  Answer("OSDMenu", "<OSDMenuResult>true</OSDMenuResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceOSDMenu, &menu, &result));
+  EXPECT_EQ("<ns1:OSDMenu><ns1:osdMenu>OSD_MENU_SELECT</ns1:osdMenu></ns1:OSDMenu>", LastBody());
+
+  // Missing name or range: that field keeps the caller's value.
+  TextRequest<128> name = Text("P");
+  PTZProtocolResponseRecord info = Pattern<PTZProtocolResponseRecord>();
+  Answer("GetPTZProtocolInfo", "<GetPTZProtocolInfoResult><name>" + std::string(150, 'n') +
+                                   "</name><presetIDRange><min>1</min><max>255</max></presetIDRange>"
+                                   "<panSpeedRange><max>64</max></panSpeedRange></GetPTZProtocolInfoResult>"
+                                   "<resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZProtocolInfo, AsTextRequest(name), &info));
+  EXPECT_EQ(std::string(99, 'n'), info.protocol.name);
+  EXPECT_EQ(255, info.protocol.presetIDRange.max);
+  EXPECT_EQ(0, info.protocol.panSpeedRange.min);
+  EXPECT_EQ(64, info.protocol.panSpeedRange.max);
+  PTZProtocolResponseRecord pattern = Pattern<PTZProtocolResponseRecord>();
+  EXPECT_EQ(0, std::memcmp(&pattern.protocol.cameraIDRange, &info.protocol.cameraIDRange, sizeof(IntRangeRecord)));
+
+  // Raw pass-through text travels unchanged both ways; a long answer is cut.
+  ChannelTextRecord raw = ChannelText(1, "RAW 12 34 \xC3\xA9");
+  TextResultRecord reply = Pattern<TextResultRecord>();
+  Answer("PTZByPass", "<PTZByPassResult>" + std::string(300, 'r') + "</PTZByPassResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServicePTZByPass, &raw, &reply));
+  EXPECT_NE(LastBody().find("<ns1:command>RAW 12 34 \xC3\xA9</ns1:command>"), std::string::npos);
+  EXPECT_EQ(std::string(255, 'r'), reply.text);
+
+  // Parameter lists are cleared: an absent value is an empty field.
+  PTZConfigurationListRecord config = Pattern<PTZConfigurationListRecord>();
+  Answer("GetPTZConfiguration", "<GetPTZConfigurationResult><Parameter_T><key>k</key></Parameter_T>"
+                                "</GetPTZConfigurationResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZConfiguration, &channel, &config));
+  ASSERT_EQ(1, config.count);
+  EXPECT_STREQ("k", config.items[0].key);
+  EXPECT_STREQ("", config.items[0].value);
+  delete[] config.items;
+}
+
+// ControlPTZ and Stop give up after 2 seconds, the 5-second exports after 5,
+// and the others wait the default 10: all at once against a stalled device.
+TEST(PtzTimeouts, EachExportWaitsItsOwnTime) {
+  FakeDevice device;
+  ASSERT_TRUE(device.ok());
+  device.Script({Reply::Stall()});
+  ConnectionInfo conn{0, 0, device.port(), 0};
+  ChannelParameterRecord control{};
+  ChannelRecord channel = Channel(1);
+  ChannelTextRecord alias = ChannelText(1, "a");
+  PresetRequestRecord preset{};
+  OSDMenuRecord menu{};
+  const int32_t bare = 1;
+  auto call = [&](auto fn, const auto *request, auto response) {
+    return [&conn, fn, request, response]() mutable { return fn("127.0.0.1", nullptr, nullptr, request, &response, &conn); };
+  };
+  const std::vector<std::pair<double, std::function<int()>>> cases = {
+      {2, call(DLL_WebServiceControlPTZ, &control, int32_t{})},
+      {2, call(DLL_WebServiceStop, &control, int32_t{})},
+      {5, call(DLL_WebServiceGetPresetList, &channel, PresetListRecord{})},
+      {5, call(DLL_WebServiceAddPreset, &preset, PTZCallResult{})},
+      {5, call(DLL_WebServiceGotoPreset, &alias, int32_t{})},
+      {5, call(DLL_WebServiceRemovePreset, &alias, PTZCallResult{})},
+      {5, call(DLL_WebServiceStopPatternRecording, &channel, PTZCallResult{})},
+      {5, call(DLL_WebServicePlayPresetTour, &bare, int32_t{})},
+      {5, call(DLL_WebServiceStopPresetTour, &channel, int32_t{})},
+      {5, call(DLL_WebServiceGetPTZConfiguration, &channel, PTZConfigurationListRecord{})},
+      {5, call(DLL_WebServiceOSDMenu, &menu, PTZCallResult{})},
+      {10, call(DLL_WebServiceStartPatternRecording, &channel, PTZCallResult{})},
+      {10, call(DLL_WebServiceGetPresetTour, &bare, PresetTourListRecord{})},
+  };
+  std::vector<double> took(cases.size());
+  std::vector<int> status(cases.size());
+  std::vector<std::thread> threads;
+  for (size_t i = 0; i < cases.size(); ++i)
+    threads.emplace_back([&, i] {
+      Stopwatch watch;
+      status[i] = cases[i].second();
+      took[i] = watch.Seconds();
+    });
+  for (std::thread &thread : threads) thread.join();
+  for (size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE("case " + std::to_string(i));
+    EXPECT_EQ(29, status[i]);
+    EXPECT_GE(took[i], cases[i].first - 0.1);
+    EXPECT_LE(took[i], cases[i].first + 2);
+  }
+}
+
+// ---- end to end against the simulator ----
+
+class PtzSim : public ::testing::Test {
+ protected:
+  PtzSim() : sim({"--port", "0", "--root-port", "0", "--no-port81", "--user", "admin", "--password", "admin"}) {}
+  void SetUp() override {
+    ASSERT_TRUE(sim.ready()) << sim.line();
+    conn.port = sim.port();
+  }
+  template <class Request, class Response, class Arg>
+  void Call(Export<Request, Response> fn, const Arg *request, Response *response) {
+    ASSERT_EQ(0, fn("127.0.0.1", "admin", "admin", request, response, &conn));
+  }
+  // A boolean export's verdict: its resultCode, which must agree with result.
+  template <class Request>
+  int32_t Verdict(Export<Request, PTZCallResult> fn, const Request *request) {
+    PTZCallResult result{-1, false};
+    Call(fn, request, &result);
+    EXPECT_EQ(result.resultCode == 0, result.result);
+    return result.resultCode;
+  }
+  template <class Request>
+  int32_t Code(Export<Request, int32_t> fn, const Request *request) {
+    int32_t code = -1;
+    Call(fn, request, &code);
+    return code;
+  }
+  int32_t Control(int32_t channel, std::vector<ParameterRecord> parameters) {
+    ChannelParameterRecord request{};
+    request.channel = channel;
+    request.count = static_cast<int32_t>(parameters.size());
+    request.items = parameters.data();
+    return Code(DLL_WebServiceControlPTZ, &request);
+  }
+  // The channel's configuration and head state, by key.
+  std::map<std::string, std::string> State(int32_t channel) {
+    ChannelRecord request = Channel(channel);
+    PTZConfigurationListRecord list{-1, 0, nullptr};
+    std::map<std::string, std::string> state;
+    EXPECT_EQ(0, DLL_WebServiceGetPTZConfiguration("127.0.0.1", "admin", "admin", &request, &list, &conn));
+    for (int i = 0; i < list.count; ++i) state[list.items[i].key] = list.items[i].value;
+    delete[] list.items;
+    return state;
+  }
+  std::string Position(int32_t channel) {
+    std::map<std::string, std::string> state = State(channel);
+    return state["pan"] + "/" + state["tilt"] + "/" + state["zoom"];
+  }
+
+  Simulator sim;
+  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
+};
+
+// A user's session: store a preset, look elsewhere, come back; then a tour.
+TEST_F(PtzSim, PresetAndTourScenario) {
+  EXPECT_EQ("0/0/1", Position(1));
+  EXPECT_EQ(0, Control(1, {{"command", "RIGHT"}, {"speed", "30"}}));
+  EXPECT_EQ(0, Control(1, {{"command", "UP"}, {"speed", "20"}}));
+  PresetRequestRecord entrance{};
+  entrance.channel = 1;
+  entrance.preset = Preset("entrance", 1, 10, 5);
+  EXPECT_EQ(0, Verdict(DLL_WebServiceAddPreset, &entrance));
+  EXPECT_EQ(405, Verdict(DLL_WebServiceAddPreset, &entrance));
+
+  EXPECT_EQ(0, Control(1, {{"command", "LEFT"}, {"speed", "50"}}));  // pan wraps around
+  EXPECT_EQ(0, Control(1, {{"command", "ZOOM_IN"}, {"speed", "3"}}));
+  EXPECT_EQ("340/20/4", Position(1));
+  EXPECT_EQ("ZOOM_IN", State(1)["motion"]);
+  ChannelParameterRecord stop{};
+  stop.channel = 1;
+  EXPECT_EQ(0, Code(DLL_WebServiceStop, &stop));
+  EXPECT_EQ("idle", State(1)["motion"]);
+  PresetRequestRecord yard{};
+  yard.channel = 1;
+  yard.preset = Preset("yard", 2, 10, 5);
+  EXPECT_EQ(0, Verdict(DLL_WebServiceAddPreset, &yard));
+
+  ChannelTextRecord gotoEntrance = ChannelText(1, "entrance");
+  EXPECT_EQ(0, Code(DLL_WebServiceGotoPreset, &gotoEntrance));
+  EXPECT_EQ("30/20/1", Position(1));
+
+  PresetRecord stops[2] = {Preset("yard", 1, 8, 3), Preset("entrance", 2, 8, 3)};
+  PresetTourRecord tour{1, 2, stops};
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetPresetTour, &tour));
+  const int32_t one = 1;
+  PresetTourListRecord got{0, nullptr, -1};
+  Call(DLL_WebServiceGetPresetTour, &one, &got);
+  ASSERT_EQ(2, got.count);
+  EXPECT_STREQ("yard", got.items[0].alias);
+  EXPECT_STREQ("entrance", got.items[1].alias);
+  EXPECT_EQ(8, got.items[1].presetSpeed);
+  delete[] got.items;
+  EXPECT_EQ(0, Code(DLL_WebServicePlayPresetTour, &one));
+  EXPECT_EQ("playing", State(1)["presetTour"]);
+  EXPECT_EQ("340/20/4", Position(1));  // at the first stop
+  ChannelRecord channel = Channel(1);
+  EXPECT_EQ(0, Code(DLL_WebServiceStopPresetTour, &channel));
+  EXPECT_EQ("stopped", State(1)["presetTour"]);
+
+  // Tours name existing presets only; a removed preset leaves the tour.
+  stops[1] = Preset("nowhere");
+  EXPECT_EQ(406, Verdict(DLL_WebServiceSetPresetTour, &tour));
+  ChannelTextRecord removeYard = ChannelText(1, "yard");
+  EXPECT_EQ(0, Verdict(DLL_WebServiceRemovePreset, &removeYard));
+  EXPECT_EQ(404, Verdict(DLL_WebServiceRemovePreset, &removeYard));
+  EXPECT_EQ(404, Code(DLL_WebServiceGotoPreset, &removeYard));
+  PresetListRecord presets{-1, 0, nullptr};
+  Call(DLL_WebServiceGetPresetList, &channel, &presets);
+  ASSERT_EQ(1, presets.count);
+  EXPECT_STREQ("entrance", presets.items[0].alias);
+  EXPECT_EQ(5, presets.items[0].parkTime);
+  delete[] presets.items;
+  tour.count = 0;
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetPresetTour, &tour));
+  EXPECT_EQ(407, Code(DLL_WebServicePlayPresetTour, &one));
+}
+
+TEST_F(PtzSim, ProtocolsConfigurationPortMenuAndPatterns) {
+  PTZProtocolListRecord protocols{-1, 0, nullptr};
+  TextRequest<128> file = Text("/protocols/custom-head.ptz");
+  EXPECT_EQ(0, Verdict(DLL_WebServiceAddPTZProtocol, AsTextRequest(file)));
+  EXPECT_EQ(401, Verdict(DLL_WebServiceAddPTZProtocol, AsTextRequest(file)));
+  Call(DLL_WebServiceGetPTZProtocolList, &kAnyRequest, &protocols);
+  ASSERT_EQ(3, protocols.count);
+  EXPECT_STREQ("custom-head", protocols.names[2]);
+  for (int i = 0; i < protocols.count; ++i) std::free(protocols.names[i]);
+  delete[] protocols.names;
+
+  ChannelTextRecord useCustom = ChannelText(2, "custom-head");
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetPTZProtocol, &useCustom));
+  ChannelRecord two = Channel(2);
+  TextResultRecord inUse{};
+  Call(DLL_WebServiceGetPTZProtocol, &two, &inUse);
+  EXPECT_STREQ("custom-head", inUse.text);
+  TextRequest<128> custom = Text("custom-head");
+  EXPECT_EQ(402, Verdict(DLL_WebServiceRemovePTZProtocol, AsTextRequest(custom)));
+  ChannelTextRecord useB = ChannelText(2, "SIM-SERIAL-B");
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetPTZProtocol, &useB));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceRemovePTZProtocol, AsTextRequest(custom)));
+  EXPECT_EQ(400, Verdict(DLL_WebServiceRemovePTZProtocol, AsTextRequest(custom)));
+  EXPECT_EQ(400, Verdict(DLL_WebServiceSetPTZProtocol, &useCustom));
+
+  // SIM-SERIAL-B knows no diagonal moves and tops out at speed 32.
+  TextRequest<128> b = Text("SIM-SERIAL-B");
+  PTZProtocolResponseRecord info{};
+  Call(DLL_WebServiceGetPTZProtocolInfo, AsTextRequest(b), &info);
+  EXPECT_STREQ("SIM-SERIAL-B", info.protocol.name);
+  EXPECT_EQ(32, info.protocol.panSpeedRange.max);
+  ParameterListRecord commands{0, nullptr, -1};
+  Call(DLL_WebServiceGetPTZCommandList, "SIM-SERIAL-B", &commands);
+  EXPECT_EQ(6, commands.count);
+  delete[] commands.items;
+  EXPECT_EQ(403, Control(2, {{"command", "LEFT_UP"}, {"speed", "1"}}));
+  EXPECT_EQ(5, Control(2, {{"command", "LEFT"}, {"speed", "33"}}));
+  EXPECT_EQ(3, Control(9, {{"command", "LEFT"}, {"speed", "1"}}));
+  EXPECT_EQ(411, Control(2, {{"command", "LEFT"}, {"bogus", "1"}}));
+
+  // Configuration: the step follows panSpeed; state keys are read only.
+  ParameterRecord setting{"panSpeed", "7"};
+  ChannelParameterRecord set{};
+  set.channel = 2;
+  set.count = 1;
+  set.items = &setting;
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetPTZConfiguration, &set));
+  EXPECT_EQ(0, Control(2, {{"command", "RIGHT"}}));
+  EXPECT_EQ("7", State(2)["pan"]);
+  setting = {"pan", "100"};
+  EXPECT_EQ(411, Verdict(DLL_WebServiceSetPTZConfiguration, &set));
+  setting = {"panSpeed", "0"};
+  EXPECT_EQ(5, Verdict(DLL_WebServiceSetPTZConfiguration, &set));
+
+  PortConfigRequestRecord port{};
+  port.channel = 2;
+  port.port = {19200, 7, WS_PARITY_ODD, 2};
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetPTZPort, &port));
+  PortConfigResponseRecord gotPort{};
+  Call(DLL_WebServiceGetPTZPort, &two, &gotPort);
+  EXPECT_EQ(0, std::memcmp(&port.port, &gotPort.port, sizeof gotPort.port));
+  port.port.baudRate = 1234;
+  EXPECT_EQ(5, Verdict(DLL_WebServiceSetPTZPort, &port));
+
+  ChannelTextRecord raw = ChannelText(2, "RAW 7 <a&b>");
+  TextResultRecord echo{};
+  Call(DLL_WebServicePTZByPass, &raw, &echo);
+  EXPECT_STREQ("ACK RAW 7 <a&b>", echo.text);
+
+  OSDMenuRecord menu{};
+  for (auto [key, expected] : std::vector<std::pair<int32_t, int32_t>>{
+           {WS_OSD_MENU_UP, 410}, {WS_OSD_MENU_OPEN, 0}, {WS_OSD_MENU_SELECT, 0}, {WS_OSD_MENU_DOWN, 0},
+           {WS_OSD_MENU_BACK, 0}, {WS_OSD_MENU_RIGHT, 0}, {WS_OSD_MENU_BACK, 0}, {WS_OSD_MENU_LEFT, 410}, {8, 5}}) {
+    menu.osdMenu = key;
+    EXPECT_EQ(expected, Verdict(DLL_WebServiceOSDMenu, &menu)) << "key " << key;
+  }
+  EXPECT_EQ("closed", State(2)["osdMenu"]);
+
+  // A recorded pattern replays its steps once.
+  EXPECT_EQ(409, Code(DLL_WebServicePlayRecordedPattern, &two));
+  EXPECT_EQ(408, Verdict(DLL_WebServiceStopPatternRecording, &two));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceStartPatternRecording, &two));
+  EXPECT_EQ(0, Control(2, {{"command", "RIGHT"}, {"speed", "5"}}));
+  EXPECT_EQ(0, Control(2, {{"command", "UP"}, {"speed", "4"}}));
+  EXPECT_EQ("recording", State(2)["pattern"]);
+  EXPECT_EQ(0, Verdict(DLL_WebServiceStopPatternRecording, &two));
+  EXPECT_EQ("12/4/1", Position(2));
+  EXPECT_EQ(0, Code(DLL_WebServicePlayRecordedPattern, &two));
+  EXPECT_EQ("17/8/1", Position(2));
+  EXPECT_EQ("playing", State(2)["pattern"]);
+  EXPECT_EQ(0, Code(DLL_WebServiceStopRecordedPattern, &two));
+  EXPECT_EQ("idle", State(2)["pattern"]);
+
+  // Unknown channels are refused everywhere.
+  ChannelRecord nine = Channel(9);
+  PresetListRecord none{-1, 0, nullptr};
+  Call(DLL_WebServiceGetPresetList, &nine, &none);
+  EXPECT_EQ(3, none.resultCode);
+  EXPECT_EQ(nullptr, none.items);
+}
+
+}  // namespace
