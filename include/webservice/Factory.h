@@ -4,8 +4,9 @@
  * Unlike every other service, this one takes its texts as Latin-1: a byte of
  * 0x80 or more in a request goes out as the UTF-8 form of that Latin-1
  * character (0xE9 as 0xC3 0xA9), and a character of the answer up to 255
- * comes back as one byte.  A character above 255 in an answer is stored as a
- * single byte the runtime chooses; nothing is written past the field.
+ * comes back as one byte.  A character above 255 in an answer has no Latin-1
+ * form: it comes back as whatever the SOAP runtime makes of it, still within
+ * the field and terminated.
  */
 #ifndef WEBSERVICE_FACTORY_H
 #define WEBSERVICE_FACTORY_H
