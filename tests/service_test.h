@@ -1,5 +1,5 @@
-// A fixture for a service's wire tests: one scripted fake device, and an
-// exchange that answers an operation and hands back the request's SOAP body.
+// Fixtures for a service's tests: a scripted fake device whose exchanges
+// hand back the request's SOAP body, and a simulator started per test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,8 +7,12 @@
 #include <string>
 
 #include "fake_device.h"
+#include "simulator.h"
 #include "test_support.h"
 #include "webservice/Common.h"
+
+// Inside an anonymous namespace like the Simulator: one copy per test program.
+namespace {
 
 // The SOAP body of a recorded request; empty when it has none.
 inline std::string SoapBody(const std::string &request) {
@@ -40,3 +44,17 @@ class ServiceWire : public ::testing::Test {
   FakeDevice device;
   ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
 };
+
+class ServiceSim : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(sim.ready()) << "no ready line from " WS_SIM_PATH ": '" << sim.line() << "'";
+    conn.port = sim.port();
+  }
+  void TearDown() override { EXPECT_EQ(0, sim.Stop()) << "the simulator did not stop cleanly"; }
+
+  Simulator sim{{"--port", "0", "--no-port81"}};
+  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
+};
+
+}  // namespace
