@@ -81,7 +81,14 @@
   X(kResultTooManyParams, 504, "more key/value parameters than the channel keeps")
 
 // Utility and Factory: 600..699
-#define WS_SIM_UTILITY_FACTORY_RESULT_CODES(X)
+#define WS_SIM_UTILITY_FACTORY_RESULT_CODES(X)                                        \
+  X(kResultAudioClientActive, 600, "an audio client connection is already active")   \
+  X(kResultNoAudioClient, 601, "no audio client connection is active")               \
+  X(kResultFactoryRefused, 610, "wrong factory identity or password")                \
+  X(kResultUnknownSettingKey, 611, "no factory default setting of that key")         \
+  X(kResultBadSettingsText, 612, "the settings text is not key=value entries")       \
+  X(kResultAudioBypassActive, 613, "audio pass-through already runs on that channel") \
+  X(kResultAudioBypassIdle, 614, "no audio pass-through runs on that channel")
 
 namespace sim {
 

@@ -44,3 +44,12 @@ constexpr Field WithCount(Field items, size_t countOffset) {
     return desc;                                                              \
   }
 #define WSCTL_RECORD(Type, ...) WSCTL_RECORD_AS(Type, Type, #Type, __VA_ARGS__)
+// As WSCTL_RECORD_AS, with the record's prepare step (see RecordDesc).
+#define WSCTL_RECORD_PREPARED(Type, Layout, Name, Prepare, ...)                          \
+  template <>                                                                            \
+  const RecordDesc &Describe<Type>() {                                                   \
+    using R = Layout;                                                                    \
+    static const Field fields[] = {__VA_ARGS__};                                         \
+    static const RecordDesc desc{Name, sizeof(R), fields, std::size(fields), Prepare};   \
+    return desc;                                                                         \
+  }

@@ -54,6 +54,9 @@ struct RecordDesc {
   size_t size;
   const Field *fields;
   size_t fieldCount;
+  // For a request that points at texts of its own: run after the fields are
+  // set and before the call, it ties the pointers to the record's storage.
+  void (*prepare)(void *record) = nullptr;
 };
 
 // The description of record type T (defined in records.cpp for every type

@@ -233,6 +233,7 @@ int Run(const Operation &op, Options &options, int argc, char **argv, bool probe
     std::string error = SetField(requestDesc, request.data(), std::string(argv[i], equals - argv[i]), equals + 1);
     if (!error.empty()) return Fail(std::string(op.name) + ": " + error);
   }
+  if (requestDesc.prepare) requestDesc.prepare(request.data());
   int status = op.call(options.host, options.user, options.password, request.data(), response.data(), &options.conn);
   if (status != 0) {
     const std::string words = Explain();

@@ -329,6 +329,23 @@ TEST(Operations, TablesAreConsistentAndFindable) {
 }
 
 
+// A request pointing at texts of its own gets its pointers from its prepare
+// step: the key list names the keys up to the last one given.
+TEST(Prepare, KeyListPointsAtTheKeysGiven) {
+  const RecordDesc &desc = RequestOf("GetDefaultSetting");
+  ASSERT_NE(desc.prepare, nullptr);
+  RecordBuffer given(desc.size), none(desc.size);
+  EXPECT_EQ(SetField(desc, given.data(), "key.1", "b"), "");
+  EXPECT_EQ(SetField(desc, given.data(), "key.0", "a"), "");
+  desc.prepare(given.data());
+  desc.prepare(none.data());
+  const auto *keys = static_cast<const KeyListRecord *>(given.data());
+  ASSERT_EQ(keys->count, 2);
+  EXPECT_STREQ(keys->keys[0], "a");
+  EXPECT_STREQ(keys->keys[1], "b");
+  EXPECT_EQ(static_cast<const KeyListRecord *>(none.data())->count, 0);
+}
+
 // Requests are built in a RecordBuffer: every byte not set from the command
 // line must be zero, even in memory the process used before.
 TEST(RecordBuffer, IsZeroFilledOnReusedMemory) {

@@ -3,4 +3,8 @@
 
 #include "webservice/Utility.h"
 
-#define WS_UTILITY_OPERATIONS(X)
+#define WS_UTILITY_OPERATIONS(X)                                 \
+  X(ConnectClientForAudio, AudioClientRecord, CallResult)        \
+  X(DisconnectClientForAudio, void, CallResult)                  \
+  X(GetLanguage, void, IntValueRecord)                           \
+  X(SetLanguage, LanguageRequestRecord, CallResult)

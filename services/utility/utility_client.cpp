@@ -1,0 +1,37 @@
+#include "utility_client.h"
+
+#include "core/call_frame.h"
+
+namespace ws {
+
+int UtilityClient::ConnectClientForAudio(const AudioClientRecord *request, CallResult *response) {
+  _ns1__ConnectClientForAudio wire;
+  wire.url = SendText(request->url);
+  wire.port = request->port;
+  wire.userID = SendText(request->userID);
+  wire.password = SendText(request->password);
+  // The caller's byte may hold any value; every nonzero one means TCP.
+  wire.enableTcp = *reinterpret_cast<const unsigned char *>(&request->enableTcp) != 0;
+  return WS_INVOKE_FOR_CALL_RESULT(ConnectClientForAudio, &wire, response);
+}
+
+int UtilityClient::DisconnectClientForAudio(const void *, CallResult *response) {
+  _ns1__DisconnectClientForAudio wire;
+  return WS_INVOKE_FOR_CALL_RESULT(DisconnectClientForAudio, &wire, response);
+}
+
+int UtilityClient::GetLanguage(const void *, IntValueRecord *response) {
+  _ns1__GetLanguage wire;
+  return WS_INVOKE_FOR_INT_VALUE(GetLanguage, &wire, response);
+}
+
+int UtilityClient::SetLanguage(const LanguageRequestRecord *request, CallResult *response) {
+  _ns1__SetLanguage wire;
+  wire.language = request->language;
+  return WS_INVOKE_FOR_CALL_RESULT(SetLanguage, &wire, response);
+}
+
+}  // namespace ws
+
+#define WS_UTILITY_EXPORT(Op, Request, Response) WS_DEFINE_EXPORT(ws::UtilityClient, Op, Request, Response)
+WS_UTILITY_OPERATIONS(WS_UTILITY_EXPORT)
