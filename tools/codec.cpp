@@ -158,6 +158,13 @@ std::string SetLeaf(const Field &field, char *at, const std::string &path, const
       std::memcpy(at, &value, sizeof value);
       return "";
     }
+    case Kind::OwnedText: {
+      char *copy = strdup(text.c_str());
+      if (!copy) return "'" + path + "': out of memory";
+      std::free(const_cast<char *>(ReadPointer(at)));
+      WritePointer(at, copy);
+      return "";
+    }
     case Kind::Text:
       if (text.size() >= field.size)
         return "'" + path + "': at most " + std::to_string(field.size - 1) + " bytes (got " +
@@ -206,6 +213,10 @@ std::string ElementJson(const Field &field, const char *at, int depth) {
     case Kind::Int: return std::to_string(ReadInt(at));
     case Kind::Bool: return *reinterpret_cast<const unsigned char *>(at) ? "true" : "false";
     case Kind::Text: return JsonString(at, field.size);
+    case Kind::OwnedText: {
+      const char *text = ReadPointer(at);
+      return text ? JsonString(text, std::strlen(text)) : "null";
+    }
     case Kind::Items:
       if (const Field *value = BareValue(field)) return ElementJson(*value, at, depth);
       return ToJson(field.nested(), at, depth);
@@ -359,6 +370,10 @@ void FreeItems(const RecordDesc &desc, void *record) {
     const Field &field = desc.fields[i];
     for (size_t k = 0; field.kind == Kind::Record && k < field.count; ++k)
       FreeItems(field.nested(), base + field.offset + k * field.size);
+    if (field.kind == Kind::OwnedText) {
+      std::free(const_cast<char *>(ReadPointer(base + field.offset)));
+      WritePointer(base + field.offset, nullptr);
+    }
     if (field.kind != Kind::Items) continue;
     // The arrays inside the items go first.
     char *items = const_cast<char *>(ReadPointer(base + field.offset));

@@ -28,7 +28,8 @@ enum class Kind {
   Bool,    // bool
   Text,    // char[size], zero-terminated
   Record,  // a nested record
-  Items    // T *items, allocated by the library, with an int32_t count beside it
+  Items,   // T *items, allocated by the library, with an int32_t count beside it
+  OwnedText  // char *, a zero-terminated text of its own (strdup), released with free
 };
 
 struct RecordDesc;
@@ -71,6 +72,8 @@ constexpr Field FieldOf(const char *name, size_t offset, const EnumDesc *enumera
     return {name, Kind::Bool, offset, sizeof(T), 1};
   } else if constexpr (std::is_same_v<T, int32_t>) {
     return {name, Kind::Int, offset, sizeof(T), 1, nullptr, enumeration};
+  } else if constexpr (std::is_same_v<T, char *>) {
+    return {name, Kind::OwnedText, offset, sizeof(T), 1};
   } else if constexpr (std::is_pointer_v<T>) {
     using Item = std::remove_pointer_t<T>;
     return {name, Kind::Items, offset, sizeof(Item), 1, &Describe<Item>};
