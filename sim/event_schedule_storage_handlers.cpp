@@ -27,6 +27,7 @@
 //   (UTC, whole seconds) at 1 MB a second.  When the card is full, the
 //   oldest files make room if overwrite is on; otherwise a start is refused
 //   and a stop keeps what fits.
+// - With --verbose, every saved recording and every card command is logged.
 // - GetSDRecordingFiles lists the files whose time range meets the one asked
 //   for (both ends included), oldest first.
 #include <arpa/inet.h>
@@ -254,8 +255,8 @@ std::string FileName(const ManualRecording &recording, int number) {
 }
 
 // Ends a recording and saves it on the card, making room as the settings
-// allow.
-void SaveRecording(EventScheduleStorageState &state, const ManualRecording &recording) {
+// allow; logs the file when verbose.
+void SaveRecording(EventScheduleStorageState &state, const ManualRecording &recording, bool verbose) {
   SdCard &card = state.card;
   const std::time_t end = std::max(recording.start, std::time(nullptr));
   int megabytes = static_cast<int>(end - recording.start + 1) * kMegabytesPerSecond;
@@ -264,7 +265,11 @@ void SaveRecording(EventScheduleStorageState &state, const ManualRecording &reco
   megabytes = std::min(megabytes, FreeSpace(card));
   card.files.push_back({FileName(recording, state.nextFileNumber++), recording.channel, recording.master,
                         recording.start, end, megabytes});
+  if (verbose)
+    std::fprintf(stderr, "webservice-sim: SD card: saved %s (%d MB)\n", card.files.back().name.c_str(), megabytes);
 }
+
+bool Verbose(struct soap *soap) { return ExchangeOf(soap).options.verbose; }
 
 std::vector<ManualRecording>::iterator FindRecording(EventScheduleStorageState &state, int channel, bool master) {
   return std::find_if(state.recordings.begin(), state.recordings.end(),
@@ -500,7 +505,7 @@ int EventScheduleSoap12Service::StopManualRecording(_ns1__StopManualRecording *r
     if (!request) return int{kResultMissingArgument};
     auto recording = FindRecording(state, request->channel, request->master);
     if (recording == state.recordings.end()) return int{kResultNotRecording};
-    SaveRecording(state, *recording);
+    SaveRecording(state, *recording, Verbose(soap));
     state.recordings.erase(recording);
     return int{kResultOk};
   });
@@ -550,8 +555,10 @@ int EventScheduleSoap12Service::GetSDInfo(_ns1__GetSDInfo *, _ns1__GetSDInfoResp
 }
 
 int EventScheduleSoap12Service::CommandSD(_ns1__CommandSD *request, _ns1__CommandSDResponse &response) {
+  const int command = request ? request->command : -1;
+  if (Verbose(soap)) std::fprintf(stderr, "webservice-sim: SD card: command %d\n", command);
   return Decided(soap, response, response.CommandSDResult, [&](EventScheduleStorageState &state) {
-    switch (request ? request->command : -1) {
+    switch (command) {
       case kSdFormat:
         if (int code = Mounted(state)) return code;
         state.card.files.clear();
@@ -560,7 +567,7 @@ int EventScheduleSoap12Service::CommandSD(_ns1__CommandSD *request, _ns1__Comman
         state.card.status = kSdMounted;
         return int{kResultOk};
       case kSdUnmount:
-        for (const ManualRecording &recording : state.recordings) SaveRecording(state, recording);
+        for (const ManualRecording &recording : state.recordings) SaveRecording(state, recording, Verbose(soap));
         state.recordings.clear();
         state.card.status = kSdUnmounted;
         return int{kResultOk};

@@ -44,7 +44,7 @@
   X(kResultRelayIdle, 311, "the relay is not running")                           \
   X(kResultUnknownServer, 350, "no server with that alias")                        \
   X(kResultAliasExists, 351, "a server with that alias exists")                    \
-  X(kResultServerInUse, 352, "the SMTP server sends the device's mail: name another first") \
+  X(kResultServerInUse, 352, "the SMTP server is named by the device's mail or disk-full setting: change that first") \
   X(kResultTooManyServers, 353, "the device keeps no more servers of that kind")   \
   X(kResultNotLoopback, 354, "servers are tested on 127.0.0.0/8 addresses only")   \
   X(kResultServerUnreachable, 355, "nothing accepts connections at that address and port") \

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -362,7 +364,9 @@ TEST(StorageTimeouts, TestsTwentyCommandSixtyManualRecordingFive) {
 
 class StorageSim : public StorageTest {
  protected:
-  StorageSim() : sim({"--port", "0", "--no-port81"}) {}
+  StorageSim()
+      : log(::testing::TempDir() + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log"),
+        sim({"--port", "0", "--no-port81", "--verbose"}, log) {}
   void SetUp() override {
     ASSERT_TRUE(sim.ready()) << sim.line();
     conn.port = sim.port();
@@ -377,6 +381,7 @@ class StorageSim : public StorageTest {
     return names;
   }
 
+  std::string log;
   Simulator sim;
 };
 
@@ -557,6 +562,9 @@ TEST_F(StorageSim, ManualRecordingLandsOnTheCardUntilRemovedOrFormatted) {
   EXPECT_EQ(0u, found[0].find("ch2_master_")) << found[0];
   EXPECT_TRUE(Files(Range(before - 7200, before - 3600)).empty());
   EXPECT_EQ(0, Verdict(DLL_WebServiceGetSDRecordingFile, found[0].c_str()));
+  std::ifstream logged(log);
+  const std::string verbose((std::istreambuf_iterator<char>(logged)), std::istreambuf_iterator<char>());
+  EXPECT_NE(std::string::npos, verbose.find("SD card: saved " + found[0])) << verbose;
   SDInfoResponseRecord info{};
   ASSERT_EQ(0, Call(DLL_WebServiceGetSDInfo, &kAnyRequest, &info));
   EXPECT_LT(info.info.freeSpace, info.info.totalSpace);
