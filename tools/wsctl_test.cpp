@@ -115,6 +115,19 @@ TEST(Json, PrintsNestedRecordsFixedArraysAndLists) {
   EXPECT_EQ(ResultCode(ResponseOf("GetSpecProfile"), &list), 4);
 }
 
+// A list of names the library copied one by one: printed as texts (null for
+// a missing one), released name by name (checked under the sanitizers).
+TEST(Json, PrintsAndReleasesNameLists) {
+  SDFileListRecord files{2, static_cast<char **>(::operator new[](2 * sizeof(char *))), 0};
+  files.names[0] = strdup("a.avi");
+  files.names[1] = nullptr;
+  const RecordDesc &desc = ResponseOf("GetSDRecordingFiles");
+  const std::string json = ToJson(desc, &files);
+  EXPECT_NE(json.find("\"names\": [\"a.avi\", null],"), std::string::npos) << json;
+  FreeItems(desc, &files);
+  EXPECT_EQ(files.names, nullptr);
+}
+
 // Every described field lies inside its record, so a slip in a table cannot
 // read or write past the caller's record.
 void ExpectFieldsInside(const RecordDesc &desc) {
