@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/event_schedule_storage_state.h"
 #include "soapStub.h"
 
 namespace sim {
@@ -87,6 +88,7 @@ struct EventScheduleState {
   std::vector<Sensor> sensors;
   std::vector<Relay> relays;
   std::vector<VAEvent> vaEvents;  // the latest ones, oldest first
+  EventScheduleStorageState storage;  // servers, notifications, manual recording, SD card
 };
 
 }  // namespace sim

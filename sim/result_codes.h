@@ -55,7 +55,20 @@
   X(kResultUnknownSensor, 308, "no sensor on that channel")                        \
   X(kResultUnknownRelay, 309, "no relay on that channel")                          \
   X(kResultTooManySchedules, 310, "the device keeps no more recording schedules")  \
-  X(kResultRelayIdle, 311, "the relay is not running")
+  X(kResultRelayIdle, 311, "the relay is not running")                           \
+  X(kResultUnknownServer, 350, "no server with that alias")                        \
+  X(kResultAliasExists, 351, "a server with that alias exists")                    \
+  X(kResultServerInUse, 352, "the SMTP server is named by the device's mail or disk-full setting: change that first") \
+  X(kResultTooManyServers, 353, "the device keeps no more servers of that kind")   \
+  X(kResultNotLoopback, 354, "servers are tested on 127.0.0.0/8 addresses only")   \
+  X(kResultNothingListening, 355, "nothing accepts connections at that address and port") \
+  X(kResultSdNotMounted, 356, "the SD card is not mounted")                        \
+  X(kResultSdUnknownCommand, 357, "no such SD card command (0 format, 1 mount, 2 unmount)") \
+  X(kResultSdFull, 358, "the SD card is full and may not overwrite old recordings") \
+  X(kResultAlreadyRecording, 359, "a manual recording runs on that stream")        \
+  X(kResultNotRecording, 360, "no manual recording runs on that stream")           \
+  X(kResultUnknownFile, 361, "no recording of that name on the SD card")           \
+  X(kResultBadTimeRange, 362, "the time range is not a valid date and time range")
 
 // PTZ: 400..499
 #define WS_SIM_PTZ_RESULT_CODES(X)                                                           \

@@ -261,4 +261,300 @@ WS_API int WS_CALL DLL_WebServiceSetRelay(const char *host, const char *user, co
 /* RunRelay: sends request->relayChannel and enableRun; the device's verdict goes to a CallResult.  5-second time-outs. */
 WS_API int WS_CALL DLL_WebServiceRunRelay(const char *host, const char *user, const char *password, const RelayRunRecord *request, CallResult *response, ConnectionInfo *conn);
 
+/* ==== FTP and SMTP servers, device notifications, manual recording and the
+ * SD card ====
+ *
+ * Server reads (GetFTPServer, GetSMTPServer) write resultCode whatever its
+ * value and then copy what the answer holds: a text the answer lacks leaves
+ * its array as it was.  Server lists and the two notification lists follow
+ * the list rule at the top of this header.  Item arrays and the SD-card
+ * time table are released with WebService_FreeItems; SD file names are
+ * separate strdup copies, each released with free() before the names array
+ * goes with WebService_FreeItems. */
+
+/* ---- FTP and SMTP servers ---- */
+
+/* One FTP server the device uploads to (ns1:FTPServer_T). */
+typedef struct FTPServerRecord {
+  char alias[256];
+  char serverAddress[100];
+  int32_t port;
+  char userID[100];
+  char password[100];
+  char folder[100];
+} FTPServerRecord;
+
+/* One SMTP server the device sends mail through (ns1:SMTPServer_T). */
+typedef struct SMTPServerRecord {
+  char alias[256];
+  char serverAddress[100];
+  int32_t port;
+  char userID[100];
+  char password[100];
+  char recipientAddress[100];
+  char adminAddress[100];
+  char subject[256];
+  char message[2048];
+  bool enableSSL;
+} SMTPServerRecord;
+
+/* A server named by its alias (read up to its terminator). */
+typedef struct AliasRecord {
+  char prefix[100]; /* neither read nor written */
+  char alias[256];
+} AliasRecord;
+
+typedef struct FTPServerRequestRecord {
+  char prefix[100]; /* neither read nor written */
+  FTPServerRecord server;
+} FTPServerRequestRecord;
+
+/* prevAlias: the alias under which the device holds the server now. */
+typedef struct FTPServerUpdateRecord {
+  char prefix[100]; /* neither read nor written */
+  char prevAlias[256];
+  FTPServerRecord server;
+} FTPServerUpdateRecord;
+
+typedef struct FTPServerResponseRecord {
+  FTPServerRecord server;
+  int32_t resultCode;
+} FTPServerResponseRecord;
+
+/* GetFTPServerList: items is one array the caller owns. */
+typedef struct FTPServerListRecord {
+  int32_t count;
+  FTPServerRecord *items;
+  int32_t resultCode;
+} FTPServerListRecord;
+
+typedef struct SMTPServerRequestRecord {
+  char prefix[100]; /* neither read nor written */
+  SMTPServerRecord server;
+} SMTPServerRequestRecord;
+
+typedef struct SMTPServerUpdateRecord {
+  char prefix[100]; /* neither read nor written */
+  char prevAlias[256];
+  SMTPServerRecord server;
+} SMTPServerUpdateRecord;
+
+typedef struct SMTPServerResponseRecord {
+  SMTPServerRecord server;
+  int32_t resultCode;
+} SMTPServerResponseRecord;
+
+/* GetSMTPServerList: items is one array the caller owns; resultCode comes
+ * after a field the library neither reads nor writes. */
+typedef struct SMTPServerListRecord {
+  int32_t count;
+  SMTPServerRecord *items;
+  int32_t spare; /* neither read nor written */
+  int32_t resultCode;
+} SMTPServerListRecord;
+
+/* ---- Device notifications ---- */
+
+/* The SMTP server (by alias) that sends the device's own mail. */
+typedef struct SMTPNotificationRecord {
+  char smtpAlias[256];
+  int32_t resultCode;
+} SMTPNotificationRecord;
+
+/* The targets to notify; notifies is the caller's array of count targets. */
+typedef struct EventNotifyRequestRecord {
+  char prefix[100]; /* neither read nor written */
+  int32_t count;
+  EventNotifyRecord *notifies;
+} EventNotifyRequestRecord;
+
+/* GetRecordingServerDiskFullNotification: resultCode third; items is one
+ * array the caller owns. */
+typedef struct EventNotifyListRecord {
+  int32_t count;
+  EventNotifyRecord *items;
+  int32_t resultCode;
+} EventNotifyListRecord;
+
+/* GetFanFailNotification: resultCode first; items is one array the caller
+ * owns. */
+typedef struct FanFailNotificationRecord {
+  int32_t resultCode;
+  int32_t count;
+  EventNotifyRecord *items;
+} FanFailNotificationRecord;
+
+/* SetFanFailNotification's verdict: resultCode first, then result (the
+ * reverse of CallResult). */
+typedef struct FanFailCallResult {
+  int32_t resultCode;
+  bool result;
+} FanFailCallResult;
+
+typedef struct TemperatureDeviceRecord {
+  char prefix[100]; /* neither read nor written */
+  int32_t device; /* a TemperatureDevice value */
+} TemperatureDeviceRecord;
+
+typedef struct TemperatureThresholdRecord {
+  char prefix[100]; /* neither read nor written */
+  int32_t device; /* a TemperatureDevice value */
+  int32_t temperature;
+} TemperatureThresholdRecord;
+
+/* ---- Manual recording and the SD card (requests without prefix) ---- */
+
+typedef struct ManualRecordingRecord {
+  int32_t channel;
+  int32_t frameRate;
+  int32_t qualityType;    /* a VideoQuality value */
+  int32_t resolutionType; /* a Resolution value */
+  bool master;
+} ManualRecordingRecord;
+
+typedef struct ManualRecordingStopRecord {
+  int32_t channel;
+  bool master;
+} ManualRecordingStopRecord;
+
+/* The SD-card recording schedule (ns1:SDRecording_T).  timetable holds
+ * timetableCount entries: the caller's array for SetSDRecordingSchedule, a
+ * new array the caller owns after GetSDRecordingSchedule. */
+typedef struct SDRecordingRecord {
+  int32_t recordingType;
+  int32_t timetableCount;
+  int32_t *timetable;
+  int32_t channel;
+  bool master;
+  bool networkFailureRecording;
+  char recordingServerIP[50];
+} SDRecordingRecord;
+
+/* GetSDRecordingSchedule: timetableCount is written when the answer holds a
+ * time table; timetable is a new array only for a count of 1 or more. */
+typedef struct SDRecordingResponseRecord {
+  SDRecordingRecord schedule;
+  int32_t resultCode;
+} SDRecordingResponseRecord;
+
+/* The card's state (ns1:SDInfo_T); status values are the device's. */
+typedef struct SDInfoRecord {
+  char diskID[256];
+  int32_t totalSpace;
+  int32_t freeSpace;
+  int32_t status;
+  bool isReadOnly;
+} SDInfoRecord;
+
+typedef struct SDInfoResponseRecord {
+  SDInfoRecord info;
+  int32_t resultCode;
+} SDInfoResponseRecord;
+
+/* The card's settings (ns1:SDConfig_T). */
+typedef struct SDConfigRecord {
+  bool overwrite;
+  bool diskFullNotification;
+  char diskFullNotificationSMTPServerID[256];
+} SDConfigRecord;
+
+typedef struct SDConfigResponseRecord {
+  SDConfigRecord config;
+  int32_t resultCode;
+} SDConfigResponseRecord;
+
+/* The time range of GetSDRecordingFiles. */
+typedef struct SDFileQueryRecord {
+  int32_t startYear;
+  int32_t startMonth;
+  int32_t startDay;
+  int32_t startHour;
+  int32_t startMinute;
+  int32_t startSecond;
+  int32_t spare; /* neither read nor written */
+  int32_t endYear;
+  int32_t endMonth;
+  int32_t endDay;
+  int32_t endHour;
+  int32_t endMinute;
+  int32_t endSecond;
+} SDFileQueryRecord;
+
+/* GetSDRecordingFiles: resultCode is always written.  When the answer lists
+ * one name or more (whatever resultCode), count is written and names is a
+ * new array of count names, each a separate strdup copy (NULL for a nil
+ * name): free() every name, then WebService_FreeItems(names).  An empty or
+ * missing list leaves count and names as they were. */
+typedef struct SDFileListRecord {
+  int32_t count;
+  char **names;
+  int32_t resultCode;
+} SDFileListRecord;
+
+/* GetFTPServerList: request is any non-null pointer (not read); fills an FTPServerListRecord by the list rule above. */
+WS_API int WS_CALL DLL_WebServiceGetFTPServerList(const char *host, const char *user, const char *password, const void *request, FTPServerListRecord *response, ConnectionInfo *conn);
+/* GetFTPServer: reads request->alias; writes resultCode, and the server's fields the answer holds (whatever resultCode). */
+WS_API int WS_CALL DLL_WebServiceGetFTPServer(const char *host, const char *user, const char *password, const AliasRecord *request, FTPServerResponseRecord *response, ConnectionInfo *conn);
+/* AddFTPServer: sends request->server; the device's verdict goes to a CallResult. */
+WS_API int WS_CALL DLL_WebServiceAddFTPServer(const char *host, const char *user, const char *password, const FTPServerRequestRecord *request, CallResult *response, ConnectionInfo *conn);
+/* RemoveFTPServer: reads request->alias; the device's verdict goes to a CallResult. */
+WS_API int WS_CALL DLL_WebServiceRemoveFTPServer(const char *host, const char *user, const char *password, const AliasRecord *request, CallResult *response, ConnectionInfo *conn);
+/* UpdateFTPServer: sends request->prevAlias and the whole server; the device's verdict goes to a CallResult. */
+WS_API int WS_CALL DLL_WebServiceUpdateFTPServer(const char *host, const char *user, const char *password, const FTPServerUpdateRecord *request, CallResult *response, ConnectionInfo *conn);
+/* TestFTPServer: sends the server record itself (no prefix); the device's verdict goes to a CallResult.  20-second time-outs. */
+WS_API int WS_CALL DLL_WebServiceTestFTPServer(const char *host, const char *user, const char *password, const FTPServerRecord *request, CallResult *response, ConnectionInfo *conn);
+/* GetSMTPServerList: request is any non-null pointer (not read); fills an SMTPServerListRecord by the list rule above (spare untouched). */
+WS_API int WS_CALL DLL_WebServiceGetSMTPServerList(const char *host, const char *user, const char *password, const void *request, SMTPServerListRecord *response, ConnectionInfo *conn);
+/* GetSMTPServer: reads request->alias; writes resultCode, and the server's fields the answer holds (whatever resultCode). */
+WS_API int WS_CALL DLL_WebServiceGetSMTPServer(const char *host, const char *user, const char *password, const AliasRecord *request, SMTPServerResponseRecord *response, ConnectionInfo *conn);
+/* AddSMTPServer: sends request->server; the device's verdict goes to a CallResult. */
+WS_API int WS_CALL DLL_WebServiceAddSMTPServer(const char *host, const char *user, const char *password, const SMTPServerRequestRecord *request, CallResult *response, ConnectionInfo *conn);
+/* RemoveSMTPServer: reads request->alias; writes only the boolean result, one byte at response (no resultCode). */
+WS_API int WS_CALL DLL_WebServiceRemoveSMTPServer(const char *host, const char *user, const char *password, const AliasRecord *request, bool *response, ConnectionInfo *conn);
+/* UpdateSMTPServer: sends request->prevAlias and the whole server; the device's verdict goes to a CallResult. */
+WS_API int WS_CALL DLL_WebServiceUpdateSMTPServer(const char *host, const char *user, const char *password, const SMTPServerUpdateRecord *request, CallResult *response, ConnectionInfo *conn);
+/* TestSMTPServer: sends request->server; the device's verdict goes to a CallResult.  20-second time-outs. */
+WS_API int WS_CALL DLL_WebServiceTestSMTPServer(const char *host, const char *user, const char *password, const SMTPServerRequestRecord *request, CallResult *response, ConnectionInfo *conn);
+/* GetSMTPNotification: request is any non-null pointer (not read); writes resultCode, and smtpAlias when the answer holds one. */
+WS_API int WS_CALL DLL_WebServiceGetSMTPNotification(const char *host, const char *user, const char *password, const void *request, SMTPNotificationRecord *response, ConnectionInfo *conn);
+/* SetSMTPNotification: sends request->alias as the SMTP server of the device's mail; the device's verdict goes to a CallResult. */
+WS_API int WS_CALL DLL_WebServiceSetSMTPNotification(const char *host, const char *user, const char *password, const AliasRecord *request, CallResult *response, ConnectionInfo *conn);
+/* GetFanFailNotification: request is any non-null pointer (not read); fills a FanFailNotificationRecord (resultCode first) by the list rule above. */
+WS_API int WS_CALL DLL_WebServiceGetFanFailNotification(const char *host, const char *user, const char *password, const void *request, FanFailNotificationRecord *response, ConnectionInfo *conn);
+/* SetFanFailNotification: sends the caller's count notifies; the device's verdict goes to a FanFailCallResult (resultCode first). */
+WS_API int WS_CALL DLL_WebServiceSetFanFailNotification(const char *host, const char *user, const char *password, const EventNotifyRequestRecord *request, FanFailCallResult *response, ConnectionInfo *conn);
+/* GetRecordingServerDiskFullNotification: request is any non-null pointer (not read); fills an EventNotifyListRecord by the list rule above. */
+WS_API int WS_CALL DLL_WebServiceGetRecordingServerDiskFullNotification(const char *host, const char *user, const char *password, const void *request, EventNotifyListRecord *response, ConnectionInfo *conn);
+/* SetRecordingServerDiskFullNotification: sends the caller's count notifies; the device's verdict goes to a CallResult. */
+WS_API int WS_CALL DLL_WebServiceSetRecordingServerDiskFullNotification(const char *host, const char *user, const char *password, const EventNotifyRequestRecord *request, CallResult *response, ConnectionInfo *conn);
+/* GetTemperatureThreshold: reads request->device; writes the temperature to value and resultCode of an IntValueRecord. */
+WS_API int WS_CALL DLL_WebServiceGetTemperatureThreshold(const char *host, const char *user, const char *password, const TemperatureDeviceRecord *request, IntValueRecord *response, ConnectionInfo *conn);
+/* SetTemperatureThreshold: sends request->device and temperature; the device's verdict goes to a CallResult. */
+WS_API int WS_CALL DLL_WebServiceSetTemperatureThreshold(const char *host, const char *user, const char *password, const TemperatureThresholdRecord *request, CallResult *response, ConnectionInfo *conn);
+/* StartManualRecording: sends the request's five fields (no prefix); the device's verdict goes to a CallResult.  5-second time-outs. */
+WS_API int WS_CALL DLL_WebServiceStartManualRecording(const char *host, const char *user, const char *password, const ManualRecordingRecord *request, CallResult *response, ConnectionInfo *conn);
+/* StopManualRecording: sends request->channel and master (no prefix); the device's verdict goes to a CallResult.  5-second time-outs. */
+WS_API int WS_CALL DLL_WebServiceStopManualRecording(const char *host, const char *user, const char *password, const ManualRecordingStopRecord *request, CallResult *response, ConnectionInfo *conn);
+/* GetSDRecordingSchedule: request is any non-null pointer (not read); fills an SDRecordingResponseRecord whose new timetable the caller owns (see the record). */
+WS_API int WS_CALL DLL_WebServiceGetSDRecordingSchedule(const char *host, const char *user, const char *password, const void *request, SDRecordingResponseRecord *response, ConnectionInfo *conn);
+/* SetSDRecordingSchedule: sends the schedule with the caller's timetableCount entries (no prefix); the device's verdict goes to a CallResult. */
+WS_API int WS_CALL DLL_WebServiceSetSDRecordingSchedule(const char *host, const char *user, const char *password, const SDRecordingRecord *request, CallResult *response, ConnectionInfo *conn);
+/* GetSDInfo: request is any non-null pointer (not read); writes resultCode, and the card's state when the answer holds it (whatever resultCode). */
+WS_API int WS_CALL DLL_WebServiceGetSDInfo(const char *host, const char *user, const char *password, const void *request, SDInfoResponseRecord *response, ConnectionInfo *conn);
+/* CommandSD: request points at the int32 command code (the device's); the device's verdict goes to a CallResult.  60-second time-outs. */
+WS_API int WS_CALL DLL_WebServiceCommandSD(const char *host, const char *user, const char *password, const int32_t *request, CallResult *response, ConnectionInfo *conn);
+/* GetSDConfig: request is any non-null pointer (not read); writes resultCode, and the settings when the answer holds them (whatever resultCode). */
+WS_API int WS_CALL DLL_WebServiceGetSDConfig(const char *host, const char *user, const char *password, const void *request, SDConfigResponseRecord *response, ConnectionInfo *conn);
+/* SetSDConfig: sends the settings (no prefix); the device's verdict goes to a CallResult. */
+WS_API int WS_CALL DLL_WebServiceSetSDConfig(const char *host, const char *user, const char *password, const SDConfigRecord *request, CallResult *response, ConnectionInfo *conn);
+/* GetSDRecordingFiles: sends the request's start and end (spare not read); fills an SDFileListRecord whose names the caller owns (see the record). */
+WS_API int WS_CALL DLL_WebServiceGetSDRecordingFiles(const char *host, const char *user, const char *password, const SDFileQueryRecord *request, SDFileListRecord *response, ConnectionInfo *conn);
+/* GetSDRecordingFile: request is the file name itself (zero-terminated); the device's verdict goes to a CallResult. */
+WS_API int WS_CALL DLL_WebServiceGetSDRecordingFile(const char *host, const char *user, const char *password, const char *request, CallResult *response, ConnectionInfo *conn);
+/* RemoveSDRecordingFile: request is the file name itself (zero-terminated); the device's verdict goes to a CallResult. */
+WS_API int WS_CALL DLL_WebServiceRemoveSDRecordingFile(const char *host, const char *user, const char *password, const char *request, CallResult *response, ConnectionInfo *conn);
+
+/* ==== end of the notification servers, device notifications, manual
+ * recording and the SD card ==== */
+
 #endif

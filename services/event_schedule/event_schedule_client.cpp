@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/call_frame.h"
+#include "event_schedule_copy.h"
 #include "webservice/Enums.h"
 #include "webservice/Transport.h"
 
@@ -16,12 +17,6 @@ namespace ws {
 namespace {
 
 // ---- Recording schedules ----
-
-void FillDate(ns1__Date_USCORET &date, int32_t year, int32_t month, int32_t day) {
-  date.year = year;
-  date.month = month;
-  date.day = day;
-}
 
 // A missing date leaves the record's fields as they were.
 void CopyDate(int32_t &year, int32_t &month, int32_t &day, const ns1__Date_USCORET *date) {
@@ -108,13 +103,7 @@ struct WireEventSchedule {
   ns1__EventSchedule_USCORET schedule;
 
   explicit WireEventSchedule(const EventScheduleRecord &record) {
-    const size_t notifyCount = record.notifies && record.notifyCount > 0 ? record.notifyCount : 0;
-    notifyItems.resize(notifyCount);
-    for (size_t i = 0; i < notifyCount; ++i) {
-      notifyItems[i].type = record.notifies[i].type;
-      notifyItems[i].id = SendText(record.notifies[i].id);
-      notifies.EventNotify_USCORET.push_back(&notifyItems[i]);
-    }
+    FillNotifies(notifyItems, notifies, record.notifies, record.notifyCount);
     if (record.weeks && record.weekCount > 0)
       weeks.WEEK_USCORET.assign(record.weeks, record.weeks + record.weekCount);
     FillTime(startTime, record.start);
@@ -134,11 +123,6 @@ struct WireEventSchedule {
     schedule.FrameRate = schedule.Quality = schedule.Bitrate = schedule.Duration = 0;
   }
 };
-
-void CopyNotify(EventNotifyRecord &record, const ns1__EventNotify_USCORET &wire) {
-  record.type = wire.type;
-  CopyTextIfPresent(record.id, wire.id);
-}
 
 // Whether a schedule read gives the caller a week array when the schedule
 // lists no week day: one read does (an empty array), a list read does not.

@@ -31,7 +31,38 @@
 
 // FTP and SMTP servers, device notifications, manual recording and the SD
 // card (event_schedule_storage_client.cpp).
-#define WS_EVENT_SCHEDULE_STORAGE_OPERATIONS(X)
+#define WS_EVENT_SCHEDULE_STORAGE_OPERATIONS(X)                                   \
+  X(GetFTPServerList, void, FTPServerListRecord)                                  \
+  X(GetFTPServer, AliasRecord, FTPServerResponseRecord)                           \
+  X(AddFTPServer, FTPServerRequestRecord, CallResult)                             \
+  X(RemoveFTPServer, AliasRecord, CallResult)                                     \
+  X(UpdateFTPServer, FTPServerUpdateRecord, CallResult)                           \
+  X(TestFTPServer, FTPServerRecord, CallResult)                                   \
+  X(GetSMTPServerList, void, SMTPServerListRecord)                                \
+  X(GetSMTPServer, AliasRecord, SMTPServerResponseRecord)                         \
+  X(AddSMTPServer, SMTPServerRequestRecord, CallResult)                           \
+  X(RemoveSMTPServer, AliasRecord, bool)                                          \
+  X(UpdateSMTPServer, SMTPServerUpdateRecord, CallResult)                         \
+  X(TestSMTPServer, SMTPServerRequestRecord, CallResult)                          \
+  X(GetSMTPNotification, void, SMTPNotificationRecord)                            \
+  X(SetSMTPNotification, AliasRecord, CallResult)                                 \
+  X(GetFanFailNotification, void, FanFailNotificationRecord)                      \
+  X(SetFanFailNotification, EventNotifyRequestRecord, FanFailCallResult)          \
+  X(GetRecordingServerDiskFullNotification, void, EventNotifyListRecord)          \
+  X(SetRecordingServerDiskFullNotification, EventNotifyRequestRecord, CallResult) \
+  X(GetTemperatureThreshold, TemperatureDeviceRecord, IntValueRecord)             \
+  X(SetTemperatureThreshold, TemperatureThresholdRecord, CallResult)              \
+  X(StartManualRecording, ManualRecordingRecord, CallResult)                      \
+  X(StopManualRecording, ManualRecordingStopRecord, CallResult)                   \
+  X(GetSDRecordingSchedule, void, SDRecordingResponseRecord)                      \
+  X(SetSDRecordingSchedule, SDRecordingRecord, CallResult)                        \
+  X(GetSDInfo, void, SDInfoResponseRecord)                                        \
+  X(CommandSD, int32_t, CallResult)                                               \
+  X(GetSDConfig, void, SDConfigResponseRecord)                                    \
+  X(SetSDConfig, SDConfigRecord, CallResult)                                      \
+  X(GetSDRecordingFiles, SDFileQueryRecord, SDFileListRecord)                     \
+  X(GetSDRecordingFile, char, CallResult)                                         \
+  X(RemoveSDRecordingFile, char, CallResult)
 
 #define WS_EVENT_SCHEDULE_OPERATIONS(X) \
   WS_EVENT_SCHEDULE_EVENT_OPERATIONS(X) \

@@ -1,0 +1,588 @@
+// The EventSchedule service's servers, device notifications, manual
+// recording and SD card: the wire rules against the scripted fake device,
+// the long time-outs, and every export end to end against the simulator.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "fake_device.h"
+#include "simulator.h"
+#include "test_support.h"
+#include "webservice/WebService.h"
+
+namespace {
+
+// A pointer no call may replace or dereference: marks "left untouched".
+template <class T>
+T *Sentinel() {
+  return reinterpret_cast<T *>(static_cast<uintptr_t>(0x5e17));
+}
+
+std::string Notifies(const std::string &first, const std::string &second) {
+  return "<EventNotify_T><type>EVENT_NOTIFY_SMTP</type><id>" + first +
+         "</id></EventNotify_T><EventNotify_T><type>4</type>" + second + "</EventNotify_T>";
+}
+
+void FreeNames(SDFileListRecord &list) {
+  for (int32_t i = 0; i < list.count; ++i) std::free(list.names[i]);
+  WebService_FreeItems(list.names);
+}
+
+// Calls the exports on one loopback port.
+class StorageTest : public ::testing::Test {
+ protected:
+  template <class Fn, class Request, class Response>
+  int Call(Fn fn, const Request *request, Response *response) {
+    return fn("127.0.0.1", nullptr, nullptr, request, response, &conn);
+  }
+  // The resultCode of an export answering in a CallResult, whose result
+  // must agree with it.
+  template <class Fn, class Request>
+  int Verdict(Fn fn, const Request *request) {
+    CallResult result = Pattern<CallResult>();
+    EXPECT_EQ(0, Call(fn, request, &result));
+    EXPECT_EQ(result.resultCode == 0, result.result);
+    return result.resultCode;
+  }
+
+  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
+};
+
+class StorageWire : public StorageTest {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(device.ok());
+    conn.port = device.port();
+  }
+  void Answer(const std::string &op, const std::string &inner) { device.Script({Reply::Ok(Response(op, inner))}); }
+  bool Sent(const std::string &text) { return device.Request().find(text) != std::string::npos; }
+
+  FakeDevice device;
+};
+
+TEST_F(StorageWire, ResultCodeSitsWhereEachRecordPutsIt) {
+  // Fan failure: resultCode first; a refusal writes it alone.
+  FanFailNotificationRecord fan{-1, -1, Sentinel<EventNotifyRecord>()};
+  Answer("GetFanFailNotification", "<GetFanFailNotificationResult>" + Notifies("mail", "") +
+                                       "</GetFanFailNotificationResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetFanFailNotification, &kAnyRequest, &fan));
+  EXPECT_EQ(0, fan.resultCode);
+  ASSERT_EQ(2, fan.count);
+  EXPECT_EQ(WS_EVENT_NOTIFY_SMTP, fan.items[0].type);
+  EXPECT_STREQ("mail", fan.items[0].id);
+  EXPECT_EQ(WS_EVENT_NOTIFY_SDRecording, fan.items[1].type);
+  EXPECT_STREQ("", fan.items[1].id);  // no id: the new entry stays zero-filled
+  WebService_FreeItems(fan.items);
+  fan = {-1, -1, Sentinel<EventNotifyRecord>()};
+  Answer("GetFanFailNotification", "<GetFanFailNotificationResult>" + Notifies("mail", "") +
+                                       "</GetFanFailNotificationResult><resultCode>9</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetFanFailNotification, &kAnyRequest, &fan));
+  EXPECT_EQ(9, fan.resultCode);
+  EXPECT_EQ(-1, fan.count);
+  EXPECT_EQ(Sentinel<EventNotifyRecord>(), fan.items);
+
+  // Disk full: resultCode third; an empty list writes count 0, items stays.
+  EventNotifyListRecord disk{-1, Sentinel<EventNotifyRecord>(), -1};
+  Answer("GetRecordingServerDiskFullNotification",
+         "<GetRecordingServerDiskFullNotificationResult/><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetRecordingServerDiskFullNotification, &kAnyRequest, &disk));
+  EXPECT_EQ(0, disk.resultCode);
+  EXPECT_EQ(0, disk.count);
+  EXPECT_EQ(Sentinel<EventNotifyRecord>(), disk.items);
+
+  // SetFanFailNotification: resultCode, then the one result byte.
+  EventNotifyRecord targets[2] = {{WS_EVENT_NOTIFY_FTP, "up"}, {WS_EVENT_NOTIFY_RELAY, "r1"}};
+  EventNotifyRequestRecord set = Pattern<EventNotifyRequestRecord>();
+  set.count = 2;
+  set.notifies = targets;
+  FanFailCallResult verdict = Pattern<FanFailCallResult>();
+  Answer("SetFanFailNotification", "<SetFanFailNotificationResult>true</SetFanFailNotificationResult>"
+                                   "<resultCode>7</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceSetFanFailNotification, &set, &verdict));
+  EXPECT_EQ(7, verdict.resultCode);
+  EXPECT_TRUE(verdict.result);
+  EXPECT_TRUE(Sent("<ns1:eventNotify><ns1:EventNotify_T><ns1:type>EVENT_NOTIFY_FTP</ns1:type><ns1:id>up</ns1:id>"
+                   "</ns1:EventNotify_T><ns1:EventNotify_T><ns1:type>EVENT_NOTIFY_RELAY</ns1:type>"
+                   "<ns1:id>r1</ns1:id></ns1:EventNotify_T></ns1:eventNotify>"));
+
+  // SMTP list: resultCode after the field nobody touches.
+  SMTPServerListRecord smtp = Pattern<SMTPServerListRecord>();
+  Answer("GetSMTPServerList", "<GetSMTPServerListResult><SMTPServer_T><alias>m</alias><port>25</port>"
+                              "<enableSSL>true</enableSSL></SMTPServer_T></GetSMTPServerListResult>"
+                              "<resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSMTPServerList, &kAnyRequest, &smtp));
+  EXPECT_EQ(0, smtp.resultCode);
+  EXPECT_EQ(Pattern<SMTPServerListRecord>().spare, smtp.spare);
+  ASSERT_EQ(1, smtp.count);
+  EXPECT_STREQ("m", smtp.items[0].alias);
+  EXPECT_TRUE(smtp.items[0].enableSSL);
+  WebService_FreeItems(smtp.items);
+
+  // RemoveSMTPServer writes one byte and no resultCode.
+  unsigned char answer[8];
+  std::memset(answer, 0xA5, sizeof answer);
+  AliasRecord alias = Pattern<AliasRecord>();
+  std::strcpy(alias.alias, "m");
+  Answer("RemoveSMTPServer", "<RemoveSMTPServerResult>true</RemoveSMTPServerResult><resultCode>3</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceRemoveSMTPServer, &alias, reinterpret_cast<bool *>(answer)));
+  EXPECT_EQ(1, answer[0]);
+  for (size_t i = 1; i < sizeof answer; ++i) EXPECT_EQ(0xA5, answer[i]) << i;
+  EXPECT_TRUE(Sent("<ns1:RemoveSMTPServer><ns1:alias>m</ns1:alias></ns1:RemoveSMTPServer>"));
+}
+
+TEST_F(StorageWire, RequestsWithAndWithoutPrefixReadTheirOwnFields) {
+  CallResult result{};
+  // Manual recording: the fields start the record.
+  ManualRecordingRecord start{3, 15, WS_VIDEO_QUALITY_HIGH, WS_RESOLUTION_FULL_CIF, true};
+  Answer("StartManualRecording", "<StartManualRecordingResult>true</StartManualRecordingResult>"
+                                 "<resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceStartManualRecording, &start, &result));
+  EXPECT_TRUE(Sent("<ns1:StartManualRecording><ns1:channel>3</ns1:channel><ns1:frameRate>15</ns1:frameRate>"
+                   "<ns1:qualityType>VIDEO_QUALITY_HIGH</ns1:qualityType>"
+                   "<ns1:resolutionType>RESOLUTION_FULL_CIF</ns1:resolutionType><ns1:master>true</ns1:master>"))
+      << device.Request();
+  ManualRecordingStopRecord stop{4, false};
+  Answer("StopManualRecording", "<StopManualRecordingResult>true</StopManualRecordingResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceStopManualRecording, &stop, &result));
+  EXPECT_TRUE(Sent("<ns1:channel>4</ns1:channel><ns1:master>false</ns1:master>"));
+
+  // TestFTPServer reads the server from the start; Add skips the prefix.
+  FTPServerRequestRecord add = Pattern<FTPServerRequestRecord>();
+  std::memset(&add.server, 0, sizeof add.server);
+  std::strcpy(add.server.alias, "up");
+  std::strcpy(add.server.serverAddress, "127.0.0.1");
+  add.server.port = 2121;
+  std::strcpy(add.server.folder, "clips");
+  Answer("AddFTPServer", "<AddFTPServerResult>true</AddFTPServerResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceAddFTPServer, &add, &result));
+  const std::string server =
+      "<ns1:server><ns1:alias>up</ns1:alias><ns1:serverAddress>127.0.0.1</ns1:serverAddress><ns1:port>2121</ns1:port>"
+      "<ns1:userID></ns1:userID><ns1:password></ns1:password><ns1:folder>clips</ns1:folder></ns1:server>";
+  EXPECT_TRUE(Sent(server)) << device.Request();
+  Answer("TestFTPServer", "<TestFTPServerResult>false</TestFTPServerResult><resultCode>5</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceTestFTPServer, &add.server, &result));
+  EXPECT_TRUE(Sent(server));
+  EXPECT_FALSE(result.result);
+  EXPECT_EQ(5, result.resultCode);
+
+  // TestSMTPServer skips the prefix; an update sends prevAlias first.
+  auto smtp = std::make_unique<SMTPServerUpdateRecord>();
+  FillPattern(smtp->prefix);
+  std::strcpy(smtp->prevAlias, "old");
+  std::strcpy(smtp->server.alias, "new");
+  smtp->server.enableSSL = true;
+  Answer("UpdateSMTPServer", "<UpdateSMTPServerResult>true</UpdateSMTPServerResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceUpdateSMTPServer, smtp.get(), &result));
+  EXPECT_TRUE(Sent("<ns1:prevAlias>old</ns1:prevAlias><ns1:server><ns1:alias>new</ns1:alias>"));
+  EXPECT_TRUE(Sent("<ns1:enableSSL>true</ns1:enableSSL></ns1:server>"));
+  auto test = std::make_unique<SMTPServerRequestRecord>();
+  FillPattern(test->prefix);
+  std::strcpy(test->server.alias, "mail");
+  Answer("TestSMTPServer", "<TestSMTPServerResult>true</TestSMTPServerResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceTestSMTPServer, test.get(), &result));
+  EXPECT_TRUE(Sent("<ns1:TestSMTPServer><ns1:server><ns1:alias>mail</ns1:alias>"));
+
+  // The SD card's bare requests: a command code and a file name.
+  const int32_t command = 2;
+  Answer("CommandSD", "<CommandSDResult>true</CommandSDResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceCommandSD, &command, &result));
+  EXPECT_TRUE(Sent("<ns1:CommandSD><ns1:command>2</ns1:command></ns1:CommandSD>"));
+  Answer("RemoveSDRecordingFile", "<RemoveSDRecordingFileResult>true</RemoveSDRecordingFileResult>"
+                                  "<resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceRemoveSDRecordingFile, "ch1.avi", &result));
+  EXPECT_TRUE(Sent("<ns1:filename>ch1.avi</ns1:filename>"));
+}
+
+TEST_F(StorageWire, FileListKeepsItsOwnRuleAndHandsOverEachName) {
+  SDFileQueryRecord query{2026, 12, 7, 8, 30, 0, 0, 2026, 12, 7, 9, 45, 59};
+  SDFileListRecord list{-1, Sentinel<char *>(), -1};
+  const std::string names = "<string>a.avi</string><string>b.avi</string>";
+  Answer("GetSDRecordingFiles", "<GetSDRecordingFilesResult>" + names + "</GetSDRecordingFilesResult>"
+                                "<resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSDRecordingFiles, &query, &list));
+  const std::string request = device.Request();
+  EXPECT_NE(std::string::npos,
+            request.find("<ns1:start><ns1:date><ns1:year>2026</ns1:year><ns1:month>12</ns1:month><ns1:day>7</ns1:day>"
+                         "</ns1:date><ns1:time><ns1:hour>8</ns1:hour><ns1:minute>30</ns1:minute>"
+                         "<ns1:second>0</ns1:second></ns1:time></ns1:start><ns1:end><ns1:date><ns1:year>2026"))
+      << request;
+  EXPECT_NE(std::string::npos, request.find("<ns1:hour>9</ns1:hour><ns1:minute>45</ns1:minute>"
+                                            "<ns1:second>59</ns1:second></ns1:time></ns1:end>"));
+  ASSERT_EQ(2, list.count);
+  EXPECT_STREQ("a.avi", list.names[0]);
+  EXPECT_STREQ("b.avi", list.names[1]);
+  FreeNames(list);  // each name with free, then the array
+
+  // The int32 between the two groups is never read: the request is the same.
+  query.spare = 123456;
+  list = {-1, Sentinel<char *>(), -1};
+  Answer("GetSDRecordingFiles", "<GetSDRecordingFilesResult/><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSDRecordingFiles, &query, &list));
+  EXPECT_EQ(request, device.Request());
+  // No name: resultCode alone, count is not set to 0.
+  EXPECT_EQ(0, list.resultCode);
+  EXPECT_EQ(-1, list.count);
+  EXPECT_EQ(Sentinel<char *>(), list.names);
+  Answer("GetSDRecordingFiles", "<resultCode>4</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSDRecordingFiles, &query, &list));
+  EXPECT_EQ(4, list.resultCode);
+  EXPECT_EQ(-1, list.count);
+
+  // A refusal with names still hands them over.
+  Answer("GetSDRecordingFiles", "<GetSDRecordingFilesResult>" + names + "</GetSDRecordingFilesResult>"
+                                "<resultCode>6</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSDRecordingFiles, &query, &list));
+  EXPECT_EQ(6, list.resultCode);
+  ASSERT_EQ(2, list.count);
+  EXPECT_STREQ("b.avi", list.names[1]);
+  FreeNames(list);
+}
+
+TEST_F(StorageWire, ReadsCutLongTextsAndKeepWhatTheAnswerLacks) {
+  // The SD schedule: the server address cut to 49; an empty time table
+  // writes count 0 and keeps the array.
+  SDRecordingResponseRecord sd = Pattern<SDRecordingResponseRecord>();
+  sd.schedule.timetable = Sentinel<int32_t>();
+  const std::string ip(60, '9');
+  Answer("GetSDRecordingSchedule", "<GetSDRecordingScheduleResult><recordingType>2</recordingType><timetable/>"
+                                   "<channel>3</channel><master>true</master><networkFailureRecording>true"
+                                   "</networkFailureRecording><recordingServerIP>" + ip +
+                                   "</recordingServerIP></GetSDRecordingScheduleResult><resultCode>8</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSDRecordingSchedule, &kAnyRequest, &sd));
+  EXPECT_EQ(8, sd.resultCode);
+  EXPECT_EQ(2, sd.schedule.recordingType);
+  EXPECT_EQ(3, sd.schedule.channel);
+  EXPECT_TRUE(sd.schedule.networkFailureRecording);
+  EXPECT_EQ(std::string(49, '9'), sd.schedule.recordingServerIP);
+  EXPECT_EQ(0, sd.schedule.timetableCount);
+  EXPECT_EQ(Sentinel<int32_t>(), sd.schedule.timetable);
+  Answer("GetSDRecordingSchedule", "<GetSDRecordingScheduleResult><timetable><int>4</int><int>5</int></timetable>"
+                                   "</GetSDRecordingScheduleResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSDRecordingSchedule, &kAnyRequest, &sd));
+  ASSERT_EQ(2, sd.schedule.timetableCount);
+  EXPECT_EQ(5, sd.schedule.timetable[1]);
+  EXPECT_EQ(std::string(49, '9'), sd.schedule.recordingServerIP);  // absent: kept
+  WebService_FreeItems(sd.schedule.timetable);
+
+  // One SMTP server: message cut to 2047, alias to 255; no password keeps it.
+  auto smtp = std::make_unique<SMTPServerResponseRecord>();
+  FillPattern(*smtp);
+  std::strcpy(smtp->server.password, "secret");
+  AliasRecord alias{};
+  Answer("GetSMTPServer", "<GetSMTPServerResult><alias>" + std::string(300, 'a') + "</alias><port>587</port>"
+                          "<message>" + std::string(3000, 'm') + "</message><enableSSL>false</enableSSL>"
+                          "</GetSMTPServerResult><resultCode>2</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSMTPServer, &alias, smtp.get()));
+  EXPECT_EQ(2, smtp->resultCode);
+  EXPECT_EQ(std::string(255, 'a'), smtp->server.alias);
+  EXPECT_EQ(std::string(2047, 'm'), smtp->server.message);
+  EXPECT_EQ(587, smtp->server.port);
+  EXPECT_STREQ("secret", smtp->server.password);
+
+  // The device's mail server alias, and the card's settings.
+  SMTPNotificationRecord mail = Pattern<SMTPNotificationRecord>();
+  Answer("GetSMTPNotification", "<GetSMTPNotificationResult>" + std::string(256, 'x') +
+                                    "</GetSMTPNotificationResult><resultCode>0</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSMTPNotification, &kAnyRequest, &mail));
+  EXPECT_EQ(std::string(255, 'x'), mail.smtpAlias);
+  SDConfigResponseRecord config = Pattern<SDConfigResponseRecord>();
+  Answer("GetSDConfig", "<resultCode>5</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSDConfig, &kAnyRequest, &config));
+  EXPECT_EQ(5, config.resultCode);
+  const SDConfigResponseRecord pattern = Pattern<SDConfigResponseRecord>();
+  EXPECT_EQ(0, std::memcmp(&pattern.config, &config.config, sizeof config.config));  // no settings: untouched
+}
+
+// Every long call waits past the 10-second default on a device that never
+// answers; the manual-recording calls give up after 5 seconds.
+TEST(StorageTimeouts, TestsTwentyCommandSixtyManualRecordingFive) {
+  auto device = std::make_unique<FakeDevice>();
+  ASSERT_TRUE(device->ok());
+  device->Script({Reply::Stall()});
+  ConnectionInfo conn{0, 0, device->port(), 0};
+  std::atomic<int> longReturned{0};
+  std::vector<std::thread> calls;
+  auto longCall = [&](auto fn, const auto *request) {
+    calls.emplace_back([&, fn, request] {
+      CallResult result = Pattern<CallResult>();
+      fn("127.0.0.1", nullptr, nullptr, request, &result, &conn);
+      ++longReturned;
+    });
+  };
+  static const FTPServerRecord ftp{};
+  static const SMTPServerRequestRecord smtp{};
+  static const int32_t format = 0;
+  longCall(DLL_WebServiceTestFTPServer, &ftp);
+  longCall(DLL_WebServiceTestSMTPServer, &smtp);
+  longCall(DLL_WebServiceCommandSD, &format);
+
+  double startSeconds = 0, stopSeconds = 0;
+  int startStatus = 0, stopStatus = 0;
+  std::thread start([&] {
+    ManualRecordingRecord request{1, 10, 0, 0, true};
+    CallResult result;
+    FillPattern(result);  // in place: a copy need not keep the padding
+    Stopwatch watch;
+    startStatus = DLL_WebServiceStartManualRecording("127.0.0.1", nullptr, nullptr, &request, &result, &conn);
+    startSeconds = watch.Seconds();
+    EXPECT_TRUE(Untouched(result));
+  });
+  std::thread stop([&] {
+    ManualRecordingStopRecord request{1, true};
+    CallResult result = Pattern<CallResult>();
+    Stopwatch watch;
+    stopStatus = DLL_WebServiceStopManualRecording("127.0.0.1", nullptr, nullptr, &request, &result, &conn);
+    stopSeconds = watch.Seconds();
+  });
+  start.join();
+  stop.join();
+  EXPECT_EQ(29, startStatus);
+  EXPECT_EQ(29, stopStatus);
+  EXPECT_GE(startSeconds, 4.9);
+  EXPECT_LE(startSeconds, 7);
+  EXPECT_GE(stopSeconds, 4.9);
+  EXPECT_LE(stopSeconds, 7);
+
+  std::this_thread::sleep_for(std::chrono::milliseconds(11000) - std::chrono::duration<double>(startSeconds));
+  EXPECT_EQ(0, longReturned.load()) << "a 20- or 60-second call gave up at the 10-second default";
+  device.reset();  // closes the stalled connections: the calls end now
+  for (std::thread &call : calls) call.join();
+  EXPECT_EQ(3, longReturned.load());
+}
+
+// ---- end to end against the simulator ----
+
+class StorageSim : public StorageTest {
+ protected:
+  StorageSim()
+      : log(::testing::TempDir() + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log"),
+        sim({"--port", "0", "--no-port81", "--verbose"}, log) {}
+  void SetUp() override {
+    ASSERT_TRUE(sim.ready()) << sim.line();
+    conn.port = sim.port();
+  }
+  // The names the card lists for the range, in order.
+  std::vector<std::string> Files(const SDFileQueryRecord &query) {
+    SDFileListRecord list{0, nullptr, -1};
+    EXPECT_EQ(0, Call(DLL_WebServiceGetSDRecordingFiles, &query, &list));
+    EXPECT_EQ(0, list.resultCode);
+    std::vector<std::string> names(list.names, list.names + list.count);
+    FreeNames(list);
+    return names;
+  }
+
+  std::string log;
+  Simulator sim;
+};
+
+// A query for the UTC range [from, to].
+SDFileQueryRecord Range(std::time_t from, std::time_t to) {
+  std::tm a{}, b{};
+  gmtime_r(&from, &a);
+  gmtime_r(&to, &b);
+  return {a.tm_year + 1900, a.tm_mon + 1, a.tm_mday, a.tm_hour, a.tm_min, a.tm_sec, 0,
+          b.tm_year + 1900, b.tm_mon + 1, b.tm_mday, b.tm_hour, b.tm_min, b.tm_sec};
+}
+
+TEST_F(StorageSim, ServersUnderUniqueAliasesTestedOnLoopbackOnly) {
+  FTPServerRequestRecord ftp{};
+  std::strcpy(ftp.server.alias, "up");
+  std::strcpy(ftp.server.serverAddress, "127.0.0.1");
+  ftp.server.port = sim.port();  // something listens there: the simulator
+  EXPECT_EQ(0, Verdict(DLL_WebServiceAddFTPServer, &ftp));
+  EXPECT_EQ(351, Verdict(DLL_WebServiceAddFTPServer, &ftp));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceTestFTPServer, &ftp.server));
+  RefusingPort closed;
+  FTPServerRecord silent = ftp.server;
+  silent.port = closed.port();
+  EXPECT_EQ(355, Verdict(DLL_WebServiceTestFTPServer, &silent));
+  std::strcpy(silent.serverAddress, "192.0.2.1");
+  EXPECT_EQ(354, Verdict(DLL_WebServiceTestFTPServer, &silent));
+
+  FTPServerUpdateRecord update{};
+  std::strcpy(update.prevAlias, "up");
+  update.server = ftp.server;
+  std::strcpy(update.server.alias, "clips");
+  std::strcpy(update.server.folder, "/in");
+  EXPECT_EQ(0, Verdict(DLL_WebServiceUpdateFTPServer, &update));
+  EXPECT_EQ(350, Verdict(DLL_WebServiceUpdateFTPServer, &update));  // "up" is gone
+  FTPServerListRecord ftps{0, nullptr, -1};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetFTPServerList, &kAnyRequest, &ftps));
+  ASSERT_EQ(1, ftps.count);
+  EXPECT_STREQ("clips", ftps.items[0].alias);
+  WebService_FreeItems(ftps.items);
+  AliasRecord clips{};
+  std::strcpy(clips.alias, "clips");
+  FTPServerResponseRecord one{};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetFTPServer, &clips, &one));
+  EXPECT_STREQ("/in", one.server.folder);
+  EXPECT_EQ(0, Verdict(DLL_WebServiceRemoveFTPServer, &clips));
+  EXPECT_EQ(350, Verdict(DLL_WebServiceRemoveFTPServer, &clips));
+
+  // SMTP: the device's mail server cannot go until another is named.
+  auto smtp = std::make_unique<SMTPServerRequestRecord>();
+  std::strcpy(smtp->server.alias, "mail");
+  std::strcpy(smtp->server.serverAddress, "127.0.0.1");
+  smtp->server.port = sim.port();
+  std::strcpy(smtp->server.message, "fan stopped");
+  smtp->server.enableSSL = true;
+  EXPECT_EQ(0, Verdict(DLL_WebServiceAddSMTPServer, &*smtp));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceTestSMTPServer, &*smtp));
+  AliasRecord mail{};
+  std::strcpy(mail.alias, "mail");
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetSMTPNotification, &mail));
+  EXPECT_EQ(350, Verdict(DLL_WebServiceSetSMTPNotification, &clips));
+  SMTPNotificationRecord notification{};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSMTPNotification, &kAnyRequest, &notification));
+  EXPECT_STREQ("mail", notification.smtpAlias);
+  bool removed = true;
+  ASSERT_EQ(0, Call(DLL_WebServiceRemoveSMTPServer, &mail, &removed));
+  EXPECT_FALSE(removed);  // in use
+
+  auto update2 = std::make_unique<SMTPServerUpdateRecord>();
+  std::strcpy(update2->prevAlias, "mail");
+  update2->server = smtp->server;
+  std::strcpy(update2->server.alias, "mail2");
+  EXPECT_EQ(0, Verdict(DLL_WebServiceUpdateSMTPServer, &*update2));
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSMTPNotification, &kAnyRequest, &notification));
+  EXPECT_STREQ("mail2", notification.smtpAlias);  // the setting followed the rename
+  auto read = std::make_unique<SMTPServerResponseRecord>();
+  std::strcpy(mail.alias, "mail2");
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSMTPServer, &mail, read.get()));
+  EXPECT_STREQ("fan stopped", read->server.message);
+  EXPECT_TRUE(read->server.enableSSL);
+  SMTPServerListRecord smtps{0, nullptr, 77, -1};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSMTPServerList, &kAnyRequest, &smtps));
+  EXPECT_EQ(1, smtps.count);
+  EXPECT_EQ(77, smtps.spare);
+  WebService_FreeItems(smtps.items);
+  AliasRecord none{};
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetSMTPNotification, &none));
+  ASSERT_EQ(0, Call(DLL_WebServiceRemoveSMTPServer, &mail, &removed));
+  EXPECT_TRUE(removed);
+}
+
+TEST_F(StorageSim, NotificationsAndThresholdsKeepWhatSetGives) {
+  EventNotifyRecord targets[2] = {{WS_EVENT_NOTIFY_SMTP, "mail"}, {WS_EVENT_NOTIFY_RELAY, "1"}};
+  EventNotifyRequestRecord set{{}, 2, targets};
+  FanFailCallResult fanVerdict{-1, false};
+  ASSERT_EQ(0, Call(DLL_WebServiceSetFanFailNotification, &set, &fanVerdict));
+  EXPECT_EQ(0, fanVerdict.resultCode);
+  EXPECT_TRUE(fanVerdict.result);
+  FanFailNotificationRecord fan{-1, 0, nullptr};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetFanFailNotification, &kAnyRequest, &fan));
+  ASSERT_EQ(2, fan.count);
+  EXPECT_STREQ("mail", fan.items[0].id);
+  EXPECT_EQ(WS_EVENT_NOTIFY_RELAY, fan.items[1].type);
+  WebService_FreeItems(fan.items);
+
+  set.count = 1;
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetRecordingServerDiskFullNotification, &set));
+  targets[0].type = 17;
+  EXPECT_EQ(5, Verdict(DLL_WebServiceSetRecordingServerDiskFullNotification, &set));
+  EventNotifyListRecord disk{0, nullptr, -1};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetRecordingServerDiskFullNotification, &kAnyRequest, &disk));
+  ASSERT_EQ(1, disk.count);
+  EXPECT_EQ(WS_EVENT_NOTIFY_SMTP, disk.items[0].type);  // the refused Set changed nothing
+  WebService_FreeItems(disk.items);
+
+  TemperatureThresholdRecord heater{{}, WS_TEMPERATURE_DEVICE_HEATER, -10};
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetTemperatureThreshold, &heater));
+  heater.temperature = 500;
+  EXPECT_EQ(5, Verdict(DLL_WebServiceSetTemperatureThreshold, &heater));
+  IntValueRecord value{};
+  TemperatureDeviceRecord which{{}, WS_TEMPERATURE_DEVICE_HEATER};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetTemperatureThreshold, &which, &value));
+  EXPECT_EQ(-10, value.value);
+  which.device = WS_TEMPERATURE_DEVICE_FAN;
+  ASSERT_EQ(0, Call(DLL_WebServiceGetTemperatureThreshold, &which, &value));
+  EXPECT_EQ(50, value.value);
+}
+
+TEST_F(StorageSim, CardScheduleSettingsAndCommands) {
+  int32_t timetable[3] = {1, 0, 2};
+  SDRecordingRecord schedule{1, 3, timetable, 2, false, true, "127.0.0.9"};
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetSDRecordingSchedule, &schedule));
+  SDRecordingResponseRecord read{};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSDRecordingSchedule, &kAnyRequest, &read));
+  EXPECT_EQ(2, read.schedule.channel);
+  EXPECT_TRUE(read.schedule.networkFailureRecording);
+  EXPECT_STREQ("127.0.0.9", read.schedule.recordingServerIP);
+  ASSERT_EQ(3, read.schedule.timetableCount);
+  EXPECT_EQ(2, read.schedule.timetable[2]);
+  WebService_FreeItems(read.schedule.timetable);
+
+  SDConfigRecord config{false, true, "nobody"};
+  EXPECT_EQ(350, Verdict(DLL_WebServiceSetSDConfig, &config));  // no such SMTP server
+  config.diskFullNotificationSMTPServerID[0] = '\0';
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetSDConfig, &config));
+  SDConfigResponseRecord settings{};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSDConfig, &kAnyRequest, &settings));
+  EXPECT_FALSE(settings.config.overwrite);
+  EXPECT_TRUE(settings.config.diskFullNotification);
+
+  const int32_t unmount = 2, mount = 1, unknown = 9;
+  EXPECT_EQ(0, Verdict(DLL_WebServiceCommandSD, &unmount));
+  SDInfoResponseRecord info{};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSDInfo, &kAnyRequest, &info));
+  EXPECT_EQ(1, info.info.status);
+  EXPECT_EQ(info.info.totalSpace, info.info.freeSpace);
+  ManualRecordingRecord start{1, 25, WS_VIDEO_QUALITY_FULL, WS_RESOLUTION_FULL_D1, true};
+  EXPECT_EQ(356, Verdict(DLL_WebServiceStartManualRecording, &start));
+  EXPECT_EQ(357, Verdict(DLL_WebServiceCommandSD, &unknown));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceCommandSD, &mount));
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSDInfo, &kAnyRequest, &info));
+  EXPECT_EQ(0, info.info.status);
+  EXPECT_STREQ("SD-0001", info.info.diskID);
+  EXPECT_EQ(361, Verdict(DLL_WebServiceGetSDRecordingFile, "none.avi"));
+}
+
+TEST_F(StorageSim, ManualRecordingLandsOnTheCardUntilRemovedOrFormatted) {
+  const std::time_t before = std::time(nullptr);
+  ManualRecordingRecord start{2, 25, WS_VIDEO_QUALITY_HIGH, WS_RESOLUTION_FULL_D1, true};
+  EXPECT_EQ(0, Verdict(DLL_WebServiceStartManualRecording, &start));
+  EXPECT_EQ(359, Verdict(DLL_WebServiceStartManualRecording, &start));
+  ManualRecordingStopRecord stop{2, true};
+  EXPECT_EQ(0, Verdict(DLL_WebServiceStopManualRecording, &stop));
+  EXPECT_EQ(360, Verdict(DLL_WebServiceStopManualRecording, &stop));
+  const std::time_t after = std::time(nullptr);
+
+  const std::vector<std::string> found = Files(Range(before, after));
+  ASSERT_EQ(1u, found.size());
+  EXPECT_EQ(0u, found[0].find("ch2_master_")) << found[0];
+  EXPECT_TRUE(Files(Range(before - 7200, before - 3600)).empty());
+  EXPECT_EQ(0, Verdict(DLL_WebServiceGetSDRecordingFile, found[0].c_str()));
+  std::ifstream logged(log);
+  const std::string verbose((std::istreambuf_iterator<char>(logged)), std::istreambuf_iterator<char>());
+  EXPECT_NE(std::string::npos, verbose.find("SD card: saved " + found[0])) << verbose;
+  SDInfoResponseRecord info{};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSDInfo, &kAnyRequest, &info));
+  EXPECT_LT(info.info.freeSpace, info.info.totalSpace);
+  EXPECT_EQ(0, Verdict(DLL_WebServiceRemoveSDRecordingFile, found[0].c_str()));
+  EXPECT_EQ(361, Verdict(DLL_WebServiceRemoveSDRecordingFile, found[0].c_str()));
+  EXPECT_TRUE(Files(Range(before, after)).empty());
+
+  // Record again and format: the card lists nothing.
+  EXPECT_EQ(0, Verdict(DLL_WebServiceStartManualRecording, &start));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceStopManualRecording, &stop));
+  EXPECT_EQ(1u, Files(Range(before, std::time(nullptr))).size());
+  const int32_t format = 0;
+  EXPECT_EQ(0, Verdict(DLL_WebServiceCommandSD, &format));
+  EXPECT_TRUE(Files(Range(before, std::time(nullptr))).empty());
+  SDFileQueryRecord backwards = Range(after, before - 60);
+  SDFileListRecord list{0, nullptr, -1};
+  ASSERT_EQ(0, Call(DLL_WebServiceGetSDRecordingFiles, &backwards, &list));
+  EXPECT_EQ(362, list.resultCode);
+}
+
+}  // namespace
