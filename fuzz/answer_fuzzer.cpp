@@ -3,13 +3,17 @@
 // each request with the current input.  The export is the one whose response
 // element the input names (so the canned answers seed it), else the first
 // byte picks one.  Aborts when a call writes outside its record, changes the
-// record although it failed, or hands out an item array it did not fill.
+// record although it failed, or hands out an item array it did not fill; the
+// record descriptions of wsctl say what each record holds to release.
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <type_traits>
 
 #include "harness.h"
 #include "services/operations.h"
+#include "tools/codec.h"
+#include "tools/records.h"
 
 namespace {
 
@@ -18,70 +22,46 @@ using namespace wstest;
 std::mutex gMutex;
 std::string gAnswer;
 
-template <class T, class = void>
-struct HasItems : std::false_type {};
-template <class T>
-struct HasItems<T, std::void_t<decltype(std::declval<T>().items)>> : std::true_type {};
-
-// Lists of separately allocated texts (names[i] freed with free).
-template <class T, class = void>
-struct HasNames : std::false_type {};
-template <class T>
-struct HasNames<T, std::void_t<decltype(std::declval<T>().names)>> : std::true_type {};
-
 void Check(bool ok, const char *op, const char *what) {
   if (ok) return;
   std::fprintf(stderr, "%s: %s\n", op, what);
   std::abort();
 }
 
-// What the library hands over beside an item array: a log buffer, or one
-// duplicated text per listed date.  The log starts null, so that only a
-// handed-over one is released.
-void PrepareTexts(LogTextRecord &log) { log.text = nullptr; }
-template <class T>
-void PrepareTexts(T &) {}
-void ReleaseTexts(LogTextRecord &log) { WebService_FreeItems(log.text); }
-void ReleaseTexts(LoggedDateListRecord &list) {
-  for (int32_t i = 0; list.items && i < list.count; ++i) std::free(list.items[i]);
+// Every pointer the library may hand over in a record (item arrays, the
+// lists inside their items, texts) starts null with its count 0, so that
+// after the call exactly what the library allocated is there to release.
+void ClearHandedOver(const wsctl::RecordDesc &desc, void *record) {
+  char *base = static_cast<char *>(record);
+  for (size_t i = 0; i < desc.fieldCount; ++i) {
+    const wsctl::Field &field = desc.fields[i];
+    char *at = base + field.offset;
+    if (field.kind == wsctl::Kind::Record) {
+      for (size_t k = 0; k < field.count; ++k) ClearHandedOver(field.nested(), at + k * field.size);
+    } else if (field.kind == wsctl::Kind::TextPointer) {
+      std::memset(at, 0, field.count * sizeof(char *));
+    } else if (field.kind == wsctl::Kind::Items) {
+      std::memset(at, 0, sizeof(void *));
+      std::memset(base + field.countOffset, 0, sizeof(int32_t));
+    }
+  }
 }
-template <class T>
-void ReleaseTexts(T &) {}
 
 template <class Request, class Response>
 void Exercise(const char *op, int (*call)(const char *, const char *, const char *, const Request *, Response *, ConnectionInfo *), int port) {
   alignas(8) static const unsigned char request[2048] = {};  // every text empty, every number 0
   // An export whose response is any pointer it never writes gets one byte.
-  Guarded<std::conditional_t<std::is_void_v<Response>, unsigned char, Response>> record;
-  if constexpr (HasItems<Response>::value) {
-    record.value.count = 0;
-    record.value.items = nullptr;
-  }
-  PrepareTexts(record.value);
-  if constexpr (HasNames<Response>::value) {
-    record.value.count = 0;
-    record.value.names = nullptr;
-  }
+  constexpr bool kRecord = !std::is_void_v<Response>;
+  Guarded<std::conditional_t<kRecord, Response, unsigned char>> record;
+  if constexpr (kRecord) ClearHandedOver(wsctl::Describe<Response>(), &record.value);
   record.Arm();
   ConnectionInfo conn = Loopback(port);
   int status = call("127.0.0.1", "admin", "admin", reinterpret_cast<const Request *>(request), &record.value, &conn);
   Check(record.ZonesIntact(), op, "wrote outside the record");
   Check(status == 0 || record.Unchanged(), op, "failed but changed the record");
-  ReleaseTexts(record.value);
-  if constexpr (HasItems<Response>::value) {
-    auto &list = record.value;
-    Check(list.count >= 0 && (list.count == 0 || list.items), op, "count without items");
-    volatile unsigned char sum = 0;  // every listed item must be readable (ASan checks the bounds)
-    const auto *bytes = reinterpret_cast<const unsigned char *>(list.items);
-    for (size_t i = 0; list.items && i < list.count * sizeof *list.items; ++i) sum += bytes[i];
-    WebService_FreeItems(list.items);
-  }
-  if constexpr (HasNames<Response>::value) {
-    auto &list = record.value;
-    Check(list.count >= 0 && (list.count == 0 || list.names), op, "count without names");
-    for (int32_t i = 0; list.names && i < list.count; ++i) std::free(list.names[i]);  // each a live copy (ASan)
-    WebService_FreeItems(list.names);
-  }
+  // Releasing reads every listed item and every list inside them (ASan checks
+  // the bounds, LeakSanitizer that nothing else was allocated).
+  if constexpr (kRecord) wsctl::FreeItems(wsctl::Describe<Response>(), &record.value);
 }
 
 // An export without a response record: only its status is there to check.
