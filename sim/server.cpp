@@ -62,11 +62,18 @@ size_t HeadEnd(std::string_view text, size_t from) {
   return 0;
 }
 
-// What the head of a request says about its body: 0 and the body's length
-// when it can be read within the bounds, or the HTTP status that refuses it.
-// Only a stated length is read (no chunked transfer) and only an identity
-// encoding: a compressed body could inflate far beyond the cap.
-int CheckHead(std::string_view head, size_t *bodyLength, std::string_view *authorization) {
+// What the head of a request says about reading it.
+struct HeadFacts {
+  size_t bodyLength = 0;
+  std::string_view authorization;  // within the head
+  bool expectsContinue = false;    // the client waits for a 100 before it sends the body
+};
+
+// Reads the facts from a head: 0 when the request can be read within the
+// bounds, or the HTTP status that refuses it.  Only a stated length is read
+// (no chunked transfer) and only an identity encoding: a compressed body
+// could inflate far beyond the cap.
+int CheckHead(std::string_view head, HeadFacts *facts) {
   bool haveLength = false;
   size_t length = 0;
   for (size_t at = head.find('\n'); at != std::string_view::npos && at + 1 < head.size();) {
@@ -88,11 +95,13 @@ int CheckHead(std::string_view head, size_t *bodyLength, std::string_view *autho
     } else if (SameLetters(name, "Content-Encoding")) {
       if (!value.empty() && !SameLetters(value, "identity")) return 415;
     } else if (SameLetters(name, "Authorization")) {
-      *authorization = value;
+      facts->authorization = value;
+    } else if (SameLetters(name, "Expect")) {
+      facts->expectsContinue = SameLetters(value, "100-continue");
     }
   }
   if (head.size() + length > kMaxRequestBytes) return 413;
-  *bodyLength = length;
+  facts->bodyLength = length;
   return 0;
 }
 
@@ -227,7 +236,7 @@ struct Server::Connection : Watched {
   std::string in;            // the request so far
   size_t scanned = 0;        // of in, searched for the end of the head
   size_t requestLength = 0;  // head and body, once the head is known
-  std::string_view authorization;  // within in
+  std::string authorization;  // the value of its Authorization line
   std::string out;           // the answer
   size_t sent = 0;
   bool unread = false;  // answered before the whole request was read
@@ -254,7 +263,9 @@ class Server::Worker {
     soap_init2(&soap_, SOAP_C_UTFSTRING, SOAP_C_UTFSTRING);
     soap_.user = static_cast<Exchange *>(&transfer_);
     defaultResponse = soap_.fresponse;
+    defaultParseHeader = soap_.fparsehdr;
     soap_.fresponse = &Worker::RecordStatus;
+    soap_.fparsehdr = &Worker::ParseHeader;
     soap_.frecv = &Worker::Recv;
     soap_.fsend = &Worker::Send;
     soap_.fclose = &Worker::KeepOpen;  // the event loop closes connections
@@ -466,11 +477,16 @@ class Server::Worker {
           connection.scanned = connection.in.size() > 2 ? connection.in.size() - 2 : 0;
           continue;
         }
-        size_t body = 0;
-        if (const int status = CheckHead(std::string_view(connection.in).substr(0, end), &body,
-                                         &connection.authorization))
+        HeadFacts facts;
+        if (const int status = CheckHead(std::string_view(connection.in).substr(0, end), &facts))
           return Reject(connection, status), true;
-        connection.requestLength = end + body;
+        connection.authorization.assign(facts.authorization);
+        connection.requestLength = end + facts.bodyLength;
+        connection.in.reserve(connection.requestLength);
+        if (facts.expectsContinue && connection.in.size() < connection.requestLength) {
+          static const char kContinue[] = "HTTP/1.1 100 Continue\r\n\r\n";
+          Write(connection, kContinue, sizeof kContinue - 1);
+        }
         connection.phase = Connection::Phase::kBody;
         connection.deadline = connection.accepted + std::chrono::seconds(kRequestSeconds);
       }
@@ -538,7 +554,7 @@ class Server::Worker {
     Log(operation_, path_);
     transfer_.answer = nullptr;
     std::string().swap(connection.in);
-    connection.authorization = {};
+    connection.authorization.clear();
     if (stall_) {
       connection.out.clear();
       connection.phase = Connection::Phase::kStalled;
@@ -561,6 +577,11 @@ class Server::Worker {
     return defaultResponse(soap, status, count);
   }
 
+  // The event loop has answered an Expect line already, before it read the body.
+  static int ParseHeader(struct soap *soap, const char *key, const char *value) {
+    return strcasecmp(key, "Expect") ? defaultParseHeader(soap, key, value) : SOAP_OK;
+  }
+
   static Transfer &TransferOf(struct soap *soap) { return static_cast<Transfer &>(ExchangeOf(soap)); }
 
   // The runtime reads the request from memory and writes the answer there.
@@ -581,6 +602,7 @@ class Server::Worker {
   static int Connected(struct soap *) { return SOAP_OK; }
 
   static int (*defaultResponse)(struct soap *, int, ULONG64);
+  static int (*defaultParseHeader)(struct soap *, const char *, const char *);
 
   // One request: path, credentials, injected failure, then the services.
   void Handle(const Listener &listener) {
@@ -656,6 +678,7 @@ class Server::Worker {
 };
 
 int (*Server::Worker::defaultResponse)(struct soap *, int, ULONG64) = nullptr;
+int (*Server::Worker::defaultParseHeader)(struct soap *, const char *, const char *) = nullptr;
 
 Server::Server(const Options &options, DeviceState &device) : options_(options), device_(device) {}
 

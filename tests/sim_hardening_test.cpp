@@ -156,8 +156,21 @@ TEST_F(Hardened, RefusesUnboundedRequestsFromTheHead) {
   EXPECT_EQ(0u, Exchange(sim.port(), chunked + "100000\r\n").find("HTTP/1.1 411 "));
   const std::string endless = "POST /soap HTTP/1.1\r\n" + std::string(100000, 'X');
   EXPECT_EQ(0u, Exchange(sim.port(), endless).find("HTTP/1.1 431 "));
-  // An identity encoding is an ordinary request.
+  // An identity encoding is an ordinary request; a client that waits for a
+  // 100 before sending its body gets it at once.
   EXPECT_EQ(0u, Exchange(sim.port(), Post(body, "Content-Encoding: identity\r\n")).find("HTTP/1.1 200 "));
+  const std::string expecting = Post(body, "Expect: 100-continue\r\n");
+  const size_t headLength = expecting.find("\r\n\r\n") + 4;
+  const int fd = Connect(sim.port());
+  ASSERT_EQ(static_cast<ssize_t>(headLength), ::send(fd, expecting.data(), headLength, MSG_NOSIGNAL));
+  pollfd ready{fd, POLLIN, 0};
+  char interim[64] = "";
+  ASSERT_EQ(1, ::poll(&ready, 1, 500)) << "no 100 Continue";
+  EXPECT_EQ(25, ::recv(fd, interim, sizeof interim, 0));
+  EXPECT_STREQ("HTTP/1.1 100 Continue\r\n\r\n", interim);
+  ::send(fd, expecting.data() + headLength, expecting.size() - headLength, MSG_NOSIGNAL);
+  EXPECT_EQ(0u, ReadUntilClosed(fd, std::chrono::steady_clock::now() + std::chrono::seconds(2)).find("HTTP/1.1 200 "));
+  ::close(fd);
 }
 
 // Texts longer than the record fields that carry them (99 characters and a
