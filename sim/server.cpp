@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <openssl/crypto.h>
+#include <openssl/err.h>
 #include <openssl/evp.h>
 #include <openssl/rand.h>
 #include <openssl/ssl.h>
@@ -375,8 +376,10 @@ class Server::Worker {
 
   void Close(Connection &connection) {
     if (connection.ssl) {
-      SSL_shutdown(connection.ssl);  // lets the client resume the session later
+      // A finished handshake is closed properly, so that its session stays resumable.
+      if (SSL_is_init_finished(connection.ssl)) SSL_shutdown(connection.ssl);
       SSL_free(connection.ssl);
+      ERR_clear_error();
     }
     close(connection.fd);
     connections_.erase(connection.self);
@@ -419,6 +422,7 @@ class Server::Worker {
   // (and is watched for what it waits for).
   ssize_t Read(Connection &connection, char *data, size_t length) {
     if (connection.ssl) {
+      ERR_clear_error();  // SSL_get_error reads this thread's queue
       const int got = SSL_read(connection.ssl, data, static_cast<int>(length));
       return got > 0 ? got : TlsWait(connection, got);
     }
@@ -431,6 +435,7 @@ class Server::Worker {
 
   ssize_t Write(Connection &connection, const char *data, size_t length) {
     if (connection.ssl) {
+      ERR_clear_error();
       const int sent = SSL_write(connection.ssl, data, static_cast<int>(length));
       return sent > 0 ? sent : TlsWait(connection, sent);
     }
@@ -453,6 +458,7 @@ class Server::Worker {
   }
 
   bool Handshake(Connection &connection) {
+    ERR_clear_error();
     const int done = SSL_do_handshake(connection.ssl);
     if (done == 1) {
       connection.phase = Connection::Phase::kHead;
