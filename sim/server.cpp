@@ -37,6 +37,7 @@ constexpr int kBacklog = 1024;
 constexpr int kSweepMs = 200;                  // how often deadlines are checked
 constexpr auto kLinger = std::chrono::seconds(1);  // reading what a refused client still sends
 constexpr size_t kReadChunk = 16384;
+constexpr int kDrainChunks = 8;  // per wake-up
 
 std::vector<ServiceFactory> &Registry() {
   static std::vector<ServiceFactory> registry;
@@ -529,11 +530,16 @@ class Server::Worker {
     return true;
   }
 
-  // Reads and drops whatever arrives; closes when the client does.
+  // Reads and drops what has arrived, a few chunks at a time so that a fast
+  // sender cannot keep the worker from its other connections; closes when
+  // the client does.
   void Drain(Connection &connection) {
     char chunk[kReadChunk];
-    for (ssize_t got; (got = Read(connection, chunk, sizeof chunk)) != -1;)
+    for (int i = 0; i < kDrainChunks; ++i) {
+      const ssize_t got = Read(connection, chunk, sizeof chunk);
+      if (got < 0) return;
       if (got == 0) return Close(connection);
+    }
   }
 
   // ---- the exchange ----
