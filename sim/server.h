@@ -19,7 +19,8 @@ class DeviceState;
 
 // Bounds on every request, whatever the client does.  A worker reads the
 // whole request before it parses any of it; a client that is slower than
-// these, or sends more, is answered 408, 413, 431 or 415 and disconnected.
+// these, or sends more, is answered 408, 411, 413, 415 or 431 and
+// disconnected.
 constexpr size_t kMaxRequestBytes = size_t{1} << 20;  // head and body
 constexpr size_t kMaxHeadBytes = 64 * 1024;
 constexpr int kHeadSeconds = 3;      // from the connection to the end of the head (TLS handshake included)
