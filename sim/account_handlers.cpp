@@ -19,6 +19,7 @@ ns1__User_USCORET *WireUser(struct soap *soap, const User &user) {
 // gets resultCode 2 and no change.
 template <class Response, class Change>
 int WithUser(struct soap *soap, const char *userID, Response &response, Change change) {
+  if (!TextsFit({userID})) return Reply(soap, response, kResultTooLong);
   DeviceState &device = DeviceOf(soap);
   std::lock_guard<std::mutex> lock(device.mutex);
   User *user = device.FindUser(userID);
@@ -47,6 +48,7 @@ int AccountSoap12Service::GetUser(_ns1__GetUser *request, _ns1__GetUserResponse 
 int AccountSoap12Service::AddUser(_ns1__AddUser *request, _ns1__AddUserResponse &response) {
   const ns1__User_USCORET *user = request ? request->user : nullptr;
   if (!user || !user->userID || !*user->userID) return Reply(soap, response, kResultMissingArgument);
+  if (!TextsFit({user->userID, user->password})) return Reply(soap, response, kResultTooLong);
   DeviceState &device = DeviceOf(soap);
   std::lock_guard<std::mutex> lock(device.mutex);
   if (device.FindUser(user->userID)) return Reply(soap, response, kResultUserExists);
@@ -58,6 +60,7 @@ int AccountSoap12Service::AddUser(_ns1__AddUser *request, _ns1__AddUserResponse 
 int AccountSoap12Service::UpdateUser(_ns1__UpdateUser *request, _ns1__UpdateUserResponse &response) {
   const ns1__User_USCORET *wire = request ? request->user : nullptr;
   if (!wire) return Reply(soap, response, kResultMissingArgument);
+  if (!TextsFit({wire->password})) return Reply(soap, response, kResultTooLong);
   return WithUser(soap, wire->userID, response, [&](DeviceState &, User &user) {
     if (wire->password) user.password = wire->password;
     user.level = wire->userLevel;

@@ -40,7 +40,7 @@ std::string AddressOf(struct soap *soap, std::string_view path) {
                      NI_NUMERICHOST | NI_NUMERICSERV))
       host = (local.ss_family == AF_INET6 ? "[" + std::string(name) + "]" : std::string(name)) + ":" + port;
   }
-  return (soap->ssl ? "https://" : "http://") + host + std::string(path);
+  return (ExchangeOf(soap).tls ? "https://" : "http://") + host + std::string(path);
 }
 
 std::string WithAddress(std::string text, const std::string &address) {

@@ -33,13 +33,16 @@ const char kUsage[] =
     "  --fail OP:MODE         MODE: 401 407 stall fault-client fault-server empty\n"
     "  --empty-version-on-soap-path  GetVersion on /soap answers an empty swVersion\n"
     "  --reboot-seconds N     after Reboot, refuse connections for N seconds (2)\n"
-    "  --threads N            worker threads (8)\n"
+    "  --threads N            worker threads, each serving many connections (8)\n"
     "  --verbose              log every exchange to stderr\n";
 
 [[noreturn]] void Usage(const char *problem) {
   if (problem) std::fprintf(stderr, "webservice-sim: %s\n", problem);
   std::fputs(kUsage, problem ? stderr : stdout);
   if (!problem) {
+    std::printf("every request: head within %d s, whole request within %d s, at most %zu bytes (%zu KiB of head),\n"
+                "a Content-Length, no Content-Encoding but identity; otherwise 408, 413, 431, 411 or 415\n",
+                sim::kHeadSeconds, sim::kRequestSeconds, sim::kMaxRequestBytes, sim::kMaxHeadBytes / 1024);
     std::puts("result codes the device answers:");
 #define WS_SIM_PRINT_RESULT_CODE(name, value, meaning) std::printf("  %4d  %s\n", value, meaning);
     WS_SIM_RESULT_CODES(WS_SIM_PRINT_RESULT_CODE)

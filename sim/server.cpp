@@ -4,19 +4,26 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <sys/epoll.h>
 #include <sys/socket.h>
+#include <strings.h>
 #include <unistd.h>
 
+#include <openssl/crypto.h>
+#include <openssl/err.h>
+#include <openssl/evp.h>
 #include <openssl/rand.h>
 #include <openssl/ssl.h>
 
 #include <algorithm>
-#include <mutex>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <list>
+#include <mutex>
+#include <string_view>
 
 #include "sim/device_state.h"
 #include "sim/service.h"
@@ -24,13 +31,162 @@
 namespace sim {
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr int kBacklog = 1024;
-constexpr int kIoTimeoutSeconds = 10;  // a silent client frees its worker after this
-constexpr int kStallPollMs = 250;
+constexpr int kSweepMs = 200;                  // how often deadlines are checked
+constexpr auto kLinger = std::chrono::seconds(1);  // reading what a refused client still sends
+constexpr size_t kReadChunk = 16384;
+constexpr int kDrainChunks = 8;  // per wake-up
 
 std::vector<ServiceFactory> &Registry() {
   static std::vector<ServiceFactory> registry;
   return registry;
+}
+
+bool SameLetters(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
+  return text;
+}
+
+// The offset just past the blank line that ends an HTTP head, or 0 while it
+// has not arrived; lines may end in CR LF or LF alone.
+size_t HeadEnd(std::string_view text, size_t from) {
+  for (size_t at = text.find('\n', from); at != std::string_view::npos; at = text.find('\n', at + 1)) {
+    if (at + 1 < text.size() && text[at + 1] == '\n') return at + 2;
+    if (at + 2 < text.size() && text[at + 1] == '\r' && text[at + 2] == '\n') return at + 3;
+  }
+  return 0;
+}
+
+// What the head of a request says about reading it.
+struct HeadFacts {
+  size_t bodyLength = 0;
+  std::string_view authorization;  // within the head
+  bool expectsContinue = false;    // the client waits for a 100 before it sends the body
+};
+
+// Reads the facts from a head: 0 when the request can be read within the
+// bounds, or the HTTP status that refuses it.  Only a stated length is read
+// (no chunked transfer) and only an identity encoding: a compressed body
+// could inflate far beyond the cap.
+int CheckHead(std::string_view head, HeadFacts *facts) {
+  bool haveLength = false;
+  size_t length = 0;
+  for (size_t at = head.find('\n'); at != std::string_view::npos && at + 1 < head.size();) {
+    const size_t next = head.find('\n', at + 1);
+    const std::string_view line = head.substr(at + 1, next == std::string_view::npos ? next : next - at - 1);
+    at = next;
+    const size_t colon = line.find(':');
+    if (colon == std::string_view::npos) continue;
+    const std::string_view name = line.substr(0, colon), value = Trimmed(line.substr(colon + 1));
+    if (SameLetters(name, "Content-Length")) {
+      if (value.empty() || value.find_first_not_of("0123456789") != std::string_view::npos) return 400;
+      if (value.size() > 12) return 413;
+      const size_t stated = std::stoull(std::string(value));
+      if (haveLength && stated != length) return 400;
+      haveLength = true;
+      length = stated;
+    } else if (SameLetters(name, "Transfer-Encoding")) {
+      return 411;
+    } else if (SameLetters(name, "Content-Encoding")) {
+      if (!value.empty() && !SameLetters(value, "identity")) return 415;
+    } else if (SameLetters(name, "Authorization")) {
+      facts->authorization = value;
+    } else if (SameLetters(name, "Expect")) {
+      facts->expectsContinue = SameLetters(value, "100-continue");
+    }
+  }
+  if (head.size() + length > kMaxRequestBytes) return 413;
+  facts->bodyLength = length;
+  return 0;
+}
+
+const char *ReasonOf(int status) {
+  switch (status) {
+    case 200: return "OK";
+    case 400: return "Bad Request";
+    case 401: return "Unauthorized";
+    case 404: return "Not Found";
+    case 407: return "Proxy Authentication Required";
+    case 408: return "Request Timeout";
+    case 411: return "Length Required";
+    case 413: return "Payload Too Large";
+    case 415: return "Unsupported Media Type";
+    case 431: return "Request Header Fields Too Large";
+    default: return "Error";
+  }
+}
+
+// A bare HTTP answer with an empty body.
+std::string StatusAnswer(int status) {
+  const char *extra = status == 401   ? "WWW-Authenticate: Basic realm=\"device\"\r\n"
+                      : status == 200 ? "Content-Type: text/xml; charset=utf-8\r\n"
+                                      : "";
+  char head[256];
+  const int length = std::snprintf(head, sizeof head,
+                                   "HTTP/1.1 %d %s\r\n%sContent-Length: 0\r\nConnection: close\r\n\r\n", status,
+                                   ReasonOf(status), extra);
+  return std::string(head, static_cast<size_t>(length));
+}
+
+// The bytes of a base64 text; false when it is not base64.
+bool DecodeBase64(std::string_view text, std::string *bytes) {
+  if (text.empty() || text.size() % 4 || text.find_first_not_of(
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/=") != std::string_view::npos)
+    return false;
+  bytes->resize(text.size() / 4 * 3);
+  const int length = EVP_DecodeBlock(reinterpret_cast<unsigned char *>(bytes->data()),
+                                     reinterpret_cast<const unsigned char *>(text.data()), static_cast<int>(text.size()));
+  const size_t padding = text.substr(text.size() - 2).find('=') == std::string_view::npos ? 0
+                         : text.back() == '=' && text[text.size() - 2] == '='          ? 2
+                                                                                       : 1;
+  if (length < 0 || static_cast<size_t>(length) < padding) return false;
+  bytes->resize(static_cast<size_t>(length) - padding);
+  return true;
+}
+
+// Equal lengths and equal bytes, the bytes compared in a time that does not
+// depend on where they differ.
+bool SameSecret(std::string_view given, const std::string &expected) {
+  return given.size() == expected.size() && CRYPTO_memcmp(given.data(), expected.data(), given.size()) == 0;
+}
+
+// True when an Authorization value holds exactly the configured Basic
+// credentials: the whole decoded text, a zero byte being just another byte.
+bool CredentialsMatch(std::string_view authorization, const Options &options) {
+  const size_t space = authorization.find(' ');
+  std::string decoded;
+  if (space == std::string_view::npos || !SameLetters(authorization.substr(0, space), "Basic") ||
+      !DecodeBase64(Trimmed(authorization.substr(space + 1)), &decoded))
+    return false;
+  const size_t colon = decoded.find(':');
+  if (colon == std::string::npos) return false;
+  const std::string_view text = decoded;
+  const bool user = SameSecret(text.substr(0, colon), options.user);
+  const bool password = SameSecret(text.substr(colon + 1), options.password);
+  return user && password;
+}
+
+// Text from a request as the log shows it: control and non-ASCII bytes as
+// \xNN, so that no request can drive the terminal.
+std::string Printable(std::string_view text) {
+  std::string shown;
+  for (const unsigned char c : text) {
+    if (c >= 0x20 && c < 0x7f) {
+      shown += static_cast<char>(c);
+    } else {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+      shown += escaped;
+    }
+  }
+  return shown;
 }
 
 }  // namespace
@@ -42,7 +198,14 @@ bool RegisterService(ServiceFactory factory) {
 
 const std::vector<ServiceFactory> &RegisteredServices() { return Registry(); }
 
-struct Server::Listener {
+// What a worker's event loop waits on: a listener, a connection, or (null)
+// the stop pipe.
+struct Watched {
+  bool listener;
+};
+
+struct Server::Listener : Watched {
+  Listener() : Watched{true} {}
   int fd = -1;
   int port = 0;
   EndpointKind kind;
@@ -50,25 +213,74 @@ struct Server::Listener {
   const char *path;
 };
 
-// One thread with its own SOAP context and service objects, reused for every
-// connection it serves.
+// One client connection, from accept to close.  Its request is read whole,
+// without blocking, before anything parses it; then the answer is written
+// without blocking.  Each phase has a deadline.
+struct Server::Connection : Watched {
+  enum class Phase {
+    kHandshake,  // TLS
+    kHead,       // reading up to the blank line
+    kBody,       // reading the stated length
+    kAnswer,     // writing
+    kLinger,     // answered before the request was read: reading the rest away
+    kStalled     // an injected stall: never answered
+  };
+
+  Connection(int socket, const Listener &from) : Watched{false}, fd(socket), listener(from) {}
+
+  int fd;
+  const Listener &listener;
+  SSL *ssl = nullptr;
+  Phase phase = Phase::kHead;
+  uint32_t events = EPOLLIN;  // watched now
+  Clock::time_point accepted = Clock::now();
+  Clock::time_point deadline = accepted + std::chrono::seconds(kHeadSeconds);
+  std::string in;            // the request so far
+  size_t scanned = 0;        // of in, searched for the end of the head
+  size_t requestLength = 0;  // head and body, once the head is known
+  std::string authorization;  // the value of its Authorization line
+  std::string out;           // the answer
+  size_t sent = 0;
+  bool unread = false;  // answered before the whole request was read
+  std::list<Connection>::iterator self;
+};
+
+namespace {
+
+// The exchange in progress together with its bytes: the request, read
+// beforehand, and the answer, sent afterwards.
+struct Transfer : Exchange {
+  std::string_view request = {};
+  size_t read = 0;
+  std::string *answer = nullptr;
+};
+
+}  // namespace
+
+// One thread with its own SOAP context, service objects and event loop; it
+// serves every connection it accepts.
 class Server::Worker {
  public:
-  explicit Worker(Server &server) : server_(server), exchange_{server.device_, server.options_} {
+  explicit Worker(Server &server) : server_(server), transfer_{{server.device_, server.options_}} {
     soap_init2(&soap_, SOAP_C_UTFSTRING, SOAP_C_UTFSTRING);
-    soap_.user = &exchange_;
+    soap_.user = static_cast<Exchange *>(&transfer_);
     defaultResponse = soap_.fresponse;
-    defaultRecv = soap_.frecv;
-    defaultSend = soap_.fsend;
+    defaultParseHeader = soap_.fparsehdr;
     soap_.fresponse = &Worker::RecordStatus;
+    soap_.fparsehdr = &Worker::ParseHeader;
     soap_.frecv = &Worker::Recv;
     soap_.fsend = &Worker::Send;
+    soap_.fclose = &Worker::KeepOpen;  // the event loop closes connections
+    soap_.fpoll = &Worker::Connected;
     soap_.fget = &ServeDescription;
     for (ServiceFactory factory : RegisteredServices()) services_.push_back(factory(&soap_));
+    spareFd_ = open("/dev/null", O_RDONLY | O_CLOEXEC);
   }
 
   ~Worker() {
+    while (!connections_.empty()) Close(connections_.front());
     if (epoll_ >= 0) close(epoll_);
+    if (spareFd_ >= 0) close(spareFd_);
     services_.clear();
     soap_destroy(&soap_);
     soap_end(&soap_);
@@ -107,7 +319,7 @@ class Server::Worker {
     epoll_event stop{EPOLLIN, {nullptr}};
     bool ok = epoll_ >= 0 && !epoll_ctl(epoll_, EPOLL_CTL_ADD, server_.wakeFds_[0], &stop);
     for (const auto &listener : server_.listeners_) {
-      epoll_event ready{EPOLLIN | EPOLLEXCLUSIVE, {listener.get()}};
+      epoll_event ready{EPOLLIN | EPOLLEXCLUSIVE, {static_cast<Watched *>(listener.get())}};
       ok = ok && !epoll_ctl(epoll_, EPOLL_CTL_ADD, listener->fd, &ready);
     }
     if (!ok) *error = std::string("cannot watch the listeners: ") + std::strerror(errno);
@@ -115,83 +327,296 @@ class Server::Worker {
   }
 
   void Run() {
-    epoll_event events[4];
+    epoll_event events[64];
+    Clock::time_point swept = Clock::now();
     while (!server_.stopping_.load()) {
-      const int count = epoll_wait(epoll_, events, 4, -1);
+      const int count = epoll_wait(epoll_, events, 64, connections_.empty() ? -1 : kSweepMs);
       if (count < 0 && errno != EINTR) return;
       for (int i = 0; i < count; ++i) {
-        const Listener *listener = static_cast<const Listener *>(events[i].data.ptr);
-        if (!listener) return;
-        const int fd = accept4(listener->fd, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd >= 0 && server_.device_.maintenance.Rebooting()) RefuseWhileRebooting(fd);
-        else if (fd >= 0) Serve(fd, *listener);
-        else if (errno == EMFILE || errno == ENFILE) usleep(10000);  // let other workers close some
+        Watched *watched = static_cast<Watched *>(events[i].data.ptr);
+        if (!watched) return;
+        if (watched->listener) Accept(*static_cast<Listener *>(watched));
+        else Progress(*static_cast<Connection *>(watched));
+      }
+      if (Clock::now() - swept >= std::chrono::milliseconds(kSweepMs)) {
+        swept = Clock::now();
+        Sweep(swept);
       }
     }
   }
 
-  // Unblocks the exchange in progress when stopping.  Racing with the worker,
-  // it may hit a connection accepted just now, which stopping ends anyway.
-  void Interrupt() {
-    const int fd = active_.load();
-    if (fd >= 0) shutdown(fd, SHUT_RDWR);
+ private:
+  // ---- connections ----
+
+  void Accept(const Listener &listener) {
+    const int fd = accept4(listener.fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (fd < 0) {
+      if ((errno == EMFILE || errno == ENFILE) && spareFd_ >= 0) {
+        // Out of descriptors: take the pending connection with the spare one
+        // and drop it, rather than being woken for it again and again.
+        close(spareFd_);
+        const int dropped = accept(listener.fd, nullptr, nullptr);
+        if (dropped >= 0) close(dropped);
+        spareFd_ = open("/dev/null", O_RDONLY | O_CLOEXEC);
+      }
+      return;
+    }
+    if (server_.device_.maintenance.Rebooting()) return RefuseWhileRebooting(fd);
+    connections_.emplace_back(fd, listener);
+    Connection &connection = connections_.back();
+    connection.self = std::prev(connections_.end());
+    if (listener.tls) {
+      connection.phase = Connection::Phase::kHandshake;
+      connection.ssl = SSL_new(soap_.ctx);
+      if (!connection.ssl || !SSL_set_fd(connection.ssl, fd)) return Close(connection);
+      SSL_set_accept_state(connection.ssl);
+    }
+    epoll_event ready{connection.events, {static_cast<Watched *>(&connection)}};
+    if (epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &ready)) return Close(connection);
+    Progress(connection);  // the request may be there already
   }
 
- private:
+  void Close(Connection &connection) {
+    if (connection.ssl) {
+      // A finished handshake is closed properly, so that its session stays resumable.
+      if (SSL_is_init_finished(connection.ssl)) SSL_shutdown(connection.ssl);
+      SSL_free(connection.ssl);
+      ERR_clear_error();
+    }
+    close(connection.fd);
+    connections_.erase(connection.self);
+  }
+
+  // Watches a connection for events (EPOLLIN or EPOLLOUT).
+  void Want(Connection &connection, uint32_t events) {
+    if (connection.events == events) return;
+    connection.events = events;
+    epoll_event ready{events, {static_cast<Watched *>(&connection)}};
+    epoll_ctl(epoll_, EPOLL_CTL_MOD, connection.fd, &ready);
+  }
+
+  // Moves a connection on as far as it can go without blocking.  Each step
+  // returns false when the connection waits or is closed.
+  void Progress(Connection &connection) {
+    using Phase = Connection::Phase;
+    if (connection.phase == Phase::kHandshake && !Handshake(connection)) return;
+    if ((connection.phase == Phase::kHead || connection.phase == Phase::kBody) && !ReadRequest(connection)) return;
+    if (connection.phase == Phase::kAnswer && !Flush(connection)) return;
+    if (connection.phase == Phase::kLinger || connection.phase == Phase::kStalled) Drain(connection);
+  }
+
+  // Ends the connections whose phase has outlived its deadline; a client
+  // still sending its request is told so.
+  void Sweep(Clock::time_point now) {
+    for (auto at = connections_.begin(); at != connections_.end();) {
+      Connection &connection = *at++;
+      if (now < connection.deadline) continue;
+      if (connection.phase == Connection::Phase::kHead || connection.phase == Connection::Phase::kBody) {
+        Reject(connection, 408);
+        Progress(connection);
+      } else {
+        Close(connection);
+      }
+    }
+  }
+
+  // A byte count (>0), 0 when the connection ended, or -1 when it must wait
+  // (and is watched for what it waits for).
+  ssize_t Read(Connection &connection, char *data, size_t length) {
+    if (connection.ssl) {
+      ERR_clear_error();  // SSL_get_error reads this thread's queue
+      const int got = SSL_read(connection.ssl, data, static_cast<int>(length));
+      return got > 0 ? got : TlsWait(connection, got);
+    }
+    ssize_t got;
+    while ((got = recv(connection.fd, data, length, 0)) < 0 && errno == EINTR) {
+    }
+    if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return Want(connection, EPOLLIN), -1;
+    return got < 0 ? 0 : got;
+  }
+
+  ssize_t Write(Connection &connection, const char *data, size_t length) {
+    if (connection.ssl) {
+      ERR_clear_error();
+      const int sent = SSL_write(connection.ssl, data, static_cast<int>(length));
+      return sent > 0 ? sent : TlsWait(connection, sent);
+    }
+    ssize_t sent;
+    while ((sent = send(connection.fd, data, length, MSG_NOSIGNAL)) < 0 && errno == EINTR) {
+    }
+    if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return Want(connection, EPOLLOUT), -1;
+    return sent < 0 ? 0 : sent;
+  }
+
+  ssize_t TlsWait(Connection &connection, int result) {
+    switch (SSL_get_error(connection.ssl, result)) {
+      case SSL_ERROR_WANT_READ:
+        return Want(connection, EPOLLIN), -1;
+      case SSL_ERROR_WANT_WRITE:
+        return Want(connection, EPOLLOUT), -1;
+      default:
+        return 0;
+    }
+  }
+
+  bool Handshake(Connection &connection) {
+    ERR_clear_error();
+    const int done = SSL_do_handshake(connection.ssl);
+    if (done == 1) {
+      connection.phase = Connection::Phase::kHead;
+      return true;
+    }
+    if (TlsWait(connection, done) == 0) Close(connection);
+    return false;
+  }
+
+  // Reads until the request is complete (then answers it) or refused.
+  bool ReadRequest(Connection &connection) {
+    char chunk[kReadChunk];
+    for (;;) {
+      const ssize_t got = Read(connection, chunk, sizeof chunk);
+      if (got < 0) return false;
+      if (got == 0) return Close(connection), false;  // the client gave up
+      connection.in.append(chunk, static_cast<size_t>(got));
+      if (connection.phase == Connection::Phase::kHead) {
+        const size_t end = HeadEnd(connection.in, connection.scanned);
+        if (!end) {
+          if (connection.in.size() > kMaxHeadBytes) return Reject(connection, 431), true;
+          connection.scanned = connection.in.size() > 2 ? connection.in.size() - 2 : 0;
+          continue;
+        }
+        HeadFacts facts;
+        if (const int status = CheckHead(std::string_view(connection.in).substr(0, end), &facts))
+          return Reject(connection, status), true;
+        connection.authorization.assign(facts.authorization);
+        connection.requestLength = end + facts.bodyLength;
+        connection.in.reserve(connection.requestLength);
+        if (facts.expectsContinue && connection.in.size() < connection.requestLength) {
+          static const char kContinue[] = "HTTP/1.1 100 Continue\r\n\r\n";
+          Write(connection, kContinue, sizeof kContinue - 1);
+        }
+        connection.phase = Connection::Phase::kBody;
+        connection.deadline = connection.accepted + std::chrono::seconds(kRequestSeconds);
+      }
+      if (connection.in.size() >= connection.requestLength) return Answer(connection), true;
+    }
+  }
+
+  // Answers a request that cannot be read whole.
+  void Reject(Connection &connection, int status) {
+    transfer_.status = status;
+    transfer_.resultCode = -1;
+    Log("-", "-");
+    connection.out = StatusAnswer(status);
+    connection.unread = true;
+    connection.phase = Connection::Phase::kAnswer;
+    connection.deadline = Clock::now() + std::chrono::seconds(kAnswerSeconds);
+  }
+
+  bool Flush(Connection &connection) {
+    while (connection.sent < connection.out.size()) {
+      const ssize_t sent =
+          Write(connection, connection.out.data() + connection.sent, connection.out.size() - connection.sent);
+      if (sent < 0) return false;
+      if (sent == 0) return Close(connection), false;
+      connection.sent += static_cast<size_t>(sent);
+    }
+    if (!connection.unread || connection.ssl) return Close(connection), false;
+    // Closing with unread bytes would reset the connection before the client
+    // has read the answer: end the sending side and read the rest away.
+    shutdown(connection.fd, SHUT_WR);
+    connection.phase = Connection::Phase::kLinger;
+    connection.deadline = Clock::now() + kLinger;
+    Want(connection, EPOLLIN);
+    return true;
+  }
+
+  // Reads and drops what has arrived, a few chunks at a time so that a fast
+  // sender cannot keep the worker from its other connections; closes when
+  // the client does.
+  void Drain(Connection &connection) {
+    char chunk[kReadChunk];
+    for (int i = 0; i < kDrainChunks; ++i) {
+      const ssize_t got = Read(connection, chunk, sizeof chunk);
+      if (got < 0) return;
+      if (got == 0) return Close(connection);
+    }
+  }
+
+  // ---- the exchange ----
+
+  // Serves a complete request through the SOAP runtime.
+  void Answer(Connection &connection) {
+    transfer_.request = std::string_view(connection.in).substr(0, connection.requestLength);
+    transfer_.read = 0;
+    transfer_.answer = &connection.out;
+    transfer_.kind = connection.listener.kind;
+    transfer_.tls = connection.ssl != nullptr;
+    transfer_.resultCode = -1;
+    transfer_.status = 0;
+    operation_ = path_ = "-";
+    authorization_ = connection.authorization;
+    stall_ = false;
+    soap_.socket = connection.fd;
+    soap_.keep_alive = 0;
+    soap_.recv_timeout = soap_.send_timeout = 0;
+    Handle(connection.listener);
+    soap_destroy(&soap_);
+    soap_end(&soap_);
+    soap_.socket = SOAP_INVALID_SOCKET;
+    Log(operation_, path_);
+    NoteExchange(server_.device_, operation_, transfer_.status, transfer_.resultCode);
+    transfer_.answer = nullptr;
+    std::string().swap(connection.in);
+    connection.authorization.clear();
+    if (stall_) {
+      connection.out.clear();
+      connection.phase = Connection::Phase::kStalled;
+      connection.deadline = Clock::time_point::max();
+    } else {
+      connection.phase = Connection::Phase::kAnswer;
+      connection.deadline = Clock::now() + std::chrono::seconds(kAnswerSeconds);
+    }
+  }
+
+  void Log(std::string_view operation, std::string_view path) {
+    if (server_.options_.verbose)
+      std::fprintf(stderr, "webservice-sim: %s %s status=%d resultCode=%d\n", Printable(operation).c_str(),
+                   Printable(path).c_str(), transfer_.status, transfer_.resultCode);
+  }
+
   // Notes the HTTP status of every answer gSOAP writes.
   static int RecordStatus(struct soap *soap, int status, ULONG64 count) {
     ExchangeOf(soap).status = status == SOAP_OK ? 200 : (status >= 100 && status < 600 ? status : 500);
     return defaultResponse(soap, status, count);
   }
 
-  // Plain connections read and write the socket directly: its kernel time-outs
-  // (set on the listener) end a silent exchange, where gSOAP's own time-outs
-  // would poll before every read and write.  TLS keeps gSOAP's I/O.
+  // The event loop has answered an Expect line already, before it read the body.
+  static int ParseHeader(struct soap *soap, const char *key, const char *value) {
+    return strcasecmp(key, "Expect") ? defaultParseHeader(soap, key, value) : SOAP_OK;
+  }
+
+  static Transfer &TransferOf(struct soap *soap) { return static_cast<Transfer &>(ExchangeOf(soap)); }
+
+  // The runtime reads the request from memory and writes the answer there.
   static size_t Recv(struct soap *soap, char *data, size_t length) {
-    if (soap->ssl) return defaultRecv(soap, data, length);
-    ssize_t got;
-    while ((got = recv(soap->socket, data, length, 0)) < 0 && errno == EINTR) {
-    }
-    if (got < 0) soap->errnum = errno;
-    return got < 0 ? 0 : static_cast<size_t>(got);
+    Transfer &transfer = TransferOf(soap);
+    const size_t got = std::min(length, transfer.request.size() - transfer.read);
+    std::memcpy(data, transfer.request.data() + transfer.read, got);
+    transfer.read += got;
+    return got;
   }
 
   static int Send(struct soap *soap, const char *data, size_t length) {
-    if (soap->ssl) return defaultSend(soap, data, length);
-    while (length) {
-      const ssize_t sent = send(soap->socket, data, length, MSG_NOSIGNAL);
-      if (sent < 0 && errno == EINTR) continue;
-      if (sent < 0) return soap->errnum = errno, SOAP_EOF;
-      data += sent;
-      length -= static_cast<size_t>(sent);
-    }
+    TransferOf(soap).answer->append(data, length);
     return SOAP_OK;
   }
 
-  static int (*defaultResponse)(struct soap *, int, ULONG64);
-  static size_t (*defaultRecv)(struct soap *, char *, size_t);
-  static int (*defaultSend)(struct soap *, const char *, size_t);
+  static int KeepOpen(struct soap *) { return SOAP_OK; }
+  static int Connected(struct soap *) { return SOAP_OK; }
 
-  void Serve(int fd, const Listener &listener) {
-    active_.store(fd);
-    soap_.socket = fd;
-    soap_.keep_alive = 0;
-    soap_.recv_timeout = soap_.send_timeout = listener.tls ? kIoTimeoutSeconds : 0;
-    exchange_.kind = listener.kind;
-    exchange_.resultCode = -1;
-    exchange_.status = 0;
-    operation_ = path_ = "-";
-    if (!server_.stopping_.load() && (!listener.tls || soap_ssl_accept(&soap_) == SOAP_OK)) Handle(listener);
-    if (server_.options_.verbose)
-      std::fprintf(stderr, "webservice-sim: %s %s status=%d resultCode=%d\n", operation_.c_str(), path_.c_str(),
-                   exchange_.status, exchange_.resultCode);
-    NoteExchange(server_.device_, operation_, exchange_.status, exchange_.resultCode);
-    soap_destroy(&soap_);
-    soap_end(&soap_);
-    active_.store(-1);
-    if (soap_valid_socket(soap_.socket)) soap_force_closesock(&soap_);
-    soap_.socket = SOAP_INVALID_SOCKET;
-  }
+  static int (*defaultResponse)(struct soap *, int, ULONG64);
+  static int (*defaultParseHeader)(struct soap *, const char *, const char *);
 
   // A rebooting device takes no connections: reset at once, nothing read.
   static void RefuseWhileRebooting(int fd) {
@@ -212,11 +637,8 @@ class Server::Worker {
       const char *slash = std::strrchr(soap->action, '/');
       operation_ = slash ? slash + 1 : soap->action;
     }
-    headerBytes_ = soap->count - (soap->buflen - soap->bufidx);
-    if (path_ != listener.path) return Refuse(404, "Not Found");
-    if (options.requireAuth && !(soap->userid && soap->passwd && options.user == soap->userid &&
-                                 options.password == soap->passwd))
-      return Refuse(401, "Unauthorized");
+    if (path_ != listener.path) return Refuse(404);
+    if (options.requireAuth && !CredentialsMatch(authorization_, options)) return Refuse(401);
     if (soap_envelope_begin_in(soap) || soap_recv_header(soap) || soap_body_begin_in(soap)) return Fault();
     soap_peek_element(soap);
     const char *colon = std::strchr(soap->tag, ':');
@@ -227,20 +649,18 @@ class Server::Worker {
       case FailMode::kNone:
         return Dispatch();
       case FailMode::kStatus401:
-        return Refuse(401, "Unauthorized");
+        return Refuse(401);
       case FailMode::kStatus407:
-        return Refuse(407, "Proxy Authentication Required");
+        return Refuse(407);
       case FailMode::kEmpty:
-        return Refuse(200, "OK");
+        return Refuse(200);
       case FailMode::kStall:
-        Discard();
-        return Stall();
+        stall_ = true;
+        return;
       case FailMode::kFaultClient:
-        Discard();
         soap_sender_fault(soap, "Simulated client fault", nullptr);
         return Fault();
       case FailMode::kFaultServer:
-        Discard();
         soap_receiver_fault(soap, "Simulated server fault", nullptr);
         return Fault();
     }
@@ -260,54 +680,26 @@ class Server::Worker {
     if (soap_.error != SOAP_EOF) soap_send_fault(&soap_);
   }
 
-  // Reads what is left of the request body, so that closing does not reset
-  // the connection before the client has read the answer.
-  void Discard() {
-    char scratch[4096];
-    for (ULONG64 received = soap_.count - headerBytes_; received < soap_.length;) {
-      const size_t got = soap_.frecv(&soap_, scratch, std::min<ULONG64>(sizeof scratch, soap_.length - received));
-      if (!got) return;
-      received += got;
-    }
-  }
-
   // Answers a bare HTTP status with an empty body.
-  void Refuse(int status, const char *reason) {
-    Discard();
-    const char *challenge = status == 401   ? "WWW-Authenticate: Basic realm=\"device\"\r\n"
-                            : status == 200 ? "Content-Type: text/xml; charset=utf-8\r\n"
-                                            : "";
-    char head[256];
-    const int length = std::snprintf(head, sizeof head,
-                                     "HTTP/1.1 %d %s\r\n%sContent-Length: 0\r\nConnection: close\r\n\r\n", status,
-                                     reason, challenge);
-    if (soap_.fsend(&soap_, head, static_cast<size_t>(length)) == SOAP_OK) exchange_.status = status;
-  }
-
-  // Never answers; returns when the client closes or the server stops.
-  void Stall() {
-    char scratch[1024];
-    while (!server_.stopping_.load()) {
-      pollfd waiting{soap_.socket, POLLIN, 0};
-      const int ready = poll(&waiting, 1, kStallPollMs);
-      if (ready < 0 && errno != EINTR) return;
-      if (ready > 0 && recv(soap_.socket, scratch, sizeof scratch, 0) <= 0) return;
-    }
+  void Refuse(int status) {
+    const std::string answer = StatusAnswer(status);
+    if (soap_.fsend(&soap_, answer.data(), answer.size()) == SOAP_OK) transfer_.status = status;
   }
 
   Server &server_;
   struct soap soap_;
-  Exchange exchange_;
+  Transfer transfer_;
   std::vector<std::unique_ptr<ServiceEndpoint>> services_;
+  std::list<Connection> connections_;
   int epoll_ = -1;
-  std::atomic<int> active_{-1};
-  ULONG64 headerBytes_ = 0;  // of the request in progress
-  std::string operation_, path_;  // for the log
+  int spareFd_ = -1;  // given up to accept (and drop) a connection when out of descriptors
+  std::string_view authorization_;  // of the request in progress
+  bool stall_ = false;              // the request in progress is never answered
+  std::string operation_, path_;    // for the log
 };
 
 int (*Server::Worker::defaultResponse)(struct soap *, int, ULONG64) = nullptr;
-size_t (*Server::Worker::defaultRecv)(struct soap *, char *, size_t) = nullptr;
-int (*Server::Worker::defaultSend)(struct soap *, const char *, size_t) = nullptr;
+int (*Server::Worker::defaultParseHeader)(struct soap *, const char *, const char *) = nullptr;
 
 Server::Server(const Options &options, DeviceState &device) : options_(options), device_(device) {}
 
@@ -335,10 +727,7 @@ bool Server::Listen(EndpointKind kind, int port, bool tls, std::string *error) {
   listener->path = kind == EndpointKind::kSoapPath ? "/soap" : "/";
   listener->fd = socket(found->ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   const int on = 1;
-  const timeval timeout{kIoTimeoutSeconds, 0};  // accepted sockets inherit these
   const bool ok = listener->fd >= 0 && !setsockopt(listener->fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) &&
-                  (tls || (!setsockopt(listener->fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout) &&
-                           !setsockopt(listener->fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout))) &&
                   !bind(listener->fd, found->ai_addr, found->ai_addrlen) && !listen(listener->fd, kBacklog);
   freeaddrinfo(found);
   sockaddr_storage bound{};
@@ -380,7 +769,6 @@ bool Server::Start(std::string *error) {
 void Server::Stop() {
   if (!stopping_.exchange(true)) {
     if (wakeFds_[1] >= 0 && write(wakeFds_[1], "x", 1) < 0) std::perror("webservice-sim: wake");
-    for (auto &worker : workers_) worker->Interrupt();
   }
   for (std::thread &thread : threads_) thread.join();
   threads_.clear();

@@ -1,9 +1,11 @@
 // The simulator's network side: listeners, a pool of worker threads that each
-// accept and serve connections, and the handling of one HTTP exchange (path, credentials, injected failures, then
+// accept many connections and serve them from one event loop, and the
+// handling of one HTTP exchange (path, credentials, injected failures, then
 // the services' dispatch).
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <memory>
@@ -14,6 +16,16 @@
 namespace sim {
 
 class DeviceState;
+
+// Bounds on every request, whatever the client does.  A worker reads the
+// whole request before it parses any of it; a client that is slower than
+// these, or sends more, is answered 408, 411, 413, 415 or 431 and
+// disconnected.
+constexpr size_t kMaxRequestBytes = size_t{1} << 20;  // head and body
+constexpr size_t kMaxHeadBytes = 64 * 1024;
+constexpr int kHeadSeconds = 3;      // from the connection to the end of the head (TLS handshake included)
+constexpr int kRequestSeconds = 10;  // from the connection to the end of the body
+constexpr int kAnswerSeconds = 10;   // to write the answer
 
 // How a request reached the device; the values of the client's endpoint kinds.
 enum class EndpointKind { kSoapPath = 0, kPort81 = 1, kRoot = 2 };
@@ -58,6 +70,7 @@ class Server {
 
  private:
   struct Listener;
+  struct Connection;
   class Worker;
 
   int PortOf(EndpointKind kind) const;

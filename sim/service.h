@@ -2,6 +2,8 @@
 // the registration that puts a service on the simulator's one URL.
 #pragma once
 
+#include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +21,7 @@ struct Exchange {
   EndpointKind kind = EndpointKind::kSoapPath;
   int resultCode = -1;  // the resultCode answered, for the log
   int status = 0;       // the HTTP status answered, for the log
+  bool tls = false;     // the request came over HTTPS
 };
 
 class ServiceEndpoint {
@@ -59,6 +62,19 @@ template <class Response>
 int Reply(struct soap *soap, Response &response, int resultCode) {
   response.resultCode = ExchangeOf(soap).resultCode = resultCode;
   return SOAP_OK;
+}
+
+// The size of the record fields that carry a device's texts (user names,
+// passwords, ...), their terminating zero included.
+constexpr size_t kTextFieldSize = 100;
+
+// True when every text fits a record field of fieldSize bytes with its
+// terminating zero; absent texts fit.  A handler refuses the others with
+// kResultTooLong and changes nothing: the device keeps no longer texts.
+inline bool TextsFit(std::initializer_list<const char *> texts, size_t fieldSize = kTextFieldSize) {
+  for (const char *text : texts)
+    if (text && strnlen(text, fieldSize) >= fieldSize) return false;
+  return true;
 }
 
 // A copy of a stored value that lives as long as the exchange.

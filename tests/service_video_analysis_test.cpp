@@ -134,7 +134,7 @@ TEST_F(VideoAnalysisWire, ConfigurationTravelsWholeAndReadsWhatIsPresent) {
                            "minBasicObject", "maxBasicObject"})
     EXPECT_EQ(1u, Count(sent, std::string("<ns1:") + part + ">")) << part;
   EXPECT_EQ("44", Element(sent, "trackingEraseCntMax"));
-  EXPECT_EQ(std::string::npos, sent.find("99"));
+  EXPECT_EQ(std::string::npos, sent.find("99", sent.find("<?xml")));  // the body only: the port may hold it
 
   // Read back: present parts only; a nil point leaves its entry, a fifth
   // point is dropped, absent parts keep the caller's values.
@@ -328,7 +328,7 @@ TEST_F(VideoAnalysisWire, ClassificationMapsTheCallersRecord) {
                       "<ns1:height>21</ns1:height><ns1:pixel>420</ns1:pixel></ns1:classColorMinObjectSize>"
                       "</ns1:objectClassificationParam>"))
       << sent;
-  EXPECT_EQ(std::string::npos, sent.find("77"));
+  EXPECT_EQ(std::string::npos, sent.find("77", sent.find("<?xml")));  // the body only: the port may hold it
 
   ObjectClassificationParamRecord param = Pattern<ObjectClassificationParamRecord>();
   Exchange(Response("GetVAObjectClassificationParam",
