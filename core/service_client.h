@@ -57,6 +57,10 @@ class ServiceClient : public Proxy {
     struct soap *soap = this->soap;
     if (!soap) return;
     soap_set_namespaces(soap, namespaces);
+    // The runtime keeps the whole request and sends it once it is written:
+    // one serialisation pass instead of a counting pass and a writing pass
+    // (the transport buffers the body anyway).
+    soap_set_omode(soap, SOAP_IO_STORE);
     this->soap_endpoint = nullptr;
     soap->send_timeout = soap->recv_timeout = soap->connect_timeout = kDefaultTimeout;
     soap->recv_maxlength = kMaxAnswerBytes;

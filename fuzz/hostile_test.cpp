@@ -101,6 +101,22 @@ TEST(HostileDevice, LyingContentLengthFails) {
   EXPECT_EQ(CountStatus(Send(lie(body.size()))), 0) << "the truth";
 }
 
+TEST(HostileDevice, AnswerFramings) {
+  const std::string head = "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\n";
+  const size_t half = kCount.size() / 2;
+  char sizes[2][16];
+  std::snprintf(sizes[0], sizeof sizes[0], "%zx", half);
+  std::snprintf(sizes[1], sizeof sizes[1], "%zx", kCount.size() - half);
+  const std::string chunked = head + "Transfer-Encoding: chunked\r\n\r\n" + sizes[0] + "\r\n" + kCount.substr(0, half) +
+                              "\r\n" + sizes[1] + "\r\n" + kCount.substr(half) + "\r\n0\r\n\r\n";
+  EXPECT_EQ(CountStatus(Send(chunked)), 0) << "chunked";
+  EXPECT_NE(CountStatus(Send(chunked.substr(0, chunked.size() - 5))), 0) << "chunked, cut before the last chunk";
+  EXPECT_EQ(CountStatus(Send(head + "Connection: close\r\n\r\n" + kCount)), 0) << "read to the close";
+  EXPECT_EQ(CountStatus(Send("HTTP/1.1 100 Continue\r\n\r\n" + HttpAnswer(kCount))), 0) << "after an interim answer";
+  EXPECT_NE(CountStatus(Send(kCount)), 0) << "no status line";
+  EXPECT_NE(CountStatus(Send("HTTP/1.1 200 OK\r\nContent-Length: 5\r\nContent-Length: 7\r\n\r\n")), 0) << "two lengths";
+}
+
 TEST(HostileDevice, ResetMidAnswerFails) {
   int status = CountStatus([](int fd, const std::string &) {
     std::string answer = HttpAnswer(kCount);

@@ -1,14 +1,15 @@
-// HTTP transport on libcurl.
+// HTTP transport: a direct path for http, libcurl for https.
 //
-// The runtime frames the request; the transport takes it apart again: the
-// request line is dropped, each header line is handed to libcurl once, the
-// body is buffered until Content-Length bytes are there and then sent in one
-// exchange.  libcurl delivers only the answer's body, which the runtime reads
-// as a message without HTTP header.
+// The runtime frames the request; the transport collects it: each header line
+// is kept once, in the runtime's order, and the body is buffered until
+// Content-Length bytes are there.  Then the request goes out in one exchange:
+// over http as one send of request line, header and body on the socket the
+// open hook connected (plain_http.h); over https through libcurl, which is
+// handed the same socket.  Either way only the answer's body reaches the
+// runtime, which reads it as a message without HTTP header.
 //
 // The open hook resolves the host and connects, so that a host that cannot be
-// resolved or reached ends the call with the platform error number at once;
-// the connected socket is then handed to libcurl for the exchange.
+// resolved or reached ends the call with the platform error number at once.
 #include "http_transport.h"
 
 #include <curl/curl.h>
@@ -26,6 +27,7 @@
 #include <vector>
 
 #include "stdsoap2.h"
+#include "plain_http.h"
 #include "retry_budget.h"
 #include "tls_trust.h"
 #include "trace.h"
@@ -49,12 +51,20 @@ struct TransportState {
   int receiveTimeout = 0;
 
   // The current request, between the open and the close hook.
-  CURL *request = nullptr;
+  bool open = false;
+  bool plain = false;       // http: the direct path; https: libcurl
+  CURL *request = nullptr;  // https only
   std::vector<std::string> headerLines;  // in the runtime's order, one per name
   curl_slist *headers = nullptr;
   curl_slist *resolve = nullptr;
   std::string url;
-  int connectedSocket = -1;  // connected by the open hook, handed to libcurl once
+  int connectedSocket = -1;  // connected by the open hook; handed to libcurl once over https
+  sockaddr_storage address{};  // where it connected, for a resend on a new connection
+  socklen_t addressLength = 0;
+  std::string requestLine;     // the direct path's, as the runtime wrote it
+  std::string head;            // the direct path's request line and header
+  long httpStatus = 0;         // of the last attempt's answer
+  bool failed = false;         // the last attempt ended without an answer
 
   std::string body;
   size_t expectedLength = kUnknownLength;
@@ -108,14 +118,16 @@ void CloseRequest(TransportState *state) {
   if (state->request) curl_easy_setopt(state->request, CURLOPT_SHARE, nullptr);
   ReturnHandle(state->request);
   state->request = nullptr;
+  state->open = false;
   state->trust.reset();
   state->headerLines.clear();
   curl_slist_free_all(state->headers);
   state->headers = nullptr;
   curl_slist_free_all(state->resolve);
   state->resolve = nullptr;
-  if (state->connectedSocket >= 0) ::close(state->connectedSocket);
+  CloseSocket(state->connectedSocket, state->failed);
   state->connectedSocket = -1;
+  state->failed = false;
   state->body.clear();
   state->expectedLength = kUnknownLength;
 }
@@ -124,21 +136,9 @@ long Milliseconds(int seconds) { return seconds > 0 ? seconds * 1000L : 0L; }
 
 // ---- connecting ---------------------------------------------------------
 
-int WaitForConnect(int fd, int timeoutMs) {
-  pollfd p{fd, POLLOUT, 0};
-  int ready;
-  do ready = ::poll(&p, 1, timeoutMs > 0 ? timeoutMs : -1);
-  while (ready < 0 && errno == EINTR);
-  if (ready == 0) return WS_ERROR_TIMEOUT;
-  int error = 0;
-  socklen_t length = sizeof error;
-  if (ready < 0 || ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) || error)
-    return WS_ERROR_CANNOT_CONNECT;
-  return 0;
-}
-
-// Resolves host and connects to port; on success stores the socket and the
-// address libcurl should use.  Returns 0 or a platform error number.
+// Resolves host and connects to port; on success stores the socket and its
+// address (and, for libcurl, the address to use).  Returns 0 or a platform
+// error number.
 int Connect(TransportState *state, const char *host, int port) {
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
@@ -149,16 +149,14 @@ int Connect(TransportState *state, const char *host, int port) {
   if (::getaddrinfo(host, service, &hints, &found) || !found) return WS_ERROR_NAME_NOT_RESOLVED;
   int status = WS_ERROR_CANNOT_CONNECT;
   for (addrinfo *a = found; a && status; a = a->ai_next) {
-    int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, a->ai_protocol);
+    int fd = ConnectTo(a->ai_addr, a->ai_addrlen, Milliseconds(state->connectTimeout), &status);
     if (fd < 0) continue;
-    int rc = ::connect(fd, a->ai_addr, a->ai_addrlen);
-    status = (rc == 0) ? 0 : (errno == EINPROGRESS ? WaitForConnect(fd, Milliseconds(state->connectTimeout)) : WS_ERROR_CANNOT_CONNECT);
-    if (status) {
-      ::close(fd);
-      continue;
-    }
+    status = 0;
+    std::memcpy(&state->address, a->ai_addr, a->ai_addrlen);
+    state->addressLength = a->ai_addrlen;
     char address[NI_MAXHOST];
-    if (::getnameinfo(a->ai_addr, a->ai_addrlen, address, sizeof address, nullptr, 0, NI_NUMERICHOST) == 0) {
+    if (!state->plain &&
+        ::getnameinfo(a->ai_addr, a->ai_addrlen, address, sizeof address, nullptr, 0, NI_NUMERICHOST) == 0) {
       std::string entry = std::string(host) + ":" + service + ":" + (a->ai_family == AF_INET6 ? "[" + std::string(address) + "]" : std::string(address));
       state->resolve = curl_slist_append(nullptr, entry.c_str());
     }
@@ -295,11 +293,9 @@ size_t StoreAnswerHeader(char *bytes, size_t size, size_t count, void *data) {
 
 // Hands one attempt to the exchange trace.
 void TraceAttempt(TransportState *state, CURLcode code) {
-  long status = 0;
-  curl_easy_getinfo(state->request, CURLINFO_RESPONSE_CODE, &status);
   TracedExchange exchange;
   exchange.url = state->url;
-  exchange.httpStatus = status;
+  exchange.httpStatus = state->httpStatus;
   exchange.error = code == CURLE_OK || code == CURLE_GOT_NOTHING ? 0 : PlatformError(code, state->request);
   exchange.requestHeaders = &state->headerLines;
   exchange.requestBody = state->body;
@@ -334,6 +330,36 @@ CURLcode SendOnce(TransportState *state, const RetryBudget &budget) {
   curl_easy_setopt(r, CURLOPT_HEADERFUNCTION, tracing ? StoreAnswerHeader : nullptr);
   curl_easy_setopt(r, CURLOPT_HEADERDATA, tracing ? state : nullptr);
   CURLcode code = curl_easy_perform(r);
+  state->httpStatus = 0;
+  curl_easy_getinfo(r, CURLINFO_RESPONSE_CODE, &state->httpStatus);
+  if (tracing) TraceAttempt(state, code);
+  return code;
+}
+
+// One attempt on the direct path; a resend goes over a new connection.
+CURLcode SendPlainOnce(TransportState *state, const RetryBudget &budget) {
+  if (state->connectedSocket < 0) {
+    int error = 0;
+    state->connectedSocket = ConnectTo(reinterpret_cast<const sockaddr *>(&state->address), state->addressLength,
+                                       Milliseconds(state->connectTimeout), &error);
+    if (state->connectedSocket < 0) return error == WS_ERROR_TIMEOUT ? CURLE_OPERATION_TIMEDOUT : CURLE_COULDNT_CONNECT;
+  }
+  PlainHttpLimits limits;
+  limits.sendIdleMs = Milliseconds(state->sendTimeout);
+  limits.receiveIdleMs = Milliseconds(state->receiveTimeout);
+  limits.totalMs = budget.RemainingMs();
+  limits.answerLimit = state->answerLimit;
+  const bool tracing = TraceEnabled();
+  PlainHttpAnswer answer;
+  answer.body.swap(state->answer);
+  answer.headers = tracing ? &state->answerHeaders : nullptr;
+  CURLcode code = PlainHttpExchange(state->connectedSocket, state->head, state->body, limits, answer);
+  answer.body.swap(state->answer);
+  state->answerOffset = 0;
+  state->answerTooLarge = answer.tooLarge;
+  state->httpStatus = answer.status;
+  CloseSocket(state->connectedSocket, code != CURLE_OK);
+  state->connectedSocket = -1;
   if (tracing) TraceAttempt(state, code);
   return code;
 }
@@ -343,12 +369,12 @@ CURLcode SendOnce(TransportState *state, const RetryBudget &budget) {
 int SendLoop(struct soap *soap, TransportState *state) {
   RetryBudget budget(ExchangeBudgetMs(state));
   for (;;) {
-    CURLcode code = SendOnce(state, budget);
+    CURLcode code = state->plain ? SendPlainOnce(state, budget) : SendOnce(state, budget);
     if (code == CURLE_GOT_NOTHING) return 0;  // closed without an answer: no body
     if (state->answerTooLarge) return SOAP_EOM;
     if (code == CURLE_OK) {
-      long status = 0;
-      if (curl_easy_getinfo(state->request, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK || status == 0) {
+      const long status = state->httpStatus;
+      if (status == 0) {
         soap->error = WS_ERROR_INVALID_SERVER_RESPONSE;
         return 29;
       }
@@ -357,6 +383,7 @@ int SendLoop(struct soap *soap, TransportState *state) {
     }
     int error = PlatformError(code, state->request);
     soap->error = error;
+    state->failed = true;
     if (IsRetryable(error) && DecideRetry(state, error, budget)) {
       state->acceptCertificateOnce = error != WS_ERROR_INCORRECT_PASSWORD;
       continue;
@@ -367,30 +394,24 @@ int SendLoop(struct soap *soap, TransportState *state) {
 
 // ---- runtime hooks ------------------------------------------------------
 
-SOAP_SOCKET OpenHook(struct soap *soap, const char *endpoint, const char *, int) {
+SOAP_SOCKET OpenHook(struct soap *soap, const char *endpoint, const char *host, int port) {
+  // The runtime has split the endpoint already: host (without brackets) and
+  // port, the scheme's default when the URL names none.
   TransportState *state = StateOf(soap);
   soap->error = SOAP_OK;
   CloseRequest(state);
-  CURLU *parts = curl_url();
-  char *scheme = nullptr, *host = nullptr, *port = nullptr;
   int error = 0;
-  if (!parts || curl_url_set(parts, CURLUPART_URL, endpoint, 0) ||
-      curl_url_get(parts, CURLUPART_SCHEME, &scheme, 0) || curl_url_get(parts, CURLUPART_HOST, &host, 0) ||
-      curl_url_get(parts, CURLUPART_PORT, &port, CURLU_DEFAULT_PORT))
-    error = WS_ERROR_INVALID_URL;
-  else if (std::strcmp(scheme, "http") && std::strcmp(scheme, "https"))
+  const bool https = !std::strncmp(endpoint, "https://", 8);
+  if (!https && std::strncmp(endpoint, "http://", 7))
     error = WS_ERROR_UNRECOGNIZED_SCHEME;
+  else if (!host || !*host || port <= 0)
+    error = WS_ERROR_INVALID_URL;
   if (!error) {
-    std::string bareHost = host;
-    if (bareHost.size() > 2 && bareHost.front() == '[') bareHost = bareHost.substr(1, bareHost.size() - 2);
     state->url = endpoint;
-    error = Connect(state, bareHost.c_str(), std::atoi(port));
+    state->plain = !https;
+    error = Connect(state, host, port);
   }
-  curl_free(scheme);
-  curl_free(host);
-  curl_free(port);
-  curl_url_cleanup(parts);
-  if (!error && !(state->request = TakeHandle())) error = WS_ERROR_INTERNAL;
+  if (!error && https && !(state->request = TakeHandle())) error = WS_ERROR_INTERNAL;
   if (error) {
     if (TraceEnabled()) {  // an attempt that never reached the device
       TracedExchange exchange;
@@ -402,6 +423,9 @@ SOAP_SOCKET OpenHook(struct soap *soap, const char *endpoint, const char *, int)
     soap->error = error;
     return SOAP_INVALID_SOCKET;
   }
+  state->open = true;
+  state->answerLimit = soap->recv_maxlength;
+  if (state->plain) return state->connectedSocket;
   CURL *r = state->request;
   curl_easy_setopt(r, CURLOPT_URL, endpoint);
   curl_easy_setopt(r, CURLOPT_NOSIGNAL, 1L);
@@ -431,30 +455,30 @@ SOAP_SOCKET OpenHook(struct soap *soap, const char *endpoint, const char *, int)
   curl_easy_setopt(r, CURLOPT_SSL_CTX_DATA, state);
   state->trust = CurrentTrust();
   state->trust->Share(r);
-  state->answerLimit = soap->recv_maxlength;
   return state->connectedSocket;
 }
 
 int PostHeaderHook(struct soap *soap, const char *name, const char *value) {
   TransportState *state = StateOf(soap);
   soap->error = SOAP_OK;
-  if (!state->request) return -1;
+  if (!state->open) return -1;
   if (!name) return SOAP_OK;  // end of the header
   if (!value) {               // the request line: libcurl writes its own
     state->expectedLength = kUnknownLength;
     state->body.clear();
+    if (state->plain) state->requestLine = name;
     return SOAP_OK;
   }
   if (!strcasecmp(name, "Content-Length")) state->expectedLength = std::strtoull(value, nullptr, 10);
   if (!strcasecmp(name, "User-Agent")) value = "gSOAP/2.7";
-  char line[kHeaderLineSize];
-  int length = std::snprintf(line, sizeof line, "%s: %s", name, value);
-  if (length < 0 || static_cast<size_t>(length) >= sizeof line) return SOAP_EOM;
-  size_t nameLength = std::strlen(name);
+  const size_t nameLength = std::strlen(name), valueLength = std::strlen(value);
+  if (nameLength + 2 + valueLength >= kHeaderLineSize) return SOAP_EOM;  // "name: value" and its end
   for (const std::string &h : state->headerLines)
     if (!strncasecmp(h.c_str(), name, nameLength) && h[nameLength] == ':') return SOAP_OK;
   try {
-    state->headerLines.emplace_back(line, length);
+    std::string &line = state->headerLines.emplace_back();
+    line.reserve(nameLength + 2 + valueLength);
+    line.append(name, nameLength).append(": ", 2).append(value, valueLength);
   } catch (...) {
     return SOAP_EOM;
   }
@@ -482,11 +506,26 @@ void ExpandEmptyElements(std::string &body) {
   body.swap(out);
 }
 
+// The body may have grown since the runtime announced its length.
+void StoreContentLength(TransportState *state) {
+  for (std::string &line : state->headerLines)
+    if (!strncasecmp(line.c_str(), "Content-Length:", 15)) line = "Content-Length: " + std::to_string(state->body.size());
+}
+
+// The direct path's head: the runtime's request line and header lines.
+void BuildRequestHead(TransportState *state) {
+  StoreContentLength(state);
+  std::string &head = state->head;
+  head.clear();
+  head.append(state->requestLine).append("\r\n");
+  for (const std::string &line : state->headerLines) head.append(line).append("\r\n");
+  head.append("\r\n");
+}
+
 // Builds libcurl's header list: the runtime's lines (Content-Length as sent),
 // then blank Accept and Expect so that libcurl adds none of its own.
 bool BuildHeaderList(TransportState *state) {
-  for (std::string &line : state->headerLines)
-    if (!strncasecmp(line.c_str(), "Content-Length:", 15)) line = "Content-Length: " + std::to_string(state->body.size());
+  StoreContentLength(state);
   state->headerLines.emplace_back("Accept:");
   state->headerLines.emplace_back("Expect:");
   for (const std::string &line : state->headerLines) {
@@ -500,17 +539,24 @@ bool BuildHeaderList(TransportState *state) {
 int SendHook(struct soap *soap, const char *bytes, size_t length) {
   TransportState *state = StateOf(soap);
   soap->error = SOAP_OK;
-  if (!state->request) return -1;
+  if (!state->open) return -1;
   try {
     state->body.append(bytes, length);
   } catch (...) {
     return SOAP_EOM;
   }
-  if (length != 0 && state->body.size() < state->expectedLength) return SOAP_OK;
+  // An empty write sends a request that announced no body at once; before
+  // an announced body it is nothing (the runtime flushes its empty buffer
+  // ahead of the stored message).
+  const bool bodyAnnounced = state->expectedLength != kUnknownLength && state->expectedLength > 0;
+  if ((length != 0 || bodyAnnounced) && state->body.size() < state->expectedLength) return SOAP_OK;
   // The whole body is there: finish the header and send.
   try {
     ExpandEmptyElements(state->body);
-    if (!BuildHeaderList(state)) return SOAP_EOM;
+    if (state->plain)
+      BuildRequestHead(state);
+    else if (!BuildHeaderList(state))
+      return SOAP_EOM;
   } catch (...) {
     return SOAP_EOM;
   }
