@@ -34,13 +34,6 @@ std::string FirmwareVersionOf(const char *filename) {
   return digit == std::string::npos ? "" : name.substr(digit, 99);
 }
 
-// Replaces the whole configuration; the device clock runs on as it was.
-void ReplaceSettings(DeviceState &device, const DeviceSettings &settings) {
-  const long long clock = device.basicSystem.clockOffsetSeconds;
-  device.settings() = settings;
-  device.basicSystem.clockOffsetSeconds = clock;
-}
-
 // Runs change under the device's lock and answers the verdict it returns.
 template <class Response, class Change>
 int Maintain(struct soap *soap, Response &response, Change change) {
@@ -100,7 +93,7 @@ int BasicSystemSoap12Service::Restore(_ns1__Restore *request, _ns1__RestoreRespo
   return Maintain(soap, response, [&](DeviceState &device) {
     auto backup = device.backups.find(filename ? filename : "");
     if (backup == device.backups.end()) return kResultUnknownBackup;
-    ReplaceSettings(device, backup->second);
+    device.ReplaceSettings(backup->second);
     response.RestoreResult = true;
     return kResultOk;
   });
@@ -110,7 +103,7 @@ int BasicSystemSoap12Service::Restore(_ns1__Restore *request, _ns1__RestoreRespo
 // firmware, the logs and the backups stay, as does the simulator's own login.
 int BasicSystemSoap12Service::InitFactory(_ns1__InitFactory *, _ns1__InitFactoryResponse &response) {
   return Maintain(soap, response, [&](DeviceState &device) {
-    ReplaceSettings(device, FactorySettings(device.generatedUsers));
+    device.ReplaceSettings(FactorySettings(device.generatedUsers));
     response.InitFactoryResult = true;
     return kResultOk;
   });

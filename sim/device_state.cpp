@@ -58,6 +58,12 @@ DeviceSettings FactorySettings(int generatedUsers) {
   return settings;
 }
 
+void DeviceState::ReplaceSettings(const DeviceSettings &replacement) {
+  const long long clock = basicSystem.clockOffsetSeconds;
+  settings() = replacement;
+  basicSystem.clockOffsetSeconds = clock;
+}
+
 User *DeviceState::FindUser(const char *id) {
   if (!id) return nullptr;
   for (User &user : users)

@@ -69,6 +69,10 @@ class DeviceState : public DeviceSettings {
 
   DeviceSettings &settings() { return *this; }
 
+  // Replaces the whole configuration (a restore, a return to the factory
+  // settings); the device clock runs on as it was.  Call with mutex held.
+  void ReplaceSettings(const DeviceSettings &replacement);
+
   // Null when no user has that name.  Call with mutex held.
   User *FindUser(const char *id);
   // Index 0..kChannels-1 of a channel number, or -1.

@@ -63,10 +63,10 @@ bool ParseSettings(const std::string &text, FactoryDefaults &entries) {
 }
 
 // The device as a freshly started simulator has it.
-void ReturnToSeededState(DeviceState &device, const Options &options) {
-  const DeviceState seeded(options.generatedUsers);
+void ReturnToSeededState(DeviceState &device) {
+  const DeviceSettings seeded = FactorySettings(device.generatedUsers);
   std::lock_guard<std::mutex> lock(device.mutex);
-  static_cast<DeviceSettings &>(device) = seeded;
+  device.ReplaceSettings(seeded);
 }
 
 // Start or stop of the audio pass-through on a channel.
@@ -160,7 +160,7 @@ int FactorySoap12Service::GetSerial(_ns1__GetSerial *, _ns1__GetSerialResponse &
 }
 
 int FactorySoap12Service::ResetFactory(_ns1__ResetFactory *, _ns1__ResetFactoryResponse &response) {
-  ReturnToSeededState(DeviceOf(soap), ExchangeOf(soap).options);
+  ReturnToSeededState(DeviceOf(soap));
   response.ResetFactoryResult = true;
   return Reply(soap, response, kResultOk);
 }
