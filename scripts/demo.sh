@@ -42,6 +42,25 @@ wsctl GetVideoEncoderConfig channel=1 master=true |
   sed 's/"VIDEO_CODEC_H264"/"VIDEO_CODEC_MJPEG"/; s/"frameRate": [0-9]*/"frameRate": 10/' |
   wsctl --json-in - SetVideoEncoderConfig channel=1 master=true || true
 ws GetVideoEncoderConfig channel=1 master=true
+
+# A PTZ head: store a preset, move away, go back to it.
+ws AddPreset channel=1 preset.alias=door preset.sequence=1
+json_in() {  # wsctl with its request as JSON on standard input
+  local json=$1; shift
+  echo
+  echo "\$ echo '$json' | wsctl --json-in - $*"
+  echo "$json" | wsctl --json-in - "$@" || true
+}
+json_in '{"channel": 1, "items": [{"key": "command", "value": "RIGHT"}, {"key": "speed", "value": "30"}]}' ControlPTZ
+ws GetPTZConfiguration channel=1
+ws GotoPreset channel=1 text=door
+ws GetPTZConfiguration channel=1
+
+# The network's access sections, the SD card and a refusal from the device.
+ws AddIPSection section.alias=office section.fromAddress=192.168.10.1 section.toAddress=192.168.10.99
+ws AddIPSection section.alias=office section.fromAddress=192.168.20.1 section.toAddress=192.168.20.99
+ws GetIPSectionList
+ws GetSDInfo
 echo
 echo "\$ wsctl --password wrong GetUserCount"
 "$WSCTL" --host 127.0.0.1 --port "$port" --user admin --password wrong GetUserCount || true
