@@ -189,6 +189,7 @@ int BackupCommand(int argc, char **argv, Device device) {
                                    {"time", UtcNow()},
                                    {"settings", settings}};
   std::printf("%s\n", document.dump(1).c_str());
+  std::fflush(stdout);
   std::fprintf(stderr, "wsctl backup: %zu settings read, %zu not read\n", settings.size(), missed);
   return 0;
 }
@@ -251,9 +252,8 @@ int RestoreCommand(int argc, char **argv, Device device) {
       stopped = !keepGoing;
       continue;
     }
-    if (current == saved) {
+    if (current == saved) {  // counted, not listed
       ++unchanged;
-      report("unchanged");
       continue;
     }
     line["from"] = current;
@@ -276,6 +276,7 @@ int RestoreCommand(int argc, char **argv, Device device) {
     ++changed;
     report("changed");
   }
+  std::fflush(stdout);  // the settings before the summary, where both reach one terminal
   std::fprintf(stderr, "wsctl restore: %zu %s, %zu unchanged, %zu failed, %zu not applied%s\n", changed,
                dryRun ? "would change" : "changed", unchanged, refused, skipped,
                stopped ? " (stopped at the first failure; --keep-going goes on)" : "");
