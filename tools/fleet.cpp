@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <mutex>
 #include <sstream>
@@ -129,9 +130,10 @@ int FleetCommand(int argc, char **argv, const Device &defaults, const char *json
   RecordBuffer request(op->request().size);
   nlohmann::json fields = nlohmann::json::object();
   if (jsonIn) {
-    std::ifstream in(jsonIn, std::ios::binary);
-    if (in) fields = nlohmann::json::parse(in, nullptr, false);
-    if (!in.is_open() || fields.is_discarded()) return FleetFail(std::string("cannot read JSON from ") + jsonIn);
+    std::ifstream file(jsonIn, std::ios::binary);
+    const bool standardInput = std::strcmp(jsonIn, "-") == 0;
+    if (standardInput || file) fields = nlohmann::json::parse(standardInput ? std::cin : file, nullptr, false);
+    if (!(standardInput || file.is_open()) || fields.is_discarded()) return FleetFail(std::string("cannot read JSON from ") + jsonIn);
   }
   error = FromJson(op->request(), request, fields.dump());
   for (int i = at + 2; error.empty() && i < argc; ++i) {
