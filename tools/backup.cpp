@@ -194,6 +194,87 @@ int BackupCommand(int argc, char **argv, Device device) {
   return 0;
 }
 
+// Settings kept as lists of named items, written back item by item: an item
+// the device lacks is added, one that differs is updated (where the device
+// can update one).  Items the device has beyond the backup stay.
+struct ListSetting {
+  const char *list;    // the Get that reads the whole list
+  const char *key;     // the member that names an item
+  const char *add, *update;  // update may be null
+  const char *field;   // the request member that holds one item
+};
+const ListSetting kListSettings[] = {
+    {"GetUserList", "userID", "AddUser", "UpdateUser", "user"},
+    {"GetIPSectionList", "alias", "AddIPSection", nullptr, "section"},
+};
+
+const ListSetting *ListSettingOf(const char *get) {
+  for (const ListSetting &list : kListSettings)
+    if (std::strcmp(list.list, get) == 0) return &list;
+  return nullptr;
+}
+
+// What a restore did, counted and listed as it goes.
+struct RestoreReport {
+  bool dryRun = false, keepGoing = false, stopped = false;
+  size_t changed = 0, unchanged = 0, refused = 0, skipped = 0;
+
+  void Print(nlohmann::json &line, const std::string &action) {
+    line["action"] = action;
+    std::printf("%s\n", line.dump().c_str());
+  }
+  void Failed(nlohmann::json &line, const std::string &action, const std::string &why) {
+    line["error"] = why;
+    Print(line, action);
+    ++refused;
+    stopped = !keepGoing;
+  }
+  // Writes request with op unless dry; reports the change under action.
+  void Write(const Operation &op, Device &device, const nlohmann::json &fields, nlohmann::json &line,
+             const char *action, const char *wouldAction) {
+    ++changed;
+    if (dryRun) return Print(line, wouldAction);
+    RecordBuffer request(op.request().size);
+    const std::string why = FillRequest(op, request, fields);
+    const Outcome outcome = why.empty() ? Call(op, device, request.data()) : Outcome{};
+    if (!why.empty() || !outcome.ok()) {
+      --changed;
+      return Failed(line, "refused", why.empty() ? outcome.words : why);
+    }
+    Print(line, action);
+  }
+};
+
+void RestoreList(const ListSetting &list, const Operation &get, Device &device, const nlohmann::json &saved,
+                 RestoreReport &report) {
+  const std::string name = list.add + 3;  // the item's name: "User" of AddUser
+  nlohmann::json current, line = {{"setting", name}};
+  std::string why;
+  if (!ReadSetting(get, device, nlohmann::json::object(), &current, &why)) return report.Failed(line, "not read", why);
+  const nlohmann::json present = current.value("items", nlohmann::json::array());
+  for (const nlohmann::json &item : saved.value("items", nlohmann::json::array())) {
+    if (report.stopped) break;
+    const std::string key = item.value(list.key, "");
+    line = {{"setting", name}, {list.key, key}};
+    const nlohmann::json *found = nullptr;
+    for (const nlohmann::json &candidate : present)
+      if (candidate.value(list.key, "") == key) found = &candidate;
+    if (found && *found == item) {
+      ++report.unchanged;
+      continue;
+    }
+    const Operation *op = FindOperation(found ? (list.update ? list.update : "") : list.add);
+    if (!op) {
+      ++report.skipped;
+      report.Print(line, "skipped (the device cannot update it)");
+      continue;
+    }
+    if (found) line["from"] = *found;
+    line["to"] = item;
+    report.Write(*op, device, {{list.field, item}}, line, found ? "changed" : "added", found ? "would change" : "would add");
+  }
+}
+
 int RestoreCommand(int argc, char **argv, Device device) {
   int at = 0;
   std::vector<std::string> rest;
@@ -213,74 +294,57 @@ int RestoreCommand(int argc, char **argv, Device device) {
       !document.contains("settings") || !document["settings"].is_array())
     return Problem("restore", fileName + " is not a backup of format " + std::to_string(kFormat), kUsageError);
 
-  size_t changed = 0, unchanged = 0, refused = 0, skipped = 0;
-  bool stopped = false;
+  RestoreReport report;
+  report.dryRun = dryRun;
+  report.keepGoing = keepGoing;
   for (const nlohmann::json &entry : document["settings"]) {
     const Operation *get = FindOperation(entry.value("operation", "").c_str());
+    const ListSetting *list = get ? ListSettingOf(get->name) : nullptr;
     const Operation *set = get ? SetterOf(*get) : nullptr;
-    if (!set) continue;  // read-only: nothing to write back
+    if (!set && !list) continue;  // read-only: nothing to write back
     const std::string name = get->name + 3;
     const nlohmann::json fields = entry.value("request", nlohmann::json::object());
     const nlohmann::json saved = entry.value("response", nlohmann::json::object());
     nlohmann::json line = {{"setting", name}, {"request", fields}};
-    auto report = [&](const std::string &action) {
-      line["action"] = action;
-      std::printf("%s\n", line.dump().c_str());
-    };
-    if (stopped) {
-      report("not applied");
-      ++skipped;
+    if (report.stopped) {
+      report.Print(line, "not applied");
+      ++report.skipped;
+      continue;
+    }
+    if (list) {
+      RestoreList(*list, *get, device, saved, report);
       continue;
     }
     if (Among(name.c_str(), kDeviceOwn, std::size(kDeviceOwn)) && !included.count(name)) {
-      report("left out (this device's own; --include " + name + " restores it)");
-      ++skipped;
+      report.Print(line, "left out (this device's own; --include " + name + " restores it)");
+      ++report.skipped;
       continue;
     }
     nlohmann::json wanted;
     if (!SetRequestOf(*set, fields, saved, &wanted)) {
-      report("skipped (no way to write it back)");
-      ++skipped;
+      report.Print(line, "skipped (no way to write it back)");
+      ++report.skipped;
       continue;
     }
     std::string why;
     nlohmann::json current;
     if (!ReadSetting(*get, device, fields, &current, &why)) {
-      line["error"] = why;
-      report("not read");
-      ++refused;
-      stopped = !keepGoing;
+      report.Failed(line, "not read", why);
       continue;
     }
     if (current == saved) {  // counted, not listed
-      ++unchanged;
+      ++report.unchanged;
       continue;
     }
     line["from"] = current;
     line["to"] = saved;
-    if (dryRun) {
-      ++changed;
-      report("would change");
-      continue;
-    }
-    RecordBuffer request(set->request().size);
-    why = FillRequest(*set, request, wanted);
-    const Outcome outcome = why.empty() ? Call(*set, device, request.data()) : Outcome{};
-    if (!why.empty() || !outcome.ok()) {
-      line["error"] = why.empty() ? outcome.words : why;
-      report("refused");
-      ++refused;
-      stopped = !keepGoing;
-      continue;
-    }
-    ++changed;
-    report("changed");
+    report.Write(*set, device, wanted, line, "changed", "would change");
   }
   std::fflush(stdout);  // the settings before the summary, where both reach one terminal
-  std::fprintf(stderr, "wsctl restore: %zu %s, %zu unchanged, %zu failed, %zu not applied%s\n", changed,
-               dryRun ? "would change" : "changed", unchanged, refused, skipped,
-               stopped ? " (stopped at the first failure; --keep-going goes on)" : "");
-  return refused ? 1 : 0;
+  std::fprintf(stderr, "wsctl restore: %zu %s, %zu unchanged, %zu failed, %zu not applied%s\n", report.changed,
+               dryRun ? "would change" : "changed", report.unchanged, report.refused, report.skipped,
+               report.stopped ? " (stopped at the first failure; --keep-going goes on)" : "");
+  return report.refused ? 1 : 0;
 }
 
 }  // namespace wsctl

@@ -203,6 +203,7 @@ TEST(WsctlFleet, BackupRestoreRoundTrip) {
 
   ASSERT_EQ(0, Wsctl(port, {"SetVideoSourceConfig", "channel=2", "config.contrast=7"}).exit);
   ASSERT_EQ(0, Wsctl(port, {"SetTTL", "value=9"}).exit);
+  ASSERT_EQ(0, Wsctl(port, {"UpdateUser", "user.userID=user1", "user.password=other", "user.userLevel=USER_POWER"}).exit);
   ASSERT_EQ(0, Wsctl(port, {"SetIPv4", "ipv4.ipAddress=10.0.0.9", "ipv4.subNetMask=255.255.255.0", "ipv4.defaultGateway=10.0.0.1"}).exit);
   const std::string changed = backup();
   ASSERT_TRUE(changed != first);
@@ -211,6 +212,7 @@ TEST(WsctlFleet, BackupRestoreRoundTrip) {
   EXPECT_EQ(dry.exit, 0) << dry.err;
   EXPECT_NE(dry.out.find("\"action\":\"would change\",\"from\""), std::string::npos) << dry.out;
   EXPECT_NE(dry.out.find("\"setting\":\"TTL\""), std::string::npos) << dry.out;
+  EXPECT_NE(dry.out.find("\"action\":\"would change\",\"from\":{\"password\":\"other\""), std::string::npos) << dry.out;
   EXPECT_NE(dry.out.find("left out (this device's own; --include IPv4"), std::string::npos) << dry.out;
   EXPECT_TRUE(backup() == changed) << "the dry run wrote";
 
