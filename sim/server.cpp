@@ -24,6 +24,7 @@
 #include <deque>
 #include <list>
 #include <mutex>
+#include <random>
 #include <string_view>
 
 #include "sim/device_state.h"
@@ -782,28 +783,32 @@ bool Server::Start(std::string *error) {
   return true;
 }
 
-// The /soap listeners of every device on consecutive ports.  With port 0 the
-// system picks the first, and the run starts over from a new first port when
-// one of the following is taken.
+// The /soap listeners of every device on consecutive ports.  With port 0 a
+// single device takes the port the system picks; a fleet tries first ports
+// at random below the system's range for outgoing connections (32768 and
+// up), where a run of ports is unlikely to meet a client's, and starts over
+// when one of its ports is taken.
 bool Server::ListenFleet(std::string *error) {
-  const auto closeFrom = [this](size_t keep) {
-    while (listeners_.size() > keep) {
+  const size_t before = listeners_.size();
+  const int count = static_cast<int>(devices_.size());
+  std::mt19937 random(std::random_device{}());
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    int first = options_.port;
+    if (first == 0 && count > 1)
+      first = std::uniform_int_distribution<int>(10000, std::max(10000, 32767 - count))(random);
+    bool ok = first + count - 1 <= 65535;
+    for (int i = 0; ok && i < count; ++i) {
+      ok = Listen(EndpointKind::kSoapPath, i == 0 ? first : listeners_[before]->port + i, tls(),
+                  static_cast<size_t>(i), error);
+    }
+    if (ok) return true;
+    while (listeners_.size() > before) {
       close(listeners_.back()->fd);
       listeners_.pop_back();
     }
-  };
-  const size_t before = listeners_.size();
-  for (int attempt = 0; attempt < 20; ++attempt) {
-    if (!Listen(EndpointKind::kSoapPath, options_.port, tls(), 0, error)) return false;
-    const int first = listeners_.back()->port;
-    bool ok = true;
-    for (size_t i = 1; ok && i < devices_.size(); ++i)
-      ok = first + static_cast<int>(i) <= 65535 &&
-           Listen(EndpointKind::kSoapPath, first + static_cast<int>(i), tls(), i, error);
-    if (ok) return true;
-    closeFrom(before);
-    if (options_.port != 0) return false;
+    if (options_.port != 0) break;
   }
+  if (error->empty()) *error = "no run of " + std::to_string(count) + " free ports";
   return false;
 }
 
