@@ -223,6 +223,31 @@ TEST(WsctlFleet, BackupRestoreRoundTrip) {
   EXPECT_EQ(again.out.find("\"changed\""), std::string::npos) << again.out;
 }
 
+// A refused setting stops the restore, the rest reported as not applied,
+// unless --keep-going.
+TEST(WsctlFleet, RestoreStopsAtARefusal) {
+  Simulator sim({"--port", "0", "--no-port81", "--fail", "SetTTL:fault-client"});
+  ASSERT_TRUE(sim.ready()) << sim.line();
+  Outcome taken = Wsctl(sim.port(), {"backup"});
+  ASSERT_EQ(taken.exit, 0) << taken.err;
+  TextFile saved(taken.out);
+  ASSERT_EQ(0, Wsctl(sim.port(), {"SetRTSPPort", "value=8554"}).exit);
+  // This device refuses SetTTL: a backup whose TTL differs meets the refusal.
+  std::string other = taken.out;
+  other.replace(other.find("\"value\": 64"), 12, "\"value\": 65");
+  TextFile edited(other);
+
+  Outcome stopped = Wsctl(sim.port(), {"restore", edited.path()});
+  EXPECT_EQ(stopped.exit, 1);
+  EXPECT_NE(stopped.out.find("\"action\":\"refused\",\"error\":\"SOAP fault Client"), std::string::npos) << stopped.out;
+  EXPECT_NE(stopped.out.find("\"action\":\"not applied\",\"request\":{},\"setting\":\"RTSPPort\""),
+            std::string::npos) << stopped.out;
+  Outcome onward = Wsctl(sim.port(), {"restore", edited.path(), "--keep-going"});
+  EXPECT_EQ(onward.exit, 1);
+  EXPECT_NE(onward.out.find("\"setting\":\"RTSPPort\",\"to\":{\"value\":554}"), std::string::npos) << onward.out;
+  EXPECT_NE(Wsctl(sim.port(), {"GetRTSPPort"}).out.find("554"), std::string::npos);
+}
+
 // Settings changed on one device of a fleet survive a restart through --state.
 TEST(WsctlFleet, StateSurvivesRestart) {
   TextFile state;
