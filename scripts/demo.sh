@@ -64,3 +64,37 @@ ws GetSDInfo
 echo
 echo "\$ wsctl --password wrong GetUserCount"
 "$WSCTL" --host 127.0.0.1 --port "$port" --user admin --password wrong GetUserCount || true
+
+# A small simulated fleet: five devices on consecutive ports.  One device's
+# configuration saved, changed and restored; then one setting applied to the
+# whole fleet, one address of which answers nothing.
+fleet_out=$(mktemp)
+inventory=$(mktemp)
+"$SIM" --port 0 --no-port81 --devices 5 --user admin --password admin >"$fleet_out" &
+fleet_pid=$!
+trap 'kill $sim_pid $fleet_pid 2>/dev/null; wait $sim_pid $fleet_pid 2>/dev/null; rm -f "$out" "$fleet_out" "$inventory"' EXIT
+for _ in $(seq 100); do grep -q ready "$fleet_out" && break; sleep 0.1; done
+cat "$fleet_out"
+first=$(sed -n 's/.* ports=\([0-9]*\)-.*/\1/p' "$fleet_out")
+for i in 0 1 2 3 4; do echo "127.0.0.1:$((first + i))"; done >"$inventory"
+echo "127.0.0.1:1" >>"$inventory"  # nothing listens there
+fleet_ws() {
+  echo
+  echo "\$ wsctl --port $first $*"
+  "$WSCTL" --port "$first" --user admin --password admin "$@" || true
+}
+backup=$(mktemp)
+echo
+echo "\$ wsctl --port $first backup > backup.json"
+"$WSCTL" --port "$first" --user admin --password admin backup >"$backup"
+head -c 600 "$backup"; echo " ..."
+fleet_ws SetVideoSourceConfig channel=2 config.enable=true config.contrast=80 config.brightness=40
+fleet_ws restore "$backup" --dry-run
+fleet_ws restore "$backup"
+rm -f "$backup"
+echo
+echo "\$ cat inventory"
+cat "$inventory"
+echo
+echo "\$ WSCTL_USER=admin WSCTL_PASSWORD=admin wsctl fleet --parallel 8 inventory SetTTL value=32"
+WSCTL_USER=admin WSCTL_PASSWORD=admin "$WSCTL" fleet --parallel 8 "$inventory" SetTTL value=32 || true

@@ -1,6 +1,7 @@
 // BasicSystem service: device identity, version and capabilities; the device
 // clock and its time zone.  Recording servers and maintenance have files of
 // their own.
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <initializer_list>
@@ -21,9 +22,6 @@ const char kSoftwareVersion[] = "2.1.0";
 const Parameters kSpecProfile = {
     {"videoChannels", "4"}, {"streamsPerChannel", "2"}, {"videoCodecs", "MJPEG,H264"},
     {"audioCodecs", "G711_PCMU,G711_PCMA,G726_24K,G726_32K"}, {"maxStreamConnection", "64"}};
-const Parameters kDeviceInformation = {
-    {"deviceName", "webservice-sim"}, {"serialNumber", "SIM-000001"},
-    {"macAddress", "02:00:00:00:00:01"}, {"swVersion", kSoftwareVersion}};
 
 struct FunctionCategory {
   const char *name;
@@ -108,7 +106,16 @@ int BasicSystemSoap12Service::GetFunctionMap(_ns1__GetFunctionMap *request, _ns1
 
 int BasicSystemSoap12Service::GetDeviceInformation(_ns1__GetDeviceInformation *,
                                                    _ns1__GetDeviceInformationResponse &response) {
-  response.GetDeviceInformationResult = WireParameters(soap, kDeviceInformation);
+  // Each device of a simulated fleet has a serial number and MAC address of its own.
+  DeviceState &device = DeviceOf(soap);
+  char serial[32];
+  std::snprintf(serial, sizeof serial, "SIM-%06d", device.number);
+  std::lock_guard<std::mutex> lock(device.mutex);
+  const Parameters information = {{"deviceName", "webservice-sim"}, {"serialNumber", serial},
+                                  {"macAddress", device.network.macAddress.c_str()}, {"swVersion", kSoftwareVersion}};
+  response.GetDeviceInformationResult = WireParameters(soap, information);
+  for (ns1__Parameter_USCORET *parameter : response.GetDeviceInformationResult->Parameter_USCORET)
+    parameter->value = soap_strdup(soap, parameter->value);  // the texts above end with this call
   return Reply(soap, response, kResultOk);
 }
 

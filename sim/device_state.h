@@ -64,13 +64,18 @@ DeviceSettings FactorySettings(int generatedUsers);
 
 class DeviceState : public DeviceSettings {
  public:
-  explicit DeviceState(int generatedUsers)
-      : DeviceSettings(FactorySettings(generatedUsers)), generatedUsers(generatedUsers) {}
+  // number tells the devices of one simulator apart: device n has the serial
+  // number SIM-00000n and a MAC address ending in n.
+  explicit DeviceState(int generatedUsers, int number = 1)
+      : DeviceSettings(FactorySettings(generatedUsers)), generatedUsers(generatedUsers), number(number) {
+    KeepIdentity();
+  }
 
   DeviceSettings &settings() { return *this; }
 
   // Replaces the whole configuration (a restore, a return to the factory
-  // settings); the device clock runs on as it was.  Call with mutex held.
+  // settings); the device clock runs on as it was, and the device keeps its
+  // serial number and MAC address.  Call with mutex held.
   void ReplaceSettings(const DeviceSettings &replacement);
 
   // Null when no user has that name.  Call with mutex held.
@@ -79,11 +84,24 @@ class DeviceState : public DeviceSettings {
   static int ChannelIndex(int channel) { return channel >= 1 && channel <= kChannels ? channel - 1 : -1; }
 
   const int generatedUsers;
+  const int number;
   // Configuration snapshots by backup file name.
   std::map<std::string, DeviceSettings> backups;
   MaintenanceState maintenance;
 
   std::mutex mutex;  // guards every setting, the backups and the maintenance state
+
+ private:
+  void KeepIdentity();
 };
+
+// --state: the settings that survive a restart, one JSON object per device.
+// Kept: users, anonymous access, stream limits, each channel's video source,
+// encoders and audio, the clock's mode, server and zone, the network
+// settings and the factory defaults.  Loading takes what a file holds for the
+// devices it names and leaves the rest as seeded; false with a reason when
+// the file cannot be read as such a document.
+std::string SaveSettingsJson(std::vector<DeviceState *> devices);
+bool LoadSettingsJson(const std::string &json, std::vector<DeviceState *> devices, std::string *error);
 
 }  // namespace sim

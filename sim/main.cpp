@@ -11,7 +11,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "sim/device_state.h"
 #include "sim/result_codes.h"
@@ -34,7 +38,11 @@ const char kUsage[] =
     "  --empty-version-on-soap-path  GetVersion on /soap answers an empty swVersion\n"
     "  --reboot-seconds N     after Reboot, refuse connections for N seconds (2)\n"
     "  --threads N            worker threads, each serving many connections (8)\n"
-    "  --verbose              log every exchange to stderr\n";
+    "  --verbose              log every exchange to stderr\n"
+    "  --devices N            N independent devices on N consecutive /soap ports from --port\n"
+    "                         (device n: serial number SIM-00000n); / and port 81 serve the first\n"
+    "  --state FILE           load the devices' settings from FILE (JSON) at start, if it exists,\n"
+    "                         and save them there on a clean stop (SIGINT, SIGTERM)\n";
 
 [[noreturn]] void Usage(const char *problem) {
   if (problem) std::fprintf(stderr, "webservice-sim: %s\n", problem);
@@ -96,6 +104,8 @@ sim::Options Parse(int argc, char **argv) {
     else if (arg == "--reboot-seconds") options.rebootSeconds = Number(value(), 0, 3600);
     else if (arg == "--threads") options.threads = Number(value(), 1, 1024);
     else if (arg == "--verbose") options.verbose = true;
+    else if (arg == "--devices") options.devices = Number(value(), 1, 10000);
+    else if (arg == "--state") options.stateFile = value();
     else if (arg == "--help" || arg == "-h") Usage(nullptr);
     else Usage(("unknown option " + arg).c_str());
   }
@@ -138,15 +148,31 @@ int main(int argc, char **argv) {
   }
   soap_ssl_init();
 
-  sim::DeviceState device(options.generatedUsers);
-  sim::Server server(options, device);
+  std::vector<std::unique_ptr<sim::DeviceState>> fleet;
+  std::vector<sim::DeviceState *> devices;
+  for (int number = 1; number <= options.devices; ++number) {
+    fleet.push_back(std::make_unique<sim::DeviceState>(options.generatedUsers, number));
+    devices.push_back(fleet.back().get());
+  }
   std::string error;
+  if (!options.stateFile.empty()) {
+    std::ifstream in(options.stateFile, std::ios::binary);
+    if (in) {
+      const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      if (!sim::LoadSettingsJson(text, devices, &error)) {
+        std::fprintf(stderr, "webservice-sim: %s: %s\n", options.stateFile.c_str(), error.c_str());
+        return 1;
+      }
+    }
+  }
+  sim::Server server(options, devices);
   if (!server.Start(&error)) {
     std::fprintf(stderr, "webservice-sim: %s\n", error.c_str());
     return 1;
   }
-  std::printf("webservice-sim ready port=%d root-port=%d port81=%s tls=%s\n", server.port(), server.rootPort(),
-              server.port81() ? "yes" : "no", server.tls() && !options.onlyPort81 ? "yes" : "no");
+  std::printf("webservice-sim ready port=%d root-port=%d port81=%s tls=%s devices=%d ports=%d-%d\n", server.port(),
+              server.rootPort(), server.port81() ? "yes" : "no", server.tls() && !options.onlyPort81 ? "yes" : "no",
+              options.devices, server.port(), server.lastPort());
   std::fflush(stdout);
 
   pthread_sigmask(SIG_UNBLOCK, &stopSignals, nullptr);
@@ -154,5 +180,16 @@ int main(int argc, char **argv) {
   while (read(stopPipe[0], &byte, 1) < 0 && errno == EINTR) {
   }
   server.Stop();
+  if (!options.stateFile.empty()) {
+    // Written beside the file and renamed over it, so a crash leaves the old state whole.
+    const std::string temporary = options.stateFile + ".tmp";
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << sim::SaveSettingsJson(devices);
+    out.close();
+    if (!out || std::rename(temporary.c_str(), options.stateFile.c_str())) {
+      std::fprintf(stderr, "webservice-sim: cannot save %s\n", options.stateFile.c_str());
+      return 1;
+    }
+  }
   return 0;
 }

@@ -21,8 +21,10 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <deque>
 #include <list>
 #include <mutex>
+#include <random>
 #include <string_view>
 
 #include "sim/device_state.h"
@@ -211,6 +213,7 @@ struct Server::Listener : Watched {
   EndpointKind kind;
   bool tls;
   const char *path;
+  size_t device;  // index of the device it serves
 };
 
 // One client connection, from accept to close.  Its request is read whole,
@@ -261,9 +264,10 @@ struct Transfer : Exchange {
 // serves every connection it accepts.
 class Server::Worker {
  public:
-  explicit Worker(Server &server) : server_(server), transfer_{{server.device_, server.options_}} {
+  explicit Worker(Server &server) : server_(server) {
+    for (DeviceState *device : server.devices_) transfers_.push_back(Transfer{{*device, server.options_}});
     soap_init2(&soap_, SOAP_C_UTFSTRING, SOAP_C_UTFSTRING);
-    soap_.user = static_cast<Exchange *>(&transfer_);
+    Select(0);
     defaultResponse = soap_.fresponse;
     defaultParseHeader = soap_.fparsehdr;
     soap_.fresponse = &Worker::RecordStatus;
@@ -361,7 +365,7 @@ class Server::Worker {
       }
       return;
     }
-    if (server_.device_.maintenance.Rebooting()) return RefuseWhileRebooting(fd);
+    if (server_.devices_[listener.device]->maintenance.Rebooting()) return RefuseWhileRebooting(fd);
     connections_.emplace_back(fd, listener);
     Connection &connection = connections_.back();
     connection.self = std::prev(connections_.end());
@@ -504,8 +508,9 @@ class Server::Worker {
 
   // Answers a request that cannot be read whole.
   void Reject(Connection &connection, int status) {
-    transfer_.status = status;
-    transfer_.resultCode = -1;
+    Select(connection.listener.device);
+    transfer_->status = status;
+    transfer_->resultCode = -1;
     Log("-", "-");
     connection.out = StatusAnswer(status);
     connection.unread = true;
@@ -547,13 +552,14 @@ class Server::Worker {
 
   // Serves a complete request through the SOAP runtime.
   void Answer(Connection &connection) {
-    transfer_.request = std::string_view(connection.in).substr(0, connection.requestLength);
-    transfer_.read = 0;
-    transfer_.answer = &connection.out;
-    transfer_.kind = connection.listener.kind;
-    transfer_.tls = connection.ssl != nullptr;
-    transfer_.resultCode = -1;
-    transfer_.status = 0;
+    Select(connection.listener.device);
+    transfer_->request = std::string_view(connection.in).substr(0, connection.requestLength);
+    transfer_->read = 0;
+    transfer_->answer = &connection.out;
+    transfer_->kind = connection.listener.kind;
+    transfer_->tls = connection.ssl != nullptr;
+    transfer_->resultCode = -1;
+    transfer_->status = 0;
     operation_ = path_ = "-";
     authorization_ = connection.authorization;
     stall_ = false;
@@ -565,8 +571,8 @@ class Server::Worker {
     soap_end(&soap_);
     soap_.socket = SOAP_INVALID_SOCKET;
     Log(operation_, path_);
-    NoteExchange(server_.device_, operation_, transfer_.status, transfer_.resultCode);
-    transfer_.answer = nullptr;
+    NoteExchange(transfer_->device, operation_, transfer_->status, transfer_->resultCode);
+    transfer_->answer = nullptr;
     std::string().swap(connection.in);
     connection.authorization.clear();
     if (stall_) {
@@ -582,7 +588,7 @@ class Server::Worker {
   void Log(std::string_view operation, std::string_view path) {
     if (server_.options_.verbose)
       std::fprintf(stderr, "webservice-sim: %s %s status=%d resultCode=%d\n", Printable(operation).c_str(),
-                   Printable(path).c_str(), transfer_.status, transfer_.resultCode);
+                   Printable(path).c_str(), transfer_->status, transfer_->resultCode);
   }
 
   // Notes the HTTP status of every answer gSOAP writes.
@@ -683,12 +689,19 @@ class Server::Worker {
   // Answers a bare HTTP status with an empty body.
   void Refuse(int status) {
     const std::string answer = StatusAnswer(status);
-    if (soap_.fsend(&soap_, answer.data(), answer.size()) == SOAP_OK) transfer_.status = status;
+    if (soap_.fsend(&soap_, answer.data(), answer.size()) == SOAP_OK) transfer_->status = status;
+  }
+
+  // The exchange (and so the device) that the next request goes to.
+  void Select(size_t device) {
+    transfer_ = &transfers_[device];
+    soap_.user = static_cast<Exchange *>(transfer_);
   }
 
   Server &server_;
   struct soap soap_;
-  Transfer transfer_;
+  std::deque<Transfer> transfers_;  // one per device
+  Transfer *transfer_ = nullptr;
   std::vector<std::unique_ptr<ServiceEndpoint>> services_;
   std::list<Connection> connections_;
   int epoll_ = -1;
@@ -701,7 +714,10 @@ class Server::Worker {
 int (*Server::Worker::defaultResponse)(struct soap *, int, ULONG64) = nullptr;
 int (*Server::Worker::defaultParseHeader)(struct soap *, const char *, const char *) = nullptr;
 
-Server::Server(const Options &options, DeviceState &device) : options_(options), device_(device) {}
+Server::Server(const Options &options, DeviceState &device) : Server(options, std::vector<DeviceState *>{&device}) {}
+
+Server::Server(const Options &options, std::vector<DeviceState *> devices)
+    : options_(options), devices_(std::move(devices)) {}
 
 Server::~Server() { Stop(); }
 
@@ -711,7 +727,7 @@ int Server::PortOf(EndpointKind kind) const {
   return 0;
 }
 
-bool Server::Listen(EndpointKind kind, int port, bool tls, std::string *error) {
+bool Server::Listen(EndpointKind kind, int port, bool tls, size_t device, std::string *error) {
   addrinfo hints{};
   hints.ai_flags = AI_PASSIVE;
   hints.ai_socktype = SOCK_STREAM;
@@ -725,6 +741,7 @@ bool Server::Listen(EndpointKind kind, int port, bool tls, std::string *error) {
   listener->kind = kind;
   listener->tls = tls;
   listener->path = kind == EndpointKind::kSoapPath ? "/soap" : "/";
+  listener->device = device;
   listener->fd = socket(found->ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   const int on = 1;
   const bool ok = listener->fd >= 0 && !setsockopt(listener->fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) &&
@@ -745,11 +762,11 @@ bool Server::Listen(EndpointKind kind, int port, bool tls, std::string *error) {
 
 bool Server::Start(std::string *error) {
   if (!options_.onlyPort81) {
-    if (!Listen(EndpointKind::kSoapPath, options_.port, tls(), error)) return false;
-    if (options_.rootPort >= 0 && !Listen(EndpointKind::kRoot, options_.rootPort, false, error)) return false;
+    if (!ListenFleet(error)) return false;
+    if (options_.rootPort >= 0 && !Listen(EndpointKind::kRoot, options_.rootPort, false, 0, error)) return false;
   }
   std::string port81Error;
-  if ((options_.port81 || options_.onlyPort81) && !Listen(EndpointKind::kPort81, 81, false, &port81Error) &&
+  if ((options_.port81 || options_.onlyPort81) && !Listen(EndpointKind::kPort81, 81, false, 0, &port81Error) &&
       options_.onlyPort81) {
     *error = port81Error;
     return false;
@@ -764,6 +781,35 @@ bool Server::Start(std::string *error) {
   }
   for (auto &worker : workers_) threads_.emplace_back(&Worker::Run, worker.get());
   return true;
+}
+
+// The /soap listeners of every device on consecutive ports.  With port 0 a
+// single device takes the port the system picks; a fleet tries first ports
+// at random below the system's range for outgoing connections (32768 and
+// up), where a run of ports is unlikely to meet a client's, and starts over
+// when one of its ports is taken.
+bool Server::ListenFleet(std::string *error) {
+  const size_t before = listeners_.size();
+  const int count = static_cast<int>(devices_.size());
+  std::mt19937 random(std::random_device{}());
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    int first = options_.port;
+    if (first == 0 && count > 1)
+      first = std::uniform_int_distribution<int>(10000, std::max(10000, 32767 - count))(random);
+    bool ok = first + count - 1 <= 65535;
+    for (int i = 0; ok && i < count; ++i) {
+      ok = Listen(EndpointKind::kSoapPath, i == 0 ? first : listeners_[before]->port + i, tls(),
+                  static_cast<size_t>(i), error);
+    }
+    if (ok) return true;
+    while (listeners_.size() > before) {
+      close(listeners_.back()->fd);
+      listeners_.pop_back();
+    }
+    if (options_.port != 0) break;
+  }
+  if (error->empty()) *error = "no run of " + std::to_string(count) + " free ports";
+  return false;
 }
 
 void Server::Stop() {

@@ -48,11 +48,17 @@ struct Options {
   int rebootSeconds = 2;  // connections refused after a Reboot
   int threads = 8;
   bool verbose = false;
+  int devices = 1;          // served on consecutive /soap ports from port
+  std::string stateFile;    // settings loaded at start, saved on a clean stop
+
 };
 
 class Server {
  public:
+  // One device, or a fleet: device i answers on the /soap port of the first
+  // plus i; the root path and port 81 serve the first device.
   Server(const Options &options, DeviceState &device);
+  Server(const Options &options, std::vector<DeviceState *> devices);
   ~Server();
   Server(const Server &) = delete;
   Server &operator=(const Server &) = delete;
@@ -64,6 +70,7 @@ class Server {
 
   // The bound port of each listener, 0 when it is not served.
   int port() const { return PortOf(EndpointKind::kSoapPath); }
+  int lastPort() const { return port() ? port() + static_cast<int>(devices_.size()) - 1 : 0; }
   int rootPort() const { return PortOf(EndpointKind::kRoot); }
   bool port81() const { return PortOf(EndpointKind::kPort81) != 0; }
   bool tls() const { return !options_.tlsCert.empty(); }
@@ -74,10 +81,11 @@ class Server {
   class Worker;
 
   int PortOf(EndpointKind kind) const;
-  bool Listen(EndpointKind kind, int port, bool tls, std::string *error);
+  bool Listen(EndpointKind kind, int port, bool tls, size_t device, std::string *error);
+  bool ListenFleet(std::string *error);
 
   const Options &options_;
-  DeviceState &device_;
+  std::vector<DeviceState *> devices_;
   std::vector<std::unique_ptr<Listener>> listeners_;
   std::vector<std::unique_ptr<Worker>> workers_;
   std::vector<std::thread> threads_;

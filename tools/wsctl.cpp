@@ -9,24 +9,36 @@
 #include <iterator>
 #include <string>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "tools/codec.h"
+#include "tools/session.h"
 
 namespace {
 
 using namespace wsctl;
 
-constexpr int kUsageError = 2;
-
 const char kUsage[] =
     "usage: wsctl [options] OPERATION [field=value ...]\n"
     "       wsctl [options] probe     GetVersion, and the endpoint kind that answered\n"
     "       wsctl list                operations by service, with their request and response records\n"
+    "       wsctl [options] fleet [--parallel N] INVENTORY OPERATION [field=value ...]\n"
+    "                         the operation on every device of INVENTORY, N calls in flight (4):\n"
+    "                         one JSON line per device on stdout, a summary on stderr, exit 1 when any failed;\n"
+    "                         INVENTORY lines 'host[:port] [kind] [https]', or a JSON array of objects\n"
+    "                         {host, port, kind, https, user, password}\n"
+    "       wsctl [options] backup [--include NAME]...   every readable setting as one JSON document\n"
+    "       wsctl [options] restore FILE [--dry-run] [--keep-going] [--include NAME]...\n"
+    "                         writes back what differs; IPv4 (network address), MacAddress and Serial\n"
+    "                         are left out unless named by --include\n"
     "options:\n"
     "  --host H          device address (127.0.0.1)\n"
     "  --port P          TCP port for endpoint kinds 0 and 2 (8080)\n"
     "  --https           use https for endpoint kind 0\n"
     "  --kind 0|1|2      0 http[s]://H:P/soap, 1 http://H:81, 2 http://H:P (0)\n"
-    "  --user U --password P   HTTP Basic credentials\n"
+    "  --user U --password P   HTTP Basic credentials; else WSCTL_USER and WSCTL_PASSWORD\n"
+    "  --credentials F   user:password on the first line of F, a file only its owner may read\n"
     "  --ca-file F       extra trusted authorities (PEM)\n"
     "  --insecure        accept certificates that fail verification\n"
     "  --trace           print each exchange (credentials masked) to standard error\n"
@@ -43,6 +55,7 @@ struct Options {
   const char *user = nullptr;
   const char *password = nullptr;
   const char *jsonIn = nullptr;  // file name, or "-" for standard input
+  std::string fileUser, filePassword;  // read from --credentials
 };
 
 int Fail(const std::string &message) {
@@ -61,72 +74,29 @@ int AcceptCertificate(int error, const char *, void *) {
   return certificate ? WS_RESOLVE_RETRY : WS_RESOLVE_NO_RETRY;
 }
 
+// --credentials: "user:password" on the first line of a file that no one but
+// its owner may read or write.
+std::string ReadCredentials(const char *name, Options &options) {
+  struct stat facts {};
+  if (stat(name, &facts)) return std::string("cannot read the credentials file ") + name;
+  if ((facts.st_mode & 077) || facts.st_uid != geteuid())
+    return std::string("the credentials file ") + name + " must belong to you and be readable by you alone (chmod 600)";
+  std::ifstream in(name);
+  std::string line;
+  std::getline(in, line);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  const size_t colon = line.find(':');
+  if (colon == std::string::npos) return std::string("the credentials file ") + name + " holds no user:password line";
+  options.fileUser = line.substr(0, colon);
+  options.filePassword = line.substr(colon + 1);
+  return "";
+}
+
 // Parses the options before the command; returns the index of the command,
 // or -1 after printing the error.
-// The last exchange of the call, kept to say in words why it failed.
-struct LastExchange {
-  std::string url, headers, body;
-  int status = -1, error = 0;
-} gLast;
-bool gPrintTrace = false;
-
-// The text of the first element named name (any prefix) in body.
-std::string ElementText(const std::string &body, const char *name) {
-  for (size_t at = body.find(name); at != std::string::npos; at = body.find(name, at + 1)) {
-    const char before = at ? body[at - 1] : ' ';
-    const size_t close = at + std::strlen(name);
-    if ((before != '<' && before != ':') || close >= body.size() || body[close] != '>') continue;
-    const size_t end = body.find('<', close);
-    return body.substr(close + 1, end == std::string::npos ? std::string::npos : end - close - 1);
-  }
-  return "";
-}
-
-std::string HeaderValue(const std::string &headers, const char *name) {
-  const size_t at = headers.find(std::string("\n") + name + ":");
-  if (at == std::string::npos) return "";
-  size_t start = headers.find_first_not_of(' ', at + std::strlen(name) + 2);
-  return headers.substr(start, headers.find_first_of("\r\n", start) - start);
-}
-
-// What happened, in words, from the last exchange.
-std::string Explain() {
-  const LastExchange &e = gLast;
-  if (e.status < 0) return "";
-  if (e.status == 0) return "the device at " + e.url + " cannot be reached (" + WebService_StatusText(e.error) + ")";
-  if (e.status == 401 || e.status == 407)
-    return "HTTP " + std::to_string(e.status) + ": the device refused the user name or password";
-  if (e.status >= 300 && e.status < 400)
-    return "HTTP " + std::to_string(e.status) + " to " + HeaderValue(e.headers, "Location") +
-           ": the device redirects; the library follows no redirects";
-  const std::string code = ElementText(e.body, "faultcode");
-  if (!code.empty()) {
-    const size_t colon = code.find(':');
-    return "SOAP fault " + code.substr(colon == std::string::npos ? 0 : colon + 1) + ": " +
-           ElementText(e.body, "faultstring");
-  }
-  if (e.status != 200) return "HTTP " + std::to_string(e.status);
-  return "";
-}
-
-// --trace: one exchange as the library saw it, credentials already masked.
-void PrintExchange(const WebServiceExchange *e, void *) {
-  gLast = {e->url, e->answerHeaders, std::string(e->answerBody, e->answerBodyLength), e->httpStatus, e->error};
-  if (!gPrintTrace) return;
-  std::fprintf(stderr, "> POST %s\n%s\n", e->url, e->requestHeaders);
-  std::fwrite(e->requestBody, 1, e->requestBodyLength, stderr);
-  if (e->httpStatus == 0) {
-    std::fprintf(stderr, "\n< no answer: %d: %s\n", e->error, WebService_StatusText(e->error));
-    return;
-  }
-  std::fprintf(stderr, "\n< %s", e->answerHeaders);
-  std::fwrite(e->answerBody, 1, e->answerBodyLength, stderr);
-  std::fputs("\n", stderr);
-}
-
 int ParseOptions(int argc, char **argv, Options &options) {
   int i = 1;
-  WebService_SetTraceCallback(PrintExchange, nullptr);
+  bool trace = false;
   for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
     std::string name = argv[i];
     if (name == "--https") {
@@ -138,7 +108,7 @@ int ParseOptions(int argc, char **argv, Options &options) {
       continue;
     }
     if (name == "--trace") {
-      gPrintTrace = true;
+      trace = true;
       continue;
     }
     if (name == "--help") {
@@ -167,6 +137,12 @@ int ParseOptions(int argc, char **argv, Options &options) {
       options.password = value;
     } else if (name == "--json-in") {
       options.jsonIn = value;
+    } else if (name == "--credentials") {
+      const std::string error = ReadCredentials(value, options);
+      if (!error.empty()) {
+        Fail(error);
+        return -1;
+      }
     } else if (name == "--port" && numeric && number >= 1 && number <= 65535) {
       options.conn.port = static_cast<int32_t>(number);
     } else if (name == "--kind" && numeric && number >= 0 && number <= 2) {
@@ -181,6 +157,13 @@ int ParseOptions(int argc, char **argv, Options &options) {
       return -1;
     }
   }
+  TraceExchanges(trace);
+  if (!options.user && !options.password && !options.fileUser.empty()) {
+    options.user = options.fileUser.c_str();
+    options.password = options.filePassword.c_str();
+  }
+  if (!options.user) options.user = std::getenv("WSCTL_USER");
+  if (!options.password) options.password = std::getenv("WSCTL_PASSWORD");
   return i;
 }
 
@@ -236,7 +219,7 @@ int Run(const Operation &op, Options &options, int argc, char **argv, bool probe
   if (requestDesc.prepare) requestDesc.prepare(request.data());
   int status = op.call(options.host, options.user, options.password, request.data(), response.data(), &options.conn);
   if (status != 0) {
-    const std::string words = Explain();
+    const std::string words = ExplainLastExchange();
     std::fprintf(stderr, "%s failed: %d: %s\n", op.name, status,
                  words.empty() ? WebService_StatusText(status) : words.c_str());
     return 1;
@@ -264,6 +247,18 @@ int main(int argc, char **argv) {
   if (command >= argc) return Usage("no operation given");
   std::string name = argv[command];
   if (name == "list") return List();
+  if (name == "fleet" || name == "backup" || name == "restore") {
+    Device device;
+    device.host = options.host;
+    device.conn = options.conn;
+    device.credentials = options.user || options.password;
+    device.user = options.user ? options.user : "";
+    device.password = options.password ? options.password : "";
+    char **rest = argv + command + 1;
+    const int count = argc - command - 1;
+    if (name == "fleet") return FleetCommand(count, rest, device, options.jsonIn);
+    return name == "backup" ? BackupCommand(count, rest, device) : RestoreCommand(count, rest, device);
+  }
   bool probe = name == "probe";
   const Operation *op = FindOperation(probe ? "GetVersion" : name.c_str());
   if (!op) return Usage("unknown operation '" + name + "' (wsctl list shows them)");

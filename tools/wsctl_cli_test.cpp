@@ -1,9 +1,11 @@
 // wsctl as a user runs it: against the simulator, the scripted fake device
 // and a closed port, checking what it prints and its exit code.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -106,6 +108,165 @@ TEST(WsctlCli, GetAnswerIsTheInputOfItsSet) {
   ASSERT_EQ(set.exit, 0) << set.err;
   Outcome after = Wsctl(sim.port(), {"GetVideoEncoderConfig", "channel=1"});
   EXPECT_EQ(after.out, WithValue(edited, "videoCodec", wasH264 ? "\"VIDEO_CODEC_MJPEG\"" : "\"VIDEO_CODEC_H264\""));
+}
+
+// A temporary file holding text, removed with the object.
+class TextFile {
+ public:
+  explicit TextFile(const std::string &text = "") {
+    char name[] = "/tmp/wsctl-fleet-XXXXXX";
+    const int fd = ::mkstemp(name);
+    if (fd >= 0) ::close(fd);
+    path_ = name;
+    if (!text.empty()) std::ofstream(path_, std::ios::binary) << text;
+  }
+  ~TextFile() { std::remove(path_.c_str()); }
+  const std::string &path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+size_t Lines(const std::string &text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
+
+// The line of out that names the device at port.
+std::string LineOf(const std::string &out, int port) {
+  const size_t at = out.find("\"127.0.0.1:" + std::to_string(port) + "\"");
+  if (at == std::string::npos) return "";
+  const size_t start = out.rfind('\n', at);
+  const size_t from = start == std::string::npos ? 0 : start + 1;
+  return out.substr(from, out.find('\n', at) - from);
+}
+
+// One setting changed on a simulated fleet: one device takes it, one refuses
+// the credentials, one refuses the setting, one does not answer; each is
+// reported as such, and the run fails as a whole.
+TEST(WsctlFleet, ReportsEachDevice) {
+  Simulator sim({"--port", "0", "--no-port81", "--devices", "3", "--user", "admin", "--password", "admin"});
+  ASSERT_TRUE(sim.ready()) << sim.line();
+  EXPECT_NE(sim.line().find("devices=3 ports=" + std::to_string(sim.port()) + "-" + std::to_string(sim.port() + 2)),
+            std::string::npos) << sim.line();
+  const int first = sim.port(), wrong = first + 1, taken = first + 2;
+  ASSERT_EQ(0, Wsctl(taken, {"--user", "admin", "--password", "admin", "AddUser", "user.userID=bob"}).exit);
+  RefusingPort closed;
+  TextFile inventory("[{\"host\": \"127.0.0.1\", \"port\": " + std::to_string(first) +
+                     "}, {\"host\": \"127.0.0.1\", \"port\": " + std::to_string(wrong) +
+                     ", \"user\": \"admin\", \"password\": \"nope\"}, {\"host\": \"127.0.0.1\", \"port\": " +
+                     std::to_string(taken) + "}, {\"host\": \"127.0.0.1\", \"port\": " +
+                     std::to_string(closed.port()) + "}]");
+  TextFile credentials("admin:admin\n");
+  ::chmod(credentials.path().c_str(), 0644);
+  EXPECT_EQ(2, Wsctl(first, {"--credentials", credentials.path(), "GetMaxChannel"}).exit);  // readable by others
+  ::chmod(credentials.path().c_str(), 0600);
+
+  Outcome run = Wsctl(first, {"--credentials", credentials.path(), "fleet", "--parallel", "3", inventory.path(),
+                              "AddUser", "user.userID=bob", "user.password=secret"});
+  EXPECT_EQ(run.exit, 1) << run.err;
+  EXPECT_EQ(Lines(run.out), 4u) << run.out;
+  EXPECT_NE(LineOf(run.out, first).find("\"statusText\":\"ok\""), std::string::npos) << run.out;
+  EXPECT_NE(LineOf(run.out, wrong).find("HTTP 401: the device refused the user name or password"), std::string::npos)
+      << run.out;
+  EXPECT_NE(LineOf(run.out, taken).find("the device refused: resultCode"), std::string::npos) << run.out;
+  EXPECT_NE(LineOf(run.out, closed.port()).find("cannot be reached"), std::string::npos) << run.out;
+  EXPECT_NE(run.err.find("4 devices: 1 ok, 3 failed"), std::string::npos) << run.err;
+
+  // Only the first device took the new user; a line inventory reaches it too.
+  TextFile lines("# the fleet\n127.0.0.1:" + std::to_string(first) + "\n127.0.0.1:" + std::to_string(taken) + " 0\n");
+  ::setenv("WSCTL_USER", "admin", 1);
+  ::setenv("WSCTL_PASSWORD", "admin", 1);
+  Outcome check = Wsctl(first, {"fleet", lines.path(), "GetUser", "user.userID=bob"});
+  ::unsetenv("WSCTL_USER");
+  ::unsetenv("WSCTL_PASSWORD");
+  EXPECT_EQ(check.exit, 0) << check.err;
+  EXPECT_NE(LineOf(check.out, first).find("\"password\":\"secret\""), std::string::npos) << check.out;
+  EXPECT_EQ(LineOf(check.out, taken).find("secret"), std::string::npos) << check.out;
+}
+
+// A backup, changed settings, a dry run that writes nothing, a restore, and
+// a second backup equal to the first but for its time.
+TEST(WsctlFleet, BackupRestoreRoundTrip) {
+  Simulator sim({"--port", "0", "--no-port81"});
+  ASSERT_TRUE(sim.ready()) << sim.line();
+  const int port = sim.port();
+  std::string document;
+  auto backup = [&] {  // the document but its time
+    Outcome taken = Wsctl(port, {"backup"});
+    EXPECT_EQ(taken.exit, 0) << taken.err;
+    document = taken.out;
+    const size_t at = taken.out.find("\"time\"");
+    return at == std::string::npos ? taken.out : taken.out.erase(at, taken.out.find('\n', at) - at);
+  };
+  const std::string first = backup();
+  ASSERT_NE(first.find("\"GetVideoSourceConfig\""), std::string::npos);
+  ASSERT_NE(first.find("SIM-000001"), std::string::npos);
+  TextFile saved(document);
+
+  ASSERT_EQ(0, Wsctl(port, {"SetVideoSourceConfig", "channel=2", "config.contrast=7"}).exit);
+  ASSERT_EQ(0, Wsctl(port, {"SetTTL", "value=9"}).exit);
+  ASSERT_EQ(0, Wsctl(port, {"UpdateUser", "user.userID=user1", "user.password=other", "user.userLevel=USER_POWER"}).exit);
+  ASSERT_EQ(0, Wsctl(port, {"SetIPv4", "ipv4.ipAddress=10.0.0.9", "ipv4.subNetMask=255.255.255.0", "ipv4.defaultGateway=10.0.0.1"}).exit);
+  const std::string changed = backup();
+  ASSERT_TRUE(changed != first);
+
+  Outcome dry = Wsctl(port, {"restore", saved.path(), "--dry-run"});
+  EXPECT_EQ(dry.exit, 0) << dry.err;
+  EXPECT_NE(dry.out.find("\"action\":\"would change\",\"from\""), std::string::npos) << dry.out;
+  EXPECT_NE(dry.out.find("\"setting\":\"TTL\""), std::string::npos) << dry.out;
+  EXPECT_NE(dry.out.find("\"action\":\"would change\",\"from\":{\"password\":\"other\""), std::string::npos) << dry.out;
+  EXPECT_NE(dry.out.find("left out (this device's own; --include IPv4"), std::string::npos) << dry.out;
+  EXPECT_TRUE(backup() == changed) << "the dry run wrote";
+
+  Outcome restore = Wsctl(port, {"restore", saved.path(), "--include", "IPv4"});
+  EXPECT_EQ(restore.exit, 0) << restore.err << restore.out;
+  EXPECT_TRUE(backup() == first) << "the restore left a difference";
+  Outcome again = Wsctl(port, {"restore", saved.path()});
+  EXPECT_EQ(again.out.find("\"changed\""), std::string::npos) << again.out;
+}
+
+// A refused setting stops the restore, the rest reported as not applied,
+// unless --keep-going.
+TEST(WsctlFleet, RestoreStopsAtARefusal) {
+  Simulator sim({"--port", "0", "--no-port81", "--fail", "SetTTL:fault-client"});
+  ASSERT_TRUE(sim.ready()) << sim.line();
+  Outcome taken = Wsctl(sim.port(), {"backup"});
+  ASSERT_EQ(taken.exit, 0) << taken.err;
+  TextFile saved(taken.out);
+  ASSERT_EQ(0, Wsctl(sim.port(), {"SetRTSPPort", "value=8554"}).exit);
+  // This device refuses SetTTL: a backup whose TTL differs meets the refusal.
+  std::string other = taken.out;
+  other.replace(other.find("\"value\": 64"), 12, "\"value\": 65");
+  TextFile edited(other);
+
+  Outcome stopped = Wsctl(sim.port(), {"restore", edited.path()});
+  EXPECT_EQ(stopped.exit, 1);
+  EXPECT_NE(stopped.out.find("\"action\":\"refused\",\"error\":\"SOAP fault Client"), std::string::npos) << stopped.out;
+  EXPECT_NE(stopped.out.find("\"action\":\"not applied\",\"request\":{},\"setting\":\"RTSPPort\""),
+            std::string::npos) << stopped.out;
+  Outcome onward = Wsctl(sim.port(), {"restore", edited.path(), "--keep-going"});
+  EXPECT_EQ(onward.exit, 1);
+  EXPECT_NE(onward.out.find("\"setting\":\"RTSPPort\",\"to\":{\"value\":554}"), std::string::npos) << onward.out;
+  EXPECT_NE(Wsctl(sim.port(), {"GetRTSPPort"}).out.find("554"), std::string::npos);
+}
+
+// Settings changed on one device of a fleet survive a restart through --state.
+TEST(WsctlFleet, StateSurvivesRestart) {
+  TextFile state;
+  std::remove(state.path().c_str());
+  {
+    Simulator sim({"--port", "0", "--no-port81", "--devices", "2", "--state", state.path()});
+    ASSERT_TRUE(sim.ready()) << sim.line();
+    ASSERT_EQ(0, Wsctl(sim.port() + 1, {"SetVideoSourceConfig", "channel=3", "config.contrast=11"}).exit);
+    ASSERT_EQ(0, Wsctl(sim.port() + 1, {"AddUser", "user.userID=kept"}).exit);
+    EXPECT_EQ(0, sim.Stop());
+  }
+  Simulator sim({"--port", "0", "--no-port81", "--devices", "2", "--state", state.path()});
+  ASSERT_TRUE(sim.ready()) << sim.line();
+  EXPECT_NE(Wsctl(sim.port() + 1, {"GetVideoSourceConfig", "channel=3"}).out.find("\"contrast\": 11"),
+            std::string::npos);
+  EXPECT_EQ(0, Wsctl(sim.port() + 1, {"GetUser", "user.userID=kept"}).exit);
+  EXPECT_EQ(Wsctl(sim.port(), {"GetVideoSourceConfig", "channel=3"}).out.find("\"contrast\": 11"),
+            std::string::npos);
+  EXPECT_NE(Wsctl(sim.port() + 1, {"GetDeviceInformation"}).out.find("SIM-000002"), std::string::npos);
 }
 
 }  // namespace
