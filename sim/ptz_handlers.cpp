@@ -298,7 +298,10 @@ int PTZSoap12Service::AddPreset(_ns1__AddPreset *request, _ns1__AddPresetRespons
     if (!preset || !preset->alias || !*preset->alias) return kResultMissingArgument;
     if (std::strlen(preset->alias) > kMaxName) return kResultTooLong;
     if (FindAlias(head.presets, preset->alias)) return kResultPtzPresetExists;
-    head.presets.push_back({preset->alias, preset->sequence, preset->presetSpeed, preset->parkTime, head.position});
+    // Kept in sequence order, as the head numbers its preset slots.
+    const auto at = std::upper_bound(head.presets.begin(), head.presets.end(), preset->sequence,
+                                     [](int sequence, const PtzPreset &stored) { return sequence < stored.sequence; });
+    head.presets.insert(at, {preset->alias, preset->sequence, preset->presetSpeed, preset->parkTime, head.position});
     return Done(response.AddPresetResult);
   });
 }

@@ -266,7 +266,10 @@ int AddWindow(VideoAnalysisChannel &engine, const ns1__DetectionWindow_USCORET *
   if (WindowBySequence(engine, window.sequence) != engine.windows.end() ||
       WindowByAlias(engine, window.alias) != engine.windows.end())
     return kResultWindowExists;
-  engine.windows.push_back(std::move(window));
+  // Kept in sequence order, the order the engine numbers them in.
+  const auto at = std::upper_bound(engine.windows.begin(), engine.windows.end(), window.sequence,
+                                   [](int sequence, const DetectionWindow &stored) { return sequence < stored.sequence; });
+  engine.windows.insert(at, std::move(window));
   return kResultOk;
 }
 

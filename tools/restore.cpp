@@ -1,0 +1,325 @@
+// wsctl restore: writes a backup document back to a device, setting by
+// setting, where the device differs from it.
+//
+// A restore first reads the device and plans every write, then makes them:
+// settings and items in the order of the document (which is the order of the
+// operation tables: lists before the settings that name their items,
+// schedules before their allocation), then the removal of items the backup
+// lacks, in the reverse order (an allocation released before its schedule
+// goes, a server named by a setting freed by that setting's write).
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tools/settings.h"
+
+namespace wsctl {
+
+namespace {
+
+using nlohmann::json;
+
+// Settings that belong to one device and must not reach another: restored
+// only when named by --include.
+const char *const kDeviceOwn[] = {"IPv4", "MacAddress", "Serial"};
+
+// One operation of a list setting and its request, as JSON in which "@item"
+// stands for the saved item and "@key" for its name.  The Get's address
+// (channel, stream) joins every request that has fields of those names.
+struct ListWrite {
+  const char *operation = nullptr;  // null: the device has no such operation
+  const char *request = nullptr;
+};
+
+// A setting kept as a list of named items, written back item by item: an
+// item the device lacks is added, one that differs is updated (or removed and
+// added again where the device cannot update one), one the backup lacks is
+// removed.  A list whose add names the item without "@item" compares names
+// only (an allocation: the schedule's own content is its list's business).
+struct ListSetting {
+  const char *list;   // the Get that reads the list
+  const char *items;  // the answer's member that holds the items
+  const char *key;    // the member that names an item; null: the item is its name
+  ListWrite add, update, remove;
+};
+
+const ListSetting kListSettings[] = {
+    {"GetUserList", "items", "userID", {"AddUser", R"({"user":"@item"})"}, {"UpdateUser", R"({"user":"@item"})"},
+     {"RemoveUser", R"({"user":{"userID":"@key"}})"}},
+    {"GetRecordingServerList", "items", "alias", {"AddRecordingServer", R"("@item")"},
+     {"UpdateRecordingServer", R"({"prevAlias":"@key","server":"@item"})"}, {"RemoveRecordingServer", R"({"text":"@key"})"}},
+    {"GetIPSectionList", "items", "alias", {"AddIPSection", R"({"section":"@item"})"}, {},
+     {"RemoveIPSection", R"({"text":"@key"})"}},
+    {"GetRecordingScheduleList", "items", "scheduleID", {"AddRecordingSchedule", R"({"schedule":"@item"})"},
+     {"UpdateRecordingSchedule", R"({"schedule":"@item"})"}, {"RemoveRecordingSchedule", R"({"scheduleID":"@key"})"}},
+    {"GetAllocatedRecordingScheduleByStream", "items", "scheduleID",
+     {"AllocateRecordingSchedule", R"({"scheduleID":"@key"})"}, {},
+     {"DeallocateRecordingSchedule", R"({"scheduleID":"@key"})"}},
+    {"GetEventScheduleList", "items", "eventSource", {}, {"SetEventSchedule", R"({"schedule":"@item"})"}, {}},
+    {"GetFTPServerList", "items", "alias", {"AddFTPServer", R"({"server":"@item"})"},
+     {"UpdateFTPServer", R"({"prevAlias":"@key","server":"@item"})"}, {"RemoveFTPServer", R"({"alias":"@key"})"}},
+    {"GetSMTPServerList", "items", "alias", {"AddSMTPServer", R"({"server":"@item"})"},
+     {"UpdateSMTPServer", R"({"prevAlias":"@key","server":"@item"})"}, {"RemoveSMTPServer", R"({"alias":"@key"})"}},
+    {"GetPTZProtocolList", "names", nullptr, {"AddPTZProtocol", R"({"text":"@key"})"}, {},
+     {"RemovePTZProtocol", R"({"text":"@key"})"}},
+    {"GetPresetList", "items", "alias", {"AddPreset", R"({"preset":"@item"})"}, {},
+     {"RemovePreset", R"({"text":"@key"})"}},
+    {"GetDetectionWindowList", "items", "sequence", {"AddDetectionWindow", R"({"window":"@item"})"},
+     {"UpdateDetectionWindow", R"({"window":"@item"})"}, {"RemoveDetectionWindow", R"({"sequence":"@key"})"}},
+};
+
+const ListSetting *ListSettingOf(const char *get) {
+  for (const ListSetting &list : kListSettings)
+    if (std::strcmp(list.list, get) == 0) return &list;
+  return nullptr;
+}
+
+bool Among(const std::string &name, const char *const *names, size_t count) {
+  for (size_t i = 0; i < count; ++i)
+    if (name == names[i]) return true;
+  return false;
+}
+
+const Operation *SetterOf(const Operation &get) {
+  if (std::strncmp(get.name, "Get", 3) != 0) return nullptr;
+  const Operation *set = FindOperation(("Set" + std::string(get.name + 3)).c_str());
+  return set && std::strncmp(set->name, "Set", 3) == 0 ? set : nullptr;
+}
+
+// The request of the Set that writes a setting back: each of its fields
+// from the field of the same name in the address or in the answer (the
+// answer looked into when it is one record of other names).  What is left
+// pairs up when one field of each side remains, or when the one field left
+// is a record that the rest of the answer fills.  False when fields stay
+// unfilled.
+bool SetRequestOf(const Operation &set, const json &address, const json &answer, json *request) {
+  const RecordDesc &desc = set.request();
+  auto named = [&desc](const std::string &name) {
+    for (size_t i = 0; i < desc.fieldCount; ++i)
+      if (name == desc.fields[i].name) return &desc.fields[i];
+    return static_cast<const Field *>(nullptr);
+  };
+  json source = answer;
+  if (source.size() == 1 && source.begin()->is_object() && !named(source.begin().key()))
+    source = json(*source.begin());
+  *request = json::object();
+  std::vector<const Field *> unfilled;
+  for (size_t i = 0; i < desc.fieldCount; ++i) {
+    const std::string name = desc.fields[i].name;
+    if (address.contains(name)) (*request)[name] = address[name];
+    else if (source.contains(name)) (*request)[name] = source[name], source.erase(name);
+    else unfilled.push_back(&desc.fields[i]);
+  }
+  if (unfilled.empty()) return true;
+  if (unfilled.size() != 1 || source.empty()) return false;
+  if (source.size() == 1) (*request)[unfilled[0]->name] = *source.begin();
+  else if (unfilled[0]->kind == Kind::Record) (*request)[unfilled[0]->name] = source;
+  else return false;
+  return true;
+}
+
+// shape with "@item" and "@key" replaced.
+json Substitute(const json &shape, const json &item, const json &key) {
+  if (shape == "@item") return item;
+  if (shape == "@key") return key;
+  if (!shape.is_object()) return shape;
+  json result = json::object();
+  for (auto member = shape.begin(); member != shape.end(); ++member)
+    result[member.key()] = Substitute(member.value(), item, key);
+  return result;
+}
+
+// One write the restore plans: the operation, its request, and the line
+// that reports it.
+struct Write {
+  const Operation *op;
+  json request;
+  json line;
+  const char *done, *would;  // the action's words, made and planned
+};
+
+class Restore {
+ public:
+  Restore(Device &device, bool dryRun, bool keepGoing) : device_(device), dryRun_(dryRun), keepGoing_(keepGoing) {}
+
+  void PlanSetting(const Operation &get, const Operation &set, const json &request, const json &saved);
+  void PlanList(const ListSetting &list, const Operation &get, const json &request, const json &saved);
+  void Skip(json line, const std::string &why) {
+    Print(line, why);
+    ++skipped_;
+  }
+  // Makes the planned writes: in order, then the removals in reverse.
+  void Run() {
+    for (Write &write : writes_) Make(write);
+    for (auto removal = removals_.rbegin(); removal != removals_.rend(); ++removal) Make(*removal);
+  }
+  int Summary() const;
+
+ private:
+  void Print(json &line, const std::string &action) {
+    line["action"] = action;
+    std::printf("%s\n", line.dump().c_str());
+  }
+  void Failed(json &line, const std::string &action, const std::string &why) {
+    line["error"] = why;
+    Print(line, action);
+    ++refused_;
+    stopped_ = !keepGoing_;
+  }
+  void Make(Write &write);
+  // A list operation's request for one item, the address joined.
+  json ListRequest(const ListWrite &write, const json &address, const json &item, const json &key) const;
+  bool Read(const Operation &get, const json &request, json &line, json *current) {
+    std::string why;
+    if (ReadSetting(get, device_, request, current, &why)) return true;
+    Failed(line, "not read", why);
+    return false;
+  }
+
+  Device &device_;
+  const bool dryRun_, keepGoing_;
+  bool stopped_ = false;
+  size_t changed_ = 0, unchanged_ = 0, refused_ = 0, skipped_ = 0;
+  std::vector<Write> writes_, removals_;
+};
+
+void Restore::Make(Write &write) {
+  if (stopped_) return Skip(write.line, "not applied");
+  ++changed_;
+  if (dryRun_) return Print(write.line, write.would);
+  RecordBuffer request(write.op->request().size);
+  std::string why = FillRequest(*write.op, request, write.request);
+  if (why.empty()) {
+    const Outcome outcome = Call(*write.op, device_, request.data());
+    // A bare false answer (no resultCode) is a refusal too.
+    if (!outcome.ok()) why = outcome.words;
+    else if (outcome.response.value("result", true) == false) why = "the device answered false";
+  }
+  if (why.empty()) return Print(write.line, write.done);
+  --changed_;
+  Failed(write.line, "refused", why);
+}
+
+void Restore::PlanSetting(const Operation &get, const Operation &set, const json &request, const json &saved) {
+  json line = {{"setting", get.name + 3}, {"request", request}}, wanted, current;
+  if (!SetRequestOf(set, AddressOf(get, request), saved, &wanted)) return Skip(line, "skipped (no way to write it back)");
+  if (!Read(get, request, line, &current)) return;
+  if (current == saved) {  // counted, not listed
+    ++unchanged_;
+    return;
+  }
+  line["from"] = current;
+  line["to"] = saved;
+  writes_.push_back({&set, wanted, line, "changed", "would change"});
+}
+
+json Restore::ListRequest(const ListWrite &write, const json &address, const json &item, const json &key) const {
+  const Operation *op = FindOperation(write.operation);
+  json request = Substitute(json::parse(write.request), item, key);
+  for (size_t i = 0; op && i < op->request().fieldCount; ++i) {
+    const char *name = op->request().fields[i].name;
+    if (address.contains(name)) request[name] = address[name];
+  }
+  return request;
+}
+
+void Restore::PlanList(const ListSetting &list, const Operation &get, const json &request, const json &saved) {
+  const std::string name = get.name + 3;
+  json current, line = {{"setting", name}, {"request", request}};
+  if (!Read(get, request, line, &current)) return;
+  const json address = AddressOf(get, request);
+  const json wanted = saved.value(list.items, json::array()), present = current.value(list.items, json::array());
+  auto keyOf = [&list](const json &item) { return list.key ? item.value(list.key, json()) : item; };
+  auto find = [&keyOf](const json &items, const json &key) {
+    for (const json &item : items)
+      if (keyOf(item) == key) return &item;
+    return static_cast<const json *>(nullptr);
+  };
+  auto plan = [&](std::vector<Write> &into, const ListWrite &write, json itemLine, const json &item, const char *done,
+                  const char *would) {
+    into.push_back({FindOperation(write.operation), ListRequest(write, address, item, keyOf(item)), itemLine, done,
+                    would});
+  };
+  const bool namesOnly = !list.add.request || !std::strstr(list.add.request, "@item");
+
+  for (const json &item : wanted) {
+    json itemLine = {{"setting", name}, {"request", request}, {"item", keyOf(item)}};
+    const json *found = find(present, keyOf(item));
+    if (found && (*found == item || namesOnly)) {
+      ++unchanged_;
+      continue;
+    }
+    if (found) itemLine["from"] = *found;
+    if (!namesOnly) itemLine["to"] = item;
+    if (!found && list.add.operation) {
+      plan(writes_, list.add, itemLine, item, "added", "would add");
+    } else if (found && list.update.operation) {
+      plan(writes_, list.update, itemLine, item, "changed", "would change");
+    } else if (found && list.add.operation && list.remove.operation) {  // replaced: removed, added again
+      plan(writes_, list.remove, itemLine, *found, "removed to be added again", "would remove to add again");
+      plan(writes_, list.add, itemLine, item, "added again", "would add again");
+    } else {
+      Skip(itemLine, found ? "skipped (the device cannot change it)" : "skipped (the device cannot add it)");
+    }
+  }
+  for (const json &item : present) {
+    if (find(wanted, keyOf(item))) continue;
+    json itemLine = {{"setting", name}, {"request", request}, {"item", keyOf(item)}};
+    if (!list.remove.operation) Skip(itemLine, "kept (the device cannot remove it)");
+    else if (list.key && std::strcmp(list.key, "userID") == 0 && keyOf(item) == device_.user)
+      Skip(itemLine, "kept (the user this restore signs in as)");
+    else plan(removals_, list.remove, itemLine, item, "removed", "would remove");
+  }
+}
+
+int Restore::Summary() const {
+  std::fflush(stdout);  // the settings before the summary, where both reach one terminal
+  std::fprintf(stderr, "wsctl restore: %zu %s, %zu unchanged, %zu failed, %zu not applied%s\n", changed_,
+               dryRun_ ? "would change" : "changed", unchanged_, refused_, skipped_,
+               stopped_ ? " (stopped at the first failure; --keep-going goes on)" : "");
+  return refused_ ? 1 : 0;
+}
+
+}  // namespace
+
+int RestoreCommand(int argc, char **argv, Device device) {
+  std::vector<std::string> rest;
+  const std::set<std::string> included = Included(argc, argv, &rest);
+  bool dryRun = false, keepGoing = false;
+  std::string fileName;
+  for (const std::string &arg : rest) {
+    if (arg == "--dry-run") dryRun = true;
+    else if (arg == "--keep-going") keepGoing = true;
+    else if (fileName.empty() && arg.compare(0, 2, "--") != 0) fileName = arg;
+    else return Problem("restore", "unexpected argument " + arg, kUsageError);
+  }
+  if (fileName.empty()) return Problem("restore", "usage: wsctl restore FILE [--dry-run] [--keep-going]", kUsageError);
+  std::ifstream in(fileName, std::ios::binary);
+  const json document = in ? json::parse(in, nullptr, false) : json();
+  if (document.is_discarded() || !document.is_object() || document.value("format", 0) != kBackupFormat ||
+      !document.contains("settings") || !document["settings"].is_array())
+    return Problem("restore", fileName + " is not a backup of format " + std::to_string(kBackupFormat), kUsageError);
+
+  Restore restore(device, dryRun, keepGoing);
+  for (const json &entry : document["settings"]) {
+    const Operation *get = entry.is_object() ? FindOperation(entry.value("operation", "").c_str()) : nullptr;
+    const ListSetting *list = get ? ListSettingOf(get->name) : nullptr;
+    const Operation *set = get ? SetterOf(*get) : nullptr;
+    if (!set && !list) continue;  // read-only: nothing to write back
+    const json request = entry.value("request", json::object()), saved = entry.value("response", json::object());
+    const std::string name = get->name + 3;
+    if (Among(name, kDeviceOwn, std::size(kDeviceOwn)) && !included.count(name))
+      restore.Skip({{"setting", name}, {"request", request}},
+                   "left out (this device's own; --include " + name + " restores it)");
+    else if (list) restore.PlanList(*list, *get, request, saved);
+    else restore.PlanSetting(*get, *set, request, saved);
+  }
+  restore.Run();
+  return restore.Summary();
+}
+
+}  // namespace wsctl
