@@ -146,6 +146,9 @@ class Restore {
  public:
   Restore(Device &device, bool dryRun, bool keepGoing) : device_(device), dryRun_(dryRun), keepGoing_(keepGoing) {}
 
+  // Reads the device and plans the writes of a backup's settings; throws
+  // json::exception when the settings are not in the shape a backup writes.
+  void Plan(const json &settings, const std::set<std::string> &included);
   void PlanSetting(const Operation &get, const Operation &set, const json &request, const json &saved);
   void PlanList(const ListSetting &list, const Operation &get, const json &request, const json &saved);
   void Skip(json line, const std::string &why) {
@@ -284,6 +287,21 @@ int Restore::Summary() const {
   return refused_ ? 1 : 0;
 }
 
+void Restore::Plan(const json &settings, const std::set<std::string> &included) {
+  for (const json &entry : settings) {
+    const Operation *get = entry.is_object() ? FindOperation(entry.value("operation", "").c_str()) : nullptr;
+    const ListSetting *list = get ? ListSettingOf(get->name) : nullptr;
+    const Operation *set = get ? SetterOf(*get) : nullptr;
+    if (!set && !list) continue;  // read-only: nothing to write back
+    const json request = entry.value("request", json::object()), saved = entry.value("response", json::object());
+    const std::string name = get->name + 3;
+    if (Among(name, kDeviceOwn, std::size(kDeviceOwn)) && !included.count(name))
+      Skip({{"setting", name}, {"request", request}}, "left out (this device's own; --include " + name + " restores it)");
+    else if (list) PlanList(*list, *get, request, saved);
+    else PlanSetting(*get, *set, request, saved);
+  }
+}
+
 }  // namespace
 
 int RestoreCommand(int argc, char **argv, Device device) {
@@ -300,23 +318,15 @@ int RestoreCommand(int argc, char **argv, Device device) {
   if (fileName.empty()) return Problem("restore", "usage: wsctl restore FILE [--dry-run] [--keep-going]", kUsageError);
   std::ifstream in(fileName, std::ios::binary);
   const json document = in ? json::parse(in, nullptr, false) : json();
-  if (document.is_discarded() || !document.is_object() || document.value("format", 0) != kBackupFormat ||
+  if (document.is_discarded() || !document.is_object() || document.value("format", json()) != kBackupFormat ||
       !document.contains("settings") || !document["settings"].is_array())
     return Problem("restore", fileName + " is not a backup of format " + std::to_string(kBackupFormat), kUsageError);
 
   Restore restore(device, dryRun, keepGoing);
-  for (const json &entry : document["settings"]) {
-    const Operation *get = entry.is_object() ? FindOperation(entry.value("operation", "").c_str()) : nullptr;
-    const ListSetting *list = get ? ListSettingOf(get->name) : nullptr;
-    const Operation *set = get ? SetterOf(*get) : nullptr;
-    if (!set && !list) continue;  // read-only: nothing to write back
-    const json request = entry.value("request", json::object()), saved = entry.value("response", json::object());
-    const std::string name = get->name + 3;
-    if (Among(name, kDeviceOwn, std::size(kDeviceOwn)) && !included.count(name))
-      restore.Skip({{"setting", name}, {"request", request}},
-                   "left out (this device's own; --include " + name + " restores it)");
-    else if (list) restore.PlanList(*list, *get, request, saved);
-    else restore.PlanSetting(*get, *set, request, saved);
+  try {
+    restore.Plan(document["settings"], included);
+  } catch (const json::exception &problem) {  // a document edited into another shape
+    return Problem("restore", fileName + ": " + problem.what(), kUsageError);
   }
   restore.Run();
   return restore.Summary();

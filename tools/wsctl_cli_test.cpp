@@ -298,6 +298,11 @@ TEST(WsctlFleet, RestoreStopsAtARefusal) {
   EXPECT_EQ(onward.exit, 1);
   EXPECT_NE(onward.out.find("\"setting\":\"RTSPPort\",\"to\":{\"value\":554}"), std::string::npos) << onward.out;
   EXPECT_NE(Wsctl(sim.port(), {"GetRTSPPort"}).out.find("554"), std::string::npos);
+  // A document edited into another shape is refused as a whole.
+  TextFile odd(R"({"format": 1, "settings": [{"operation": "GetUserList", "response": {"items": [1]}}]})");
+  Outcome refused = Wsctl(sim.port(), {"restore", odd.path()});
+  EXPECT_EQ(refused.exit, 2);
+  EXPECT_NE(refused.err.find("cannot use value() with number"), std::string::npos) << refused.err;
 }
 
 // Settings changed on one device of a fleet survive a restart through --state.
