@@ -89,6 +89,7 @@ echo "\$ wsctl --port $first backup > backup.json"
 "$WSCTL" --port "$first" --user admin --password admin backup >"$backup"
 head -c 600 "$backup"; echo " ..."
 fleet_ws SetVideoSourceConfig channel=2 config.enable=true config.contrast=80 config.brightness=40
+fleet_ws AddPreset channel=1 preset.alias=door preset.sequence=1
 fleet_ws restore "$backup" --dry-run
 fleet_ws restore "$backup"
 rm -f "$backup"
