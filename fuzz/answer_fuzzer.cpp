@@ -58,7 +58,11 @@ void Exercise(const char *op, int (*call)(const char *, const char *, const char
   ConnectionInfo conn = Loopback(port);
   int status = call("127.0.0.1", "admin", "admin", reinterpret_cast<const Request *>(request), &record.value, &conn);
   Check(record.ZonesIntact(), op, "wrote outside the record");
-  Check(status == 0 || record.Unchanged(), op, "failed but changed the record");
+  // The version probe is the one export that keeps a partial answer: when its
+  // first attempt answers without a software version and the second (port 81,
+  // where nothing listens here) fails, the record holds the first answer.
+  const bool keepsFirstAttempt = std::strcmp(op, "GetVersion") == 0;
+  Check(status == 0 || keepsFirstAttempt || record.Unchanged(), op, "failed but changed the record");
   // Releasing reads every listed item and every list inside them (ASan checks
   // the bounds, LeakSanitizer that nothing else was allocated).
   if constexpr (kRecord) wsctl::FreeItems(wsctl::Describe<Response>(), &record.value);

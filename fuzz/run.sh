@@ -1,20 +1,17 @@
 #!/bin/sh
 # Builds the answer fuzzer with clang (libFuzzer, AddressSanitizer,
 # UndefinedBehaviorSanitizer; the library built with the same sanitizers and
-# coverage) in build-fuzz/, runs the hostile-device matrix there, then fuzzes
-# for a bounded time.  Seeds: tests/data/*.answer.xml and fuzz/corpus/.
+# coverage, see fuzz/configure.sh) in build-fuzz/ or $WS_FUZZ_BUILD, runs the
+# hostile-device matrix there, then fuzzes for a bounded time.  Seeds:
+# tests/data/*.answer.xml and fuzz/corpus/.
 #   fuzz/run.sh [seconds, default 60]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${WS_FUZZ_BUILD:-$root/build-fuzz}
 seconds=${1:-60}
-# The library is a shared object: it and the executables share the sanitizer
-# runtime's shared build.
-rtdir=$(dirname "$(clang++ -print-file-name=libclang_rt.asan-x86_64.so)")
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DWS_SANITIZE=address,undefined -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link \
-  -DCMAKE_SHARED_LINKER_FLAGS="-shared-libasan -Wl,-rpath,$rtdir" -DCMAKE_EXE_LINKER_FLAGS="-shared-libasan -Wl,-rpath,$rtdir" \
-  -DWS_BUILD_TOOLS=OFF -DWS_BUILD_SIM=OFF >/dev/null
+# A build already configured (scripts/test.sh runs the suite in one) is
+# reused; otherwise one is configured with just the library and the fuzzer.
+[ -f "$build/CMakeCache.txt" ] || sh "$root/fuzz/configure.sh" "$build" -DWS_BUILD_TOOLS=OFF -DWS_BUILD_SIM=OFF
 cmake --build "$build" -j2 --target answer_fuzzer hostile_test >"$build/build.log" 2>&1 || { tail -40 "$build/build.log"; exit 1; }
 "$build/fuzz/hostile_test"
 corpus=$build/fuzz-corpus

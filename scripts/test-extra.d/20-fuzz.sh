@@ -1,3 +1,4 @@
-# The answer fuzzer for a bounded time, under AddressSanitizer and UBSan.
+# The answer fuzzer for a bounded time, under AddressSanitizer and UBSan, in
+# the sanitizer build the suite ran in.
 set -eu
-bash fuzz/run.sh "${WS_FUZZ_SECONDS:-60}"
+WS_FUZZ_BUILD=$PWD/build-asan bash fuzz/run.sh "${WS_FUZZ_SECONDS:-60}"

@@ -1,0 +1,15 @@
+#!/bin/sh
+# Configures a build in which both the test suite and the answer fuzzer run:
+# clang, AddressSanitizer and UndefinedBehaviorSanitizer on every target, and
+# the fuzzer's coverage on every object.  The library is a shared object, so
+# it and the executables share the sanitizer runtime's shared build.
+#   fuzz/configure.sh BUILD_DIR [cmake options]
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$1
+shift
+rtdir=$(dirname "$(clang++ -print-file-name=libclang_rt.asan-x86_64.so)")
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DWS_SANITIZE=address,undefined -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link \
+  -DCMAKE_SHARED_LINKER_FLAGS="-shared-libasan -Wl,-rpath,$rtdir" -DCMAKE_EXE_LINKER_FLAGS="-shared-libasan -Wl,-rpath,$rtdir" \
+  "$@" >/dev/null
