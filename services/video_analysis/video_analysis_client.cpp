@@ -224,9 +224,7 @@ int VideoAnalysisClient::SetVAConfiguration(const VAConfigRequestRecord *request
 }
 
 int VideoAnalysisClient::GetVAMode(const int32_t *request, IntValueRecord *response) {
-  _ns1__GetVAMode wire;
-  wire.channel = *request;
-  return WS_INVOKE_FOR_INT_VALUE(GetVAMode, &wire, response);
+  return WS_INVOKE_FOR_INT_VALUE(GetVAMode, WS_REQUEST_WITH(GetVAMode, channel, *request), response);
 }
 
 int VideoAnalysisClient::SetVAMode(const VAModeRecord *request, CallResult *response) {
@@ -359,10 +357,8 @@ int VideoAnalysisClient::SetAutoPTZTrackingParam(const AutoPTZTrackingRequestRec
 }
 
 int VideoAnalysisClient::GetROIParam(const int32_t *request, ParamListRecord *response) {
-  _ns1__GetROIParam wire;
-  wire.channel = *request;
   _ns1__GetROIParamResponse answer;
-  if (int status = WS_INVOKE(GetROIParam, &wire, answer)) return status;
+  if (int status = WS_INVOKE(GetROIParam, WS_REQUEST_WITH(GetROIParam, channel, *request), answer)) return status;
   const ns1__ArrayOfParam_USCORET *list = answer.GetROIParamResult;
   return FillListAlways(response, answer.resultCode, list ? &list->Param_USCORET : nullptr, CopyParam);
 }
