@@ -176,22 +176,27 @@ TEST_F(Operations, TableHoldsEveryExportOnceAndTimeoutsNameExports) {
     EXPECT_TRUE(std::binary_search(names.begin(), names.end(), entry.operation)) << entry.operation;
 }
 
-// A missing host, request, response or connection, an unknown endpoint kind or
-// a host text that is not a host: -1, nothing sent, nothing written.
+// A missing host, request, response or connection, an unknown endpoint kind
+// (left as it was) or a host text that is not a host: -1, nothing sent,
+// nothing written.
 TEST_F(Operations, EveryExportChecksItsArguments) {
   const RequestBytes zero;
-  ConnectionInfo unknownKind{0, 0, device.port(), 3};
+  ConnectionInfo unknownKinds[] = {{0, 0, device.port(), 3}, {0, 0, device.port(), -1}};
   for (const Export &e : kExports) {
     SCOPED_TRACE(e.name);
     ResponseBytes response;
     EXPECT_EQ(-1, e.call(nullptr, zero.bytes, response.bytes, &conn));
+    EXPECT_EQ(-1, e.call("", zero.bytes, response.bytes, &conn));
     EXPECT_EQ(-1, e.call("127.0.0.1", nullptr, response.bytes, &conn));
     EXPECT_TRUE(!e.hasResponseArgument || e.call("127.0.0.1", zero.bytes, nullptr, &conn) == -1);
     EXPECT_EQ(-1, e.call("127.0.0.1", zero.bytes, response.bytes, nullptr));
     EXPECT_EQ(-1, e.call("127.0.0.1/x", zero.bytes, response.bytes, &conn));
-    EXPECT_TRUE(e.probe() || e.call("127.0.0.1", zero.bytes, response.bytes, &unknownKind) == -1);
+    for (ConnectionInfo &unknown : unknownKinds)  // the probe picks its kinds itself
+      EXPECT_TRUE(e.probe() || e.call("127.0.0.1", zero.bytes, response.bytes, &unknown) == -1);
     EXPECT_TRUE(response.Untouched(e.responseSize));
   }
+  EXPECT_EQ(3, unknownKinds[0].endpointKind);
+  EXPECT_EQ(-1, unknownKinds[1].endpointKind);
   EXPECT_TRUE(device.Requests().empty());
 }
 

@@ -16,17 +16,6 @@
 
 namespace {
 
-// A TextRequestRecord with room for its text.
-struct TextRequest {
-  char prefix[100];
-  char text[256];
-  explicit TextRequest(const char *value) {
-    std::memset(prefix, 0xA5, sizeof prefix);
-    std::snprintf(text, sizeof text, "%s", value);
-  }
-  const TextRequestRecord *get() const { return reinterpret_cast<const TextRequestRecord *>(this); }
-};
-
 RecordingServerRecord Server(const char *alias, const char *address, bool enable = true) {
   RecordingServerRecord server{};
   server.enable = enable;

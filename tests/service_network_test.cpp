@@ -297,14 +297,6 @@ TEST_F(NetworkSim, AccessSectionScenario) {
     SetText(request.section.toAddress, to);
     return request;
   };
-  auto aliasRequest = [](const char *alias) {
-    struct {
-      TextRequestRecord record;
-      char room[300];
-    } request{};
-    SetText(reinterpret_cast<char(&)[301]>(request.record.text), alias);
-    return request;
-  };
   auto list = [&] {
     IPSectionListRecord list{0, nullptr, -1};
     EXPECT_EQ(0, Call(DLL_WebServiceGetIPSectionList, &kAnyRequest, &list));
@@ -325,15 +317,15 @@ TEST_F(NetworkSim, AccessSectionScenario) {
   EXPECT_NE(0, Verdict(DLL_WebServiceAddIPSection, section("wan", "192.168.20.9", "192.168.20.1")));
   EXPECT_EQ("office;lab;", list());
 
-  auto office = aliasRequest("office");
-  IPSectionResponseRecord got = Get(DLL_WebServiceGetIPSection, office.record);
+  const TextRequest office("office");
+  IPSectionResponseRecord got = Get(DLL_WebServiceGetIPSection, office.get());
   EXPECT_EQ(0, got.resultCode);
   EXPECT_STREQ("192.168.10.1", got.section.fromAddress);
   EXPECT_STREQ("192.168.10.99", got.section.toAddress);
 
-  EXPECT_EQ(0, Verdict(DLL_WebServiceRemoveIPSection, office.record));
-  EXPECT_NE(0, Verdict(DLL_WebServiceRemoveIPSection, office.record));
-  EXPECT_NE(0, Get(DLL_WebServiceGetIPSection, office.record).resultCode);
+  EXPECT_EQ(0, Verdict(DLL_WebServiceRemoveIPSection, office.get()));
+  EXPECT_NE(0, Verdict(DLL_WebServiceRemoveIPSection, office.get()));
+  EXPECT_NE(0, Get(DLL_WebServiceGetIPSection, office.get()).resultCode);
   EXPECT_EQ("lab;", list());
   EXPECT_EQ(0, Verdict(DLL_WebServiceRemoveAllIPSection, kAnyRequest));
   EXPECT_EQ("", list());

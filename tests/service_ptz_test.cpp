@@ -25,22 +25,6 @@ ChannelTextRecord ChannelText(int32_t channel, const char *text) {
   return record;
 }
 
-template <size_t N>
-struct TextRequest {
-  char prefix[100];
-  char text[N];
-};
-
-TextRequest<128> Text(const char *text) {
-  TextRequest<128> record = Pattern<TextRequest<128>>();
-  std::snprintf(record.text, sizeof record.text, "%s", text);
-  return record;
-}
-
-const TextRequestRecord *AsTextRequest(const TextRequest<128> &record) {
-  return reinterpret_cast<const TextRequestRecord *>(&record);
-}
-
 PresetRecord Preset(const char *alias, int32_t sequence = 0, int32_t speed = 0, int32_t park = 0) {
   PresetRecord preset{};
   std::snprintf(preset.alias, sizeof preset.alias, "%s", alias);
@@ -54,21 +38,15 @@ PresetRecord Preset(const char *alias, int32_t sequence = 0, int32_t speed = 0, 
 
 using PtzWire = ServiceWire;
 
-TEST_F(PtzWire, CallResultPutsResultCodeFirstAndWritesOneResultByte) {
+// The boolean result is one byte: the padding after it stays.
+TEST_F(PtzWire, CallResultWritesOneResultByte) {
   ChannelTextRecord request = ChannelText(3, "A&B");
-  for (bool verdict : {true, false}) {
-    PTZCallResult result;
-    FillPattern(result);  // in place: the padding bytes count here
-    Answer("SetPTZProtocol", std::string("<SetPTZProtocolResult>") + (verdict ? "true" : "false") +
-                                 "</SetPTZProtocolResult><resultCode>7</resultCode>");
-    ASSERT_EQ(0, Call(DLL_WebServiceSetPTZProtocol, &request, &result));
-    const unsigned char *bytes = reinterpret_cast<const unsigned char *>(&result);
-    int32_t first;
-    std::memcpy(&first, bytes, 4);
-    EXPECT_EQ(7, first);
-    EXPECT_EQ(verdict ? 1 : 0, bytes[4]);
-    EXPECT_EQ(std::string(3, '\xA5'), std::string(reinterpret_cast<const char *>(bytes) + 5, 3));
-  }
+  PTZCallResult result;
+  FillPattern(result);  // in place: the padding bytes count here
+  Answer("SetPTZProtocol", "<SetPTZProtocolResult>false</SetPTZProtocolResult><resultCode>7</resultCode>");
+  ASSERT_EQ(0, Call(DLL_WebServiceSetPTZProtocol, &request, &result));
+  EXPECT_FALSE(result.result);
+  EXPECT_EQ(std::string(3, '\xA5'), std::string(reinterpret_cast<const char *>(&result) + 5, 3));
   EXPECT_EQ(
       "<ns1:SetPTZProtocol><ns1:channel>3</ns1:channel><ns1:protocolName>A&amp;B</ns1:protocolName>"
       "</ns1:SetPTZProtocol>",
@@ -229,13 +207,13 @@ TEST_F(PtzWire, StructuredAnswersAndEnumerations) {
   EXPECT_EQ("<ns1:OSDMenu><ns1:osdMenu>OSD_MENU_SELECT</ns1:osdMenu></ns1:OSDMenu>", LastBody());
 
   // Missing name or range: that field keeps the caller's value.
-  TextRequest<128> name = Text("P");
+  TextRequest name("P");
   PTZProtocolResponseRecord info = Pattern<PTZProtocolResponseRecord>();
   Answer("GetPTZProtocolInfo", "<GetPTZProtocolInfoResult><name>" + std::string(150, 'n') +
                                    "</name><presetIDRange><min>1</min><max>255</max></presetIDRange>"
                                    "<panSpeedRange><max>64</max></panSpeedRange></GetPTZProtocolInfoResult>"
                                    "<resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZProtocolInfo, AsTextRequest(name), &info));
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZProtocolInfo, name.get(), &info));
   EXPECT_EQ(std::string(99, 'n'), info.protocol.name);
   EXPECT_EQ(255, info.protocol.presetIDRange.max);
   EXPECT_EQ(0, info.protocol.panSpeedRange.min);
@@ -362,9 +340,9 @@ TEST_F(PtzSim, PresetAndTourScenario) {
 
 TEST_F(PtzSim, ProtocolsConfigurationPortMenuAndPatterns) {
   PTZProtocolListRecord protocols{-1, 0, nullptr};
-  TextRequest<128> file = Text("/protocols/custom-head.ptz");
-  EXPECT_EQ(0, Verdict(DLL_WebServiceAddPTZProtocol, AsTextRequest(file)));
-  EXPECT_EQ(401, Verdict(DLL_WebServiceAddPTZProtocol, AsTextRequest(file)));
+  TextRequest file("/protocols/custom-head.ptz");
+  EXPECT_EQ(0, Verdict(DLL_WebServiceAddPTZProtocol, file.get()));
+  EXPECT_EQ(401, Verdict(DLL_WebServiceAddPTZProtocol, file.get()));
   ASSERT_EQ(0, Call(DLL_WebServiceGetPTZProtocolList, &kAnyRequest, &protocols));
   ASSERT_EQ(3, protocols.count);
   EXPECT_STREQ("custom-head", protocols.names[2]);
@@ -377,18 +355,18 @@ TEST_F(PtzSim, ProtocolsConfigurationPortMenuAndPatterns) {
   TextResultRecord inUse{};
   ASSERT_EQ(0, Call(DLL_WebServiceGetPTZProtocol, &two, &inUse));
   EXPECT_STREQ("custom-head", inUse.text);
-  TextRequest<128> custom = Text("custom-head");
-  EXPECT_EQ(402, Verdict(DLL_WebServiceRemovePTZProtocol, AsTextRequest(custom)));
+  TextRequest custom("custom-head");
+  EXPECT_EQ(402, Verdict(DLL_WebServiceRemovePTZProtocol, custom.get()));
   ChannelTextRecord useB = ChannelText(2, "SIM-SERIAL-B");
   EXPECT_EQ(0, Verdict(DLL_WebServiceSetPTZProtocol, &useB));
-  EXPECT_EQ(0, Verdict(DLL_WebServiceRemovePTZProtocol, AsTextRequest(custom)));
-  EXPECT_EQ(400, Verdict(DLL_WebServiceRemovePTZProtocol, AsTextRequest(custom)));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceRemovePTZProtocol, custom.get()));
+  EXPECT_EQ(400, Verdict(DLL_WebServiceRemovePTZProtocol, custom.get()));
   EXPECT_EQ(400, Verdict(DLL_WebServiceSetPTZProtocol, &useCustom));
 
   // SIM-SERIAL-B knows no diagonal moves and tops out at speed 32.
-  TextRequest<128> b = Text("SIM-SERIAL-B");
+  TextRequest b("SIM-SERIAL-B");
   PTZProtocolResponseRecord info{};
-  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZProtocolInfo, AsTextRequest(b), &info));
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZProtocolInfo, b.get(), &info));
   EXPECT_STREQ("SIM-SERIAL-B", info.protocol.name);
   EXPECT_EQ(32, info.protocol.panSpeedRange.max);
   ParameterListRecord commands{0, nullptr, -1};

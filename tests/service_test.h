@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -30,6 +32,17 @@ template <class T>
 T *Sentinel() {
   return reinterpret_cast<T *>(static_cast<uintptr_t>(0x5e17));
 }
+
+// A TextRequestRecord with room for its text after the prefix.
+struct TextRequest {
+  char prefix[100];
+  char text[256];
+  explicit TextRequest(const char *value) {
+    std::memset(prefix, 0xA5, sizeof prefix);
+    std::snprintf(text, sizeof text, "%s", value);
+  }
+  const TextRequestRecord *get() const { return reinterpret_cast<const TextRequestRecord *>(this); }
+};
 
 // The response record type of an export.
 template <class Fn>
