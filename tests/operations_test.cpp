@@ -47,7 +47,9 @@ struct ResponseBytes {
   unsigned char *bytes = storage.get();
   ResponseBytes() { Fill(0xA5); }
   void Fill(unsigned char value) { std::memset(bytes, value, kResponseBytes); }
-  bool Untouched(size_t size) const { return std::all_of(bytes, bytes + size, [](unsigned char b) { return b == 0xA5; }); }
+  bool Untouched(size_t size) const {
+    return std::all_of(bytes, bytes + size, [](unsigned char b) { return b == 0xA5; });
+  }
 };
 
 template <class Request, class Response>
@@ -165,15 +167,14 @@ class Operations : public ::testing::Test {
   ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
 };
 
-TEST_F(Operations, TableHoldsEveryExportOnceAndTimeoutsNameExports) {
+// Every entry of the time-out table names an export: a misspelt one would
+// leave its export at the default.
+TEST_F(Operations, TimeoutTableNamesExports) {
   EXPECT_EQ(172u, std::size(kExports));
-  std::vector<std::string> names;
-  for (const Export &e : kExports) names.push_back(e.name);
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names.end(), std::adjacent_find(names.begin(), names.end()));
-  // A misspelt entry would leave its export at the default.
   for (const ws::TimeoutEntry &entry : ws::kTimeoutTable)
-    EXPECT_TRUE(std::binary_search(names.begin(), names.end(), entry.operation)) << entry.operation;
+    EXPECT_TRUE(std::any_of(std::begin(kExports), std::end(kExports),
+                            [&](const Export &e) { return std::string(e.name) == entry.operation; }))
+        << entry.operation;
 }
 
 // A missing host, request, response or connection, an unknown endpoint kind

@@ -72,15 +72,6 @@ TEST_F(Wire, RequestsCarryTheWholeRecord) {
   EXPECT_NE(std::string::npos, body.find("<ns1:overwrite>true</ns1:overwrite>"));
 }
 
-// Reboot returns the status of the exchange; the device's resultCode stays
-// with the device.
-TEST_F(Wire, RebootReturnsTheExchangeStatus) {
-  Answer("Reboot", "<resultCode>1</resultCode>");
-  EXPECT_EQ(0, DLL_WebServiceReboot("127.0.0.1", "admin", "admin", &kAnyRequest, &conn));
-  device.Script({Reply::Ok(Envelope("<e:Fault><faultcode>e:Server</faultcode><faultstring>x</faultstring></e:Fault>"))});
-  EXPECT_EQ(2, DLL_WebServiceReboot("127.0.0.1", "admin", "admin", &kAnyRequest, &conn));
-}
-
 // What the library hands over: a list of separately duplicated dates, a log
 // buffer of any length, fixed entries of time-zone names; released as the
 // header says (AddressSanitizer checks the releases).

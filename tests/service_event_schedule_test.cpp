@@ -18,12 +18,6 @@
 
 namespace {
 
-size_t Occurrences(const std::string &text, const std::string &what) {
-  size_t count = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
-  return count;
-}
-
 std::string Date(const char *element, int year, int month, int day) {
   return std::string("<") + element + "><year>" + std::to_string(year) + "</year><month>" + std::to_string(month) +
          "</month><day>" + std::to_string(day) + "</day></" + element + ">";
@@ -121,7 +115,7 @@ TEST_F(EventWire, ScheduleRequestsSendTheTimeTableOfTheirRepeatOption) {
     Answer("UpdateRecordingSchedule", "<UpdateRecordingScheduleResult>true</UpdateRecordingScheduleResult>");
     ASSERT_EQ(0, Call(DLL_WebServiceUpdateRecordingSchedule, &request, &result));
     const std::string sent = device.Request();
-    EXPECT_EQ(c.entries, Occurrences(sent, "<ns1:int>1</ns1:int>"));
+    EXPECT_EQ(c.entries, Count(sent, "<ns1:int>1</ns1:int>"));
     EXPECT_NE(std::string::npos, sent.find(std::string("<ns1:repeatOption>") + c.symbol + "</ns1:repeatOption>"));
     EXPECT_NE(std::string::npos, sent.find("<ns1:startTime><ns1:year>2030</ns1:year>"));
   }

@@ -131,12 +131,6 @@ TEST_F(FactoryWire, RequestsAndAnswers) {
   EXPECT_EQ(-1, getDefaults());
   keys = KeyListRecord{1, nullptr};
   EXPECT_EQ(-1, getDefaults());
-
-  const int32_t channel = -2;
-  EXPECT_EQ("<ns1:AudioBypassStop><ns1:audioChannel>-2</ns1:audioChannel></ns1:AudioBypassStop>",
-            Exchange("AudioBypassStop", "<AudioBypassStopResult>true</AudioBypassStopResult>",
-                     [&] { return Call(DLL_WebServiceAudioBypassStop, &channel, &result); }));
-  EXPECT_TRUE(result.result);
 }
 
 using FactorySim = ServiceSim;

@@ -35,12 +35,6 @@ TEST_F(UtilityWire, RequestsAndAnswers) {
               Exchange("ConnectClientForAudio", "<resultCode>0</resultCode>",
                        [&] { return Call(DLL_WebServiceConnectClientForAudio, &client, &result); }));
   }
-  Exchange("DisconnectClientForAudio",
-           "<DisconnectClientForAudioResult>1</DisconnectClientForAudioResult><resultCode>601</resultCode>",
-           [&] { return Call(DLL_WebServiceDisconnectClientForAudio, &kAnyRequest, &result); });
-  EXPECT_TRUE(result.result);
-  EXPECT_EQ(601, result.resultCode);
-
   IntValueRecord language;
   for (auto [symbol, value] : {std::pair<const char *, int>{"LANGUAGE_KOREAN", 0}, {"LANGUAGE_ENGLISH", 1}, {"7", 7}}) {
     Exchange("GetLanguage", std::string("<GetLanguageResult>") + symbol + "</GetLanguageResult>",

@@ -12,13 +12,6 @@
 
 namespace {
 
-// How often needle occurs in text.
-size_t Count(const std::string &text, const std::string &needle) {
-  size_t n = 0;
-  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + needle.size())) ++n;
-  return n;
-}
-
 // The text between <ns1:name> and its end tag (empty when there is none).
 std::string Element(const std::string &text, const std::string &name) {
   const std::string open = "<ns1:" + name + ">", close = "</ns1:" + name + ">";

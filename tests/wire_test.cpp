@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "fake_device.h"
-#include "test_support.h"
+#include "service_test.h"
 #include "webservice/WebService.h"
 
 namespace {
@@ -30,13 +29,8 @@ bool HasHeader(const std::string &request, const std::string &line) {
 
 std::string RequestLine(const std::string &request) { return request.substr(0, request.find("\r\n")); }
 
-class Wire : public ::testing::Test {
+class Wire : public ServiceWire {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(device.ok());
-    conn.port = device.port();
-  }
-
   template <class Request, class Response, class Arg>
   int Call(Export<Request, Response> fn, const Arg *request, Response *response, const char *user = "admin",
            const char *password = "admin", const char *host = "127.0.0.1") {
@@ -53,11 +47,8 @@ class Wire : public ::testing::Test {
     EXPECT_EQ(ExpectedRequest(name, device.port()), device.Request());
   }
 
-  // Answers body (or the reply) to the next call.
+  // Answers body to the next call.
   void Answer(const std::string &body) { device.Script({Reply::Ok(body)}); }
-
-  FakeDevice device;
-  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
 };
 
 UserRequestRecord UserRequest(const char *id, const char *password, int32_t level) {
