@@ -30,7 +30,9 @@ void FreeNames(SDFileListRecord &list) {
 
 using StorageWire = ServiceWire;
 
-TEST_F(StorageWire, ResultCodeSitsWhereEachRecordPutsIt) {
+// The notification lists' rules, the targets a set sends, the SMTP list's
+// untouched field and RemoveSMTPServer's one-byte answer.
+TEST_F(StorageWire, NotificationListsAndOneByteAnswers) {
   // Fan failure: resultCode first; a refusal writes it alone.
   FanFailNotificationRecord fan{-1, -1, Sentinel<EventNotifyRecord>()};
   Answer("GetFanFailNotification", "<GetFanFailNotificationResult>" + Notifies("mail", "") +

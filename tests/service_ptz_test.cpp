@@ -38,21 +38,6 @@ PresetRecord Preset(const char *alias, int32_t sequence = 0, int32_t speed = 0, 
 
 using PtzWire = ServiceWire;
 
-// The boolean result is one byte: the padding after it stays.
-TEST_F(PtzWire, CallResultWritesOneResultByte) {
-  ChannelTextRecord request = ChannelText(3, "A&B");
-  PTZCallResult result;
-  FillPattern(result);  // in place: the padding bytes count here
-  Answer("SetPTZProtocol", "<SetPTZProtocolResult>false</SetPTZProtocolResult><resultCode>7</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceSetPTZProtocol, &request, &result));
-  EXPECT_FALSE(result.result);
-  EXPECT_EQ(std::string(3, '\xA5'), std::string(reinterpret_cast<const char *>(&result) + 5, 3));
-  EXPECT_EQ(
-      "<ns1:SetPTZProtocol><ns1:channel>3</ns1:channel><ns1:protocolName>A&amp;B</ns1:protocolName>"
-      "</ns1:SetPTZProtocol>",
-      LastBody());
-}
-
 // The tour's stops go out in order, each preset whole; an empty tour sends an
 // empty list, a negative count is refused before sending.
 TEST_F(PtzWire, PresetTourTravelsInOrder) {

@@ -2,7 +2,6 @@
 // read answers, and what they leave alone.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -294,44 +293,6 @@ TEST_F(Wire, TextsUnescapedAndTruncated) {
   EXPECT_EQ(std::string(255, 'k'), list.items[0].key);
   EXPECT_EQ(std::string(255, 'v'), list.items[0].value);
   WebService_FreeItems(list.items);
-}
-
-// Every failure: the status and a response record left byte for byte alone.
-TEST_F(Wire, FailuresLeaveResponseUntouched) {
-  auto fault = [](const char *code, bool soap12) {
-    const std::string text = soap12 ? std::string("<e:Fault><e:Code><e:Value>e:") + code +
-                                          "</e:Value></e:Code><e:Reason><e:Text xml:lang=\"en\">no</e:Text></e:Reason></e:Fault>"
-                                    : std::string("<e:Fault><faultcode>e:") + code +
-                                          "</faultcode><faultstring>no</faultstring></e:Fault>";
-    return [=](const std::string &) { return Reply::Status(500, Envelope(text, soap12)); };
-  };
-  auto fixed = [](Reply reply) { return [=](const std::string &) { return reply; }; };
-  const std::pair<std::function<Reply(const std::string &)>, int> cases[] = {
-      {fault("Client", false), 1},
-      {fault("Server", false), 2},
-      {fault("Sender", true), 1},
-      {fault("Receiver", true), 2},
-      {fixed(Reply::Ok(Response("SomethingElse", "<resultCode>0</resultCode>"))), 3},
-      {[](const std::string &op) { return Reply::Ok(Response(op, "<resultCode>zero</resultCode>")); }, 4},
-      {fixed(Reply::Ok("")), -1},
-      {fixed(Reply::Close()), -1},
-      {fixed(Reply::Status(401, "")), -1},
-  };
-  UserRequestRecord userRequest = UserRequest("u", "", 0);
-  StreamRecord stream{};
-  for (const auto &c : cases) {
-    auto expect = [&](const char *op, auto fn, const auto *request, auto response) {
-      FillPattern(response);
-      device.Script({c.first(op)});
-      EXPECT_EQ(c.second, Call(fn, request, &response)) << op << ": " << c.first(op).body;
-      EXPECT_TRUE(Untouched(response)) << op << ": " << c.first(op).body;
-    };
-    expect("GetUser", DLL_WebServiceGetUser, &userRequest, UserResponseRecord{});
-    expect("GetUserList", DLL_WebServiceGetUserList, &kAnyRequest, UserListRecord{});
-    expect("GetVideoEncoderConfig", DLL_WebServiceGetVideoEncoderConfig, &stream,
-           VideoEncoderConfigResponseRecord{});
-    expect("GetChannelList", DLL_WebServiceGetChannelList, &kAnyRequest, ChannelListRecord{});
-  }
 }
 
 TEST_F(Wire, AccountListRule) {
