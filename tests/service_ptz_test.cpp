@@ -3,28 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 #include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "fake_device.h"
-#include "simulator.h"
-#include "test_support.h"
+#include "service_test.h"
 #include "webservice/WebService.h"
 
 namespace {
-
-template <class Request, class Response>
-using Export = int (*)(const char *, const char *, const char *, const Request *, Response *, ConnectionInfo *);
-
-// The content of the request's SOAP body.
-std::string Body(const std::string &request) {
-  const std::string open = "<SOAP-ENV:Body>";
-  size_t start = request.find(open), end = request.find("</SOAP-ENV:Body>");
-  return start == std::string::npos || end == std::string::npos ? "" : request.substr(start + open.size(), end - start - open.size());
-}
 
 ChannelRecord Channel(int32_t channel) {
   ChannelRecord record = Pattern<ChannelRecord>();
@@ -39,22 +25,6 @@ ChannelTextRecord ChannelText(int32_t channel, const char *text) {
   return record;
 }
 
-template <size_t N>
-struct TextRequest {
-  char prefix[100];
-  char text[N];
-};
-
-TextRequest<128> Text(const char *text) {
-  TextRequest<128> record = Pattern<TextRequest<128>>();
-  std::snprintf(record.text, sizeof record.text, "%s", text);
-  return record;
-}
-
-const TextRequestRecord *AsTextRequest(const TextRequest<128> &record) {
-  return reinterpret_cast<const TextRequestRecord *>(&record);
-}
-
 PresetRecord Preset(const char *alias, int32_t sequence = 0, int32_t speed = 0, int32_t park = 0) {
   PresetRecord preset{};
   std::snprintf(preset.alias, sizeof preset.alias, "%s", alias);
@@ -66,72 +36,11 @@ PresetRecord Preset(const char *alias, int32_t sequence = 0, int32_t speed = 0, 
 
 // ---- against a scripted device ----
 
-class PtzWire : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(device.ok());
-    conn.port = device.port();
-  }
-  // Answers op's response element holding inner to the next call.
-  void Answer(const std::string &op, const std::string &inner) { device.Script({Reply::Ok(Response(op, inner))}); }
-  std::string LastBody() {
-    std::vector<std::string> all = device.Requests();
-    return all.empty() ? "" : Body(all.back());
-  }
-  template <class Request, class Response, class Arg>
-  int Call(Export<Request, Response> fn, const Arg *request, Response *response) {
-    return fn("127.0.0.1", "admin", "admin", request, response, &conn);
-  }
+using PtzWire = ServiceWire;
 
-  FakeDevice device;
-  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
-};
-
-TEST_F(PtzWire, CallResultPutsResultCodeFirstAndWritesOneResultByte) {
-  ChannelTextRecord request = ChannelText(3, "A&B");
-  for (bool verdict : {true, false}) {
-    PTZCallResult result;
-    FillPattern(result);  // in place: the padding bytes count here
-    Answer("SetPTZProtocol", std::string("<SetPTZProtocolResult>") + (verdict ? "true" : "false") +
-                                 "</SetPTZProtocolResult><resultCode>7</resultCode>");
-    ASSERT_EQ(0, Call(DLL_WebServiceSetPTZProtocol, &request, &result));
-    const unsigned char *bytes = reinterpret_cast<const unsigned char *>(&result);
-    int32_t first;
-    std::memcpy(&first, bytes, 4);
-    EXPECT_EQ(7, first);
-    EXPECT_EQ(verdict ? 1 : 0, bytes[4]);
-    EXPECT_EQ(std::string(3, '\xA5'), std::string(reinterpret_cast<const char *>(bytes) + 5, 3));
-  }
-  EXPECT_EQ("<ns1:SetPTZProtocol><ns1:channel>3</ns1:channel><ns1:protocolName>A&amp;B</ns1:protocolName>"
-            "</ns1:SetPTZProtocol>",
-            LastBody());
-  EXPECT_NE(device.Requests().back().find("SOAPAction: \"" WS_TEST_BASE_NAMESPACE "SetPTZProtocol\""), std::string::npos);
-}
-
-// GetPTZCommandList reads a bare text, GetPresetTour and PlayPresetTour a
-// bare int32 and SetPresetTour starts with its channel; StopPresetTour's
-// channel follows the prefix.
-TEST_F(PtzWire, RecordsWithoutPrefix) {
-  Answer("GetPTZCommandList", "<resultCode>1</resultCode>");
-  ParameterListRecord commands = Pattern<ParameterListRecord>();
-  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZCommandList, "PROTO-X", &commands));
-  EXPECT_EQ("<ns1:GetPTZCommandList><ns1:protocolName>PROTO-X</ns1:protocolName></ns1:GetPTZCommandList>",
-            LastBody());
-
-  const int32_t channel = 7;
-  PresetTourListRecord tour = Pattern<PresetTourListRecord>();
-  Answer("GetPresetTour", "<resultCode>1</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetPresetTour, &channel, &tour));
-  EXPECT_EQ("<ns1:GetPresetTour><ns1:channel>7</ns1:channel></ns1:GetPresetTour>", LastBody());
-  int32_t code = 0;
-  Answer("PlayPresetTour", "<resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServicePlayPresetTour, &channel, &code));
-  EXPECT_EQ("<ns1:PlayPresetTour><ns1:channel>7</ns1:channel></ns1:PlayPresetTour>", LastBody());
-  ChannelRecord stop = Channel(9);
-  Answer("StopPresetTour", "<resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceStopPresetTour, &stop, &code));
-  EXPECT_EQ("<ns1:StopPresetTour><ns1:channel>9</ns1:channel></ns1:StopPresetTour>", LastBody());
-
+// The tour's stops go out in order, each preset whole; an empty tour sends an
+// empty list, a negative count is refused before sending.
+TEST_F(PtzWire, PresetTourTravelsInOrder) {
   PresetRecord stops[3] = {Preset("a", 1, 2, 3), Preset("b", 4, 5, 6), Preset("", 7, 8, 9)};
   PresetTourRecord setTour{5, 3, stops};
   PTZCallResult result{};
@@ -231,32 +140,14 @@ TEST_F(PtzWire, PresetListsOrderAndCopy) {
   EXPECT_TRUE(Untouched(tour));
 }
 
-// The seven operations whose answer is resultCode alone write it to an int32.
-TEST_F(PtzWire, OperationsWithoutResultMember) {
+// A command's parameters go out in order, escaped; none is an empty list, and
+// a count without items is refused before sending.
+TEST_F(PtzWire, CommandParameters) {
   ParameterRecord items[2] = {{"command", "LEFT"}, {"speed", "<3>"}};
   ChannelParameterRecord control = Pattern<ChannelParameterRecord>();
   control.channel = 1;
   control.count = 0;
   control.items = nullptr;
-  ChannelTextRecord alias = ChannelText(2, "door");
-  ChannelRecord channel = Channel(4);
-  const int32_t bare = 3;
-  const std::vector<std::pair<const char *, std::function<int(int32_t *)>>> calls = {
-      {"ControlPTZ", [&](int32_t *r) { return Call(DLL_WebServiceControlPTZ, &control, r); }},
-      {"Stop", [&](int32_t *r) { return Call(DLL_WebServiceStop, &control, r); }},
-      {"GotoPreset", [&](int32_t *r) { return Call(DLL_WebServiceGotoPreset, &alias, r); }},
-      {"PlayPresetTour", [&](int32_t *r) { return Call(DLL_WebServicePlayPresetTour, &bare, r); }},
-      {"StopPresetTour", [&](int32_t *r) { return Call(DLL_WebServiceStopPresetTour, &channel, r); }},
-      {"PlayRecordedPattern", [&](int32_t *r) { return Call(DLL_WebServicePlayRecordedPattern, &channel, r); }},
-      {"StopRecordedPattern", [&](int32_t *r) { return Call(DLL_WebServiceStopRecordedPattern, &channel, r); }},
-  };
-  for (const auto &call : calls) {
-    SCOPED_TRACE(call.first);
-    int32_t code = -1;
-    Answer(call.first, "<resultCode>12</resultCode>");
-    ASSERT_EQ(0, call.second(&code));
-    EXPECT_EQ(12, code);
-  }
   int32_t code = -1;
   Answer("ControlPTZ", "<resultCode>0</resultCode>");
   ASSERT_EQ(0, Call(DLL_WebServiceControlPTZ, &control, &code));
@@ -301,13 +192,13 @@ TEST_F(PtzWire, StructuredAnswersAndEnumerations) {
   EXPECT_EQ("<ns1:OSDMenu><ns1:osdMenu>OSD_MENU_SELECT</ns1:osdMenu></ns1:OSDMenu>", LastBody());
 
   // Missing name or range: that field keeps the caller's value.
-  TextRequest<128> name = Text("P");
+  TextRequest name("P");
   PTZProtocolResponseRecord info = Pattern<PTZProtocolResponseRecord>();
   Answer("GetPTZProtocolInfo", "<GetPTZProtocolInfoResult><name>" + std::string(150, 'n') +
                                    "</name><presetIDRange><min>1</min><max>255</max></presetIDRange>"
                                    "<panSpeedRange><max>64</max></panSpeedRange></GetPTZProtocolInfoResult>"
                                    "<resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZProtocolInfo, AsTextRequest(name), &info));
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZProtocolInfo, name.get(), &info));
   EXPECT_EQ(std::string(99, 'n'), info.protocol.name);
   EXPECT_EQ(255, info.protocol.presetIDRange.max);
   EXPECT_EQ(0, info.protocol.panSpeedRange.min);
@@ -334,80 +225,15 @@ TEST_F(PtzWire, StructuredAnswersAndEnumerations) {
   delete[] config.items;
 }
 
-// ControlPTZ and Stop give up after 2 seconds, the 5-second exports after 5,
-// and the others wait the default 10: all at once against a stalled device.
-TEST(PtzTimeouts, EachExportWaitsItsOwnTime) {
-  FakeDevice device;
-  ASSERT_TRUE(device.ok());
-  device.Script({Reply::Stall()});
-  ConnectionInfo conn{0, 0, device.port(), 0};
-  ChannelParameterRecord control{};
-  ChannelRecord channel = Channel(1);
-  ChannelTextRecord alias = ChannelText(1, "a");
-  PresetRequestRecord preset{};
-  OSDMenuRecord menu{};
-  const int32_t bare = 1;
-  auto call = [&](auto fn, const auto *request, auto response) {
-    return [&conn, fn, request, response]() mutable { return fn("127.0.0.1", nullptr, nullptr, request, &response, &conn); };
-  };
-  const std::vector<std::pair<double, std::function<int()>>> cases = {
-      {2, call(DLL_WebServiceControlPTZ, &control, int32_t{})},
-      {2, call(DLL_WebServiceStop, &control, int32_t{})},
-      {5, call(DLL_WebServiceGetPresetList, &channel, PresetListRecord{})},
-      {5, call(DLL_WebServiceAddPreset, &preset, PTZCallResult{})},
-      {5, call(DLL_WebServiceGotoPreset, &alias, int32_t{})},
-      {5, call(DLL_WebServiceRemovePreset, &alias, PTZCallResult{})},
-      {5, call(DLL_WebServiceStopPatternRecording, &channel, PTZCallResult{})},
-      {5, call(DLL_WebServicePlayPresetTour, &bare, int32_t{})},
-      {5, call(DLL_WebServiceStopPresetTour, &channel, int32_t{})},
-      {5, call(DLL_WebServiceGetPTZConfiguration, &channel, PTZConfigurationListRecord{})},
-      {5, call(DLL_WebServiceOSDMenu, &menu, PTZCallResult{})},
-      {10, call(DLL_WebServiceStartPatternRecording, &channel, PTZCallResult{})},
-      {10, call(DLL_WebServiceGetPresetTour, &bare, PresetTourListRecord{})},
-  };
-  std::vector<double> took(cases.size());
-  std::vector<int> status(cases.size());
-  std::vector<std::thread> threads;
-  for (size_t i = 0; i < cases.size(); ++i)
-    threads.emplace_back([&, i] {
-      Stopwatch watch;
-      status[i] = cases[i].second();
-      took[i] = watch.Seconds();
-    });
-  for (std::thread &thread : threads) thread.join();
-  for (size_t i = 0; i < cases.size(); ++i) {
-    SCOPED_TRACE("case " + std::to_string(i));
-    EXPECT_EQ(29, status[i]);
-    EXPECT_GE(took[i], cases[i].first - 0.1);
-    EXPECT_LE(took[i], cases[i].first + 2);
-  }
-}
-
 // ---- end to end against the simulator ----
 
-class PtzSim : public ::testing::Test {
+class PtzSim : public ServiceSim {
  protected:
-  PtzSim() : sim({"--port", "0", "--root-port", "0", "--no-port81", "--user", "admin", "--password", "admin"}) {}
-  void SetUp() override {
-    ASSERT_TRUE(sim.ready()) << sim.line();
-    conn.port = sim.port();
-  }
-  template <class Request, class Response, class Arg>
-  void Call(Export<Request, Response> fn, const Arg *request, Response *response) {
-    ASSERT_EQ(0, fn("127.0.0.1", "admin", "admin", request, response, &conn));
-  }
-  // A boolean export's verdict: its resultCode, which must agree with result.
   template <class Request>
-  int32_t Verdict(Export<Request, PTZCallResult> fn, const Request *request) {
-    PTZCallResult result{-1, false};
-    Call(fn, request, &result);
-    EXPECT_EQ(result.resultCode == 0, result.result);
-    return result.resultCode;
-  }
-  template <class Request>
-  int32_t Code(Export<Request, int32_t> fn, const Request *request) {
+  int32_t Code(int (*fn)(const char *, const char *, const char *, const Request *, int32_t *, ConnectionInfo *),
+               const Request *request) {
     int32_t code = -1;
-    Call(fn, request, &code);
+    EXPECT_EQ(0, Call(fn, request, &code));
     return code;
   }
   int32_t Control(int32_t channel, std::vector<ParameterRecord> parameters) {
@@ -422,7 +248,7 @@ class PtzSim : public ::testing::Test {
     ChannelRecord request = Channel(channel);
     PTZConfigurationListRecord list{-1, 0, nullptr};
     std::map<std::string, std::string> state;
-    EXPECT_EQ(0, DLL_WebServiceGetPTZConfiguration("127.0.0.1", "admin", "admin", &request, &list, &conn));
+    EXPECT_EQ(0, Call(DLL_WebServiceGetPTZConfiguration, &request, &list));
     for (int i = 0; i < list.count; ++i) state[list.items[i].key] = list.items[i].value;
     delete[] list.items;
     return state;
@@ -431,9 +257,6 @@ class PtzSim : public ::testing::Test {
     std::map<std::string, std::string> state = State(channel);
     return state["pan"] + "/" + state["tilt"] + "/" + state["zoom"];
   }
-
-  Simulator sim;
-  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
 };
 
 // A user's session: store a preset, look elsewhere, come back; then a tour.
@@ -469,7 +292,7 @@ TEST_F(PtzSim, PresetAndTourScenario) {
   EXPECT_EQ(0, Verdict(DLL_WebServiceSetPresetTour, &tour));
   const int32_t one = 1;
   PresetTourListRecord got{0, nullptr, -1};
-  Call(DLL_WebServiceGetPresetTour, &one, &got);
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPresetTour, &one, &got));
   ASSERT_EQ(2, got.count);
   EXPECT_STREQ("yard", got.items[0].alias);
   EXPECT_STREQ("entrance", got.items[1].alias);
@@ -490,7 +313,7 @@ TEST_F(PtzSim, PresetAndTourScenario) {
   EXPECT_EQ(404, Verdict(DLL_WebServiceRemovePreset, &removeYard));
   EXPECT_EQ(404, Code(DLL_WebServiceGotoPreset, &removeYard));
   PresetListRecord presets{-1, 0, nullptr};
-  Call(DLL_WebServiceGetPresetList, &channel, &presets);
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPresetList, &channel, &presets));
   ASSERT_EQ(1, presets.count);
   EXPECT_STREQ("entrance", presets.items[0].alias);
   EXPECT_EQ(5, presets.items[0].parkTime);
@@ -502,10 +325,10 @@ TEST_F(PtzSim, PresetAndTourScenario) {
 
 TEST_F(PtzSim, ProtocolsConfigurationPortMenuAndPatterns) {
   PTZProtocolListRecord protocols{-1, 0, nullptr};
-  TextRequest<128> file = Text("/protocols/custom-head.ptz");
-  EXPECT_EQ(0, Verdict(DLL_WebServiceAddPTZProtocol, AsTextRequest(file)));
-  EXPECT_EQ(401, Verdict(DLL_WebServiceAddPTZProtocol, AsTextRequest(file)));
-  Call(DLL_WebServiceGetPTZProtocolList, &kAnyRequest, &protocols);
+  TextRequest file("/protocols/custom-head.ptz");
+  EXPECT_EQ(0, Verdict(DLL_WebServiceAddPTZProtocol, file.get()));
+  EXPECT_EQ(401, Verdict(DLL_WebServiceAddPTZProtocol, file.get()));
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZProtocolList, &kAnyRequest, &protocols));
   ASSERT_EQ(3, protocols.count);
   EXPECT_STREQ("custom-head", protocols.names[2]);
   for (int i = 0; i < protocols.count; ++i) std::free(protocols.names[i]);
@@ -515,24 +338,24 @@ TEST_F(PtzSim, ProtocolsConfigurationPortMenuAndPatterns) {
   EXPECT_EQ(0, Verdict(DLL_WebServiceSetPTZProtocol, &useCustom));
   ChannelRecord two = Channel(2);
   TextResultRecord inUse{};
-  Call(DLL_WebServiceGetPTZProtocol, &two, &inUse);
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZProtocol, &two, &inUse));
   EXPECT_STREQ("custom-head", inUse.text);
-  TextRequest<128> custom = Text("custom-head");
-  EXPECT_EQ(402, Verdict(DLL_WebServiceRemovePTZProtocol, AsTextRequest(custom)));
+  TextRequest custom("custom-head");
+  EXPECT_EQ(402, Verdict(DLL_WebServiceRemovePTZProtocol, custom.get()));
   ChannelTextRecord useB = ChannelText(2, "SIM-SERIAL-B");
   EXPECT_EQ(0, Verdict(DLL_WebServiceSetPTZProtocol, &useB));
-  EXPECT_EQ(0, Verdict(DLL_WebServiceRemovePTZProtocol, AsTextRequest(custom)));
-  EXPECT_EQ(400, Verdict(DLL_WebServiceRemovePTZProtocol, AsTextRequest(custom)));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceRemovePTZProtocol, custom.get()));
+  EXPECT_EQ(400, Verdict(DLL_WebServiceRemovePTZProtocol, custom.get()));
   EXPECT_EQ(400, Verdict(DLL_WebServiceSetPTZProtocol, &useCustom));
 
   // SIM-SERIAL-B knows no diagonal moves and tops out at speed 32.
-  TextRequest<128> b = Text("SIM-SERIAL-B");
+  TextRequest b("SIM-SERIAL-B");
   PTZProtocolResponseRecord info{};
-  Call(DLL_WebServiceGetPTZProtocolInfo, AsTextRequest(b), &info);
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZProtocolInfo, b.get(), &info));
   EXPECT_STREQ("SIM-SERIAL-B", info.protocol.name);
   EXPECT_EQ(32, info.protocol.panSpeedRange.max);
   ParameterListRecord commands{0, nullptr, -1};
-  Call(DLL_WebServiceGetPTZCommandList, "SIM-SERIAL-B", &commands);
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZCommandList, "SIM-SERIAL-B", &commands));
   EXPECT_EQ(6, commands.count);
   delete[] commands.items;
   EXPECT_EQ(403, Control(2, {{"command", "LEFT_UP"}, {"speed", "1"}}));
@@ -559,14 +382,14 @@ TEST_F(PtzSim, ProtocolsConfigurationPortMenuAndPatterns) {
   port.port = {19200, 7, WS_PARITY_ODD, 2};
   EXPECT_EQ(0, Verdict(DLL_WebServiceSetPTZPort, &port));
   PortConfigResponseRecord gotPort{};
-  Call(DLL_WebServiceGetPTZPort, &two, &gotPort);
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPTZPort, &two, &gotPort));
   EXPECT_EQ(0, std::memcmp(&port.port, &gotPort.port, sizeof gotPort.port));
   port.port.baudRate = 1234;
   EXPECT_EQ(5, Verdict(DLL_WebServiceSetPTZPort, &port));
 
   ChannelTextRecord raw = ChannelText(2, "RAW 7 <a&b>");
   TextResultRecord echo{};
-  Call(DLL_WebServicePTZByPass, &raw, &echo);
+  ASSERT_EQ(0, Call(DLL_WebServicePTZByPass, &raw, &echo));
   EXPECT_STREQ("ACK RAW 7 <a&b>", echo.text);
 
   OSDMenuRecord menu{};
@@ -596,7 +419,7 @@ TEST_F(PtzSim, ProtocolsConfigurationPortMenuAndPatterns) {
   // Unknown channels are refused everywhere.
   ChannelRecord nine = Channel(9);
   PresetListRecord none{-1, 0, nullptr};
-  Call(DLL_WebServiceGetPresetList, &nine, &none);
+  ASSERT_EQ(0, Call(DLL_WebServiceGetPresetList, &nine, &none));
   EXPECT_EQ(3, none.resultCode);
   EXPECT_EQ(nullptr, none.items);
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <future>
 #include <string>
 #include <utility>
 
@@ -33,73 +32,21 @@ TEST_F(UtilityWire, RequestsAndAnswers) {
     EXPECT_EQ(std::string("<ns1:ConnectClientForAudio><ns1:url>rtsp://10.0.0.5/a</ns1:url><ns1:port>5000</ns1:port>"
                           "<ns1:userID>listener</ns1:userID><ns1:password>p&amp;w</ns1:password><ns1:enableTcp>") +
                   (tcpByte ? "true" : "false") + "</ns1:enableTcp></ns1:ConnectClientForAudio>",
-              Exchange("ConnectClientForAudio", "<resultCode>0</resultCode>", [&] {
-                return DLL_WebServiceConnectClientForAudio("127.0.0.1", "admin", "admin", &client, &result, &conn);
-              }));
+              Exchange("ConnectClientForAudio", "<resultCode>0</resultCode>",
+                       [&] { return Call(DLL_WebServiceConnectClientForAudio, &client, &result); }));
   }
-  Exchange("DisconnectClientForAudio",
-           "<DisconnectClientForAudioResult>1</DisconnectClientForAudioResult><resultCode>601</resultCode>", [&] {
-             return DLL_WebServiceDisconnectClientForAudio("127.0.0.1", "admin", "admin", &kAnyRequest, &result, &conn);
-           });
-  EXPECT_TRUE(result.result);
-  EXPECT_EQ(601, result.resultCode);
-
   IntValueRecord language;
   for (auto [symbol, value] : {std::pair<const char *, int>{"LANGUAGE_KOREAN", 0}, {"LANGUAGE_ENGLISH", 1}, {"7", 7}}) {
     Exchange("GetLanguage", std::string("<GetLanguageResult>") + symbol + "</GetLanguageResult>",
-             [&] { return DLL_WebServiceGetLanguage("127.0.0.1", "admin", "admin", &kAnyRequest, &language, &conn); });
+             [&] { return Call(DLL_WebServiceGetLanguage, &kAnyRequest, &language); });
     EXPECT_EQ(value, language.value);
   }
   for (auto [value, symbol] : {std::pair<int, const char *>{1, "LANGUAGE_ENGLISH"}, {9, "9"}}) {
     LanguageRequestRecord request = Pattern<LanguageRequestRecord>();
     request.language = value;
     EXPECT_EQ(std::string("<ns1:SetLanguage><ns1:language>") + symbol + "</ns1:language></ns1:SetLanguage>",
-              Exchange("SetLanguage", "<resultCode>0</resultCode>", [&] {
-                return DLL_WebServiceSetLanguage("127.0.0.1", "admin", "admin", &request, &result, &conn);
-              }));
-  }
-}
-
-// Starts one call against a device that never answers; yields its status
-// and how long it took.
-template <class Request, class Response>
-std::future<std::pair<int, double>> StartStalled(
-    int port, int (*fn)(const char *, const char *, const char *, const Request *, Response *, ConnectionInfo *),
-    const Request *request) {
-  return std::async(std::launch::async, [=] {
-    ConnectionInfo conn{0, 0, port, ENDPOINT_KIND_SOAP_PATH};
-    Response response{};
-    Stopwatch watch;
-    int status = fn("127.0.0.1", nullptr, nullptr, request, &response, &conn);
-    return std::make_pair(status, watch.Seconds());
-  });
-}
-
-// In parallel: the audio exports give up after 5 seconds, the language
-// exports after the default 10.
-TEST(UtilityTimeouts, AudioExportsFiveSecondsLanguageExportsTen) {
-  FakeDevice device;
-  ASSERT_TRUE(device.ok());
-  device.Script({Reply::Stall()});
-  const AudioClientRecord client = AudioClient("10.0.0.5", 5000, 1);
-  const LanguageRequestRecord language{};
-  std::future<std::pair<int, double>> audio[] = {
-      StartStalled(device.port(), DLL_WebServiceConnectClientForAudio, &client),
-      StartStalled<void, CallResult>(device.port(), DLL_WebServiceDisconnectClientForAudio, &kAnyRequest)};
-  std::future<std::pair<int, double>> languages[] = {
-      StartStalled<void, IntValueRecord>(device.port(), DLL_WebServiceGetLanguage, &kAnyRequest),
-      StartStalled(device.port(), DLL_WebServiceSetLanguage, &language)};
-  for (auto &call : audio) {
-    auto [status, seconds] = call.get();
-    EXPECT_EQ(29, status);
-    EXPECT_GE(seconds, 4.9);
-    EXPECT_LE(seconds, 7);
-  }
-  for (auto &call : languages) {
-    auto [status, seconds] = call.get();
-    EXPECT_EQ(29, status);
-    EXPECT_GE(seconds, 9.9);
-    EXPECT_LE(seconds, 12);
+              Exchange("SetLanguage", "<resultCode>0</resultCode>",
+                       [&] { return Call(DLL_WebServiceSetLanguage, &request, &result); }));
   }
 }
 
@@ -111,11 +58,11 @@ TEST_F(UtilitySim, AudioClientSlotAndLanguage) {
   AudioClientRecord client = AudioClient("10.0.0.5", 5000, 1);
   CallResult result;
   auto connect = [&] {
-    EXPECT_EQ(0, DLL_WebServiceConnectClientForAudio("127.0.0.1", "admin", "admin", &client, &result, &conn));
+    EXPECT_EQ(0, Call(DLL_WebServiceConnectClientForAudio, &client, &result));
     return result.result ? 0 : result.resultCode;
   };
   auto disconnect = [&] {
-    EXPECT_EQ(0, DLL_WebServiceDisconnectClientForAudio("127.0.0.1", "admin", "admin", &kAnyRequest, &result, &conn));
+    EXPECT_EQ(0, Call(DLL_WebServiceDisconnectClientForAudio, &kAnyRequest, &result));
     return result.result ? 0 : result.resultCode;
   };
   EXPECT_EQ(0, connect());
@@ -127,14 +74,14 @@ TEST_F(UtilitySim, AudioClientSlotAndLanguage) {
 
   IntValueRecord value;
   auto language = [&] {
-    EXPECT_EQ(0, DLL_WebServiceGetLanguage("127.0.0.1", "admin", "admin", &kAnyRequest, &value, &conn));
+    EXPECT_EQ(0, Call(DLL_WebServiceGetLanguage, &kAnyRequest, &value));
     return value.value;
   };
   EXPECT_EQ(WS_LANGUAGE_ENGLISH, language());
   LanguageRequestRecord request{};
   for (int32_t set : {static_cast<int32_t>(WS_LANGUAGE_KOREAN), 5}) {
     request.language = set;
-    ASSERT_EQ(0, DLL_WebServiceSetLanguage("127.0.0.1", "admin", "admin", &request, &result, &conn));
+    ASSERT_EQ(0, Call(DLL_WebServiceSetLanguage, &request, &result));
   }
   EXPECT_EQ(5, result.resultCode);
   EXPECT_EQ(WS_LANGUAGE_KOREAN, language());

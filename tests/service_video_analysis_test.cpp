@@ -7,19 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "fake_device.h"
-#include "simulator.h"
-#include "test_support.h"
+#include "service_test.h"
 #include "webservice/WebService.h"
 
 namespace {
-
-// How often needle occurs in text.
-size_t Count(const std::string &text, const std::string &needle) {
-  size_t n = 0;
-  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + needle.size())) ++n;
-  return n;
-}
 
 // The text between <ns1:name> and its end tag (empty when there is none).
 std::string Element(const std::string &text, const std::string &name) {
@@ -36,13 +27,8 @@ std::string Point(int x, int y) {
 
 std::string Ok(const std::string &op) { return Response(op, "<" + op + "Result>true</" + op + "Result><resultCode>0</resultCode>"); }
 
-class VideoAnalysisWire : public ::testing::Test {
+class VideoAnalysisWire : public ServiceWire {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(device.ok());
-    conn.port = device.port();
-  }
-
   // Runs call against answer; expects status 0 and returns the request sent.
   template <class Call>
   std::string Exchange(const std::string &answer, Call call) {
@@ -50,67 +36,7 @@ class VideoAnalysisWire : public ::testing::Test {
     EXPECT_EQ(0, call());
     return device.Request();
   }
-
-  template <class Fn, class Request, class Response>
-  int Call(Fn fn, const Request *request, Response *response) {
-    return fn("127.0.0.1", "admin", "admin", request, response, &conn);
-  }
-
-  FakeDevice device;
-  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
 };
-
-// Each export reads its channel where its record keeps it: after prefix for
-// the configuration pair, from the first field for all others.
-TEST_F(VideoAnalysisWire, ChannelPositionPerExport) {
-  CallResult result = Pattern<CallResult>();
-  std::vector<std::string> requests;
-  auto sent = [&](const std::string &op, auto call) {
-    requests.push_back(Exchange(Response(op, "<resultCode>0</resultCode>"), call));
-  };
-
-  ChannelRequestRecord channelAfterPrefix = Pattern<ChannelRequestRecord>();
-  channelAfterPrefix.channel = 7;
-  VAConfigRecord config = Pattern<VAConfigRecord>();
-  sent("GetVAConfiguration", [&] { return Call(DLL_WebServiceGetVAConfiguration, &channelAfterPrefix, &config); });
-  VAConfigRequestRecord setConfig = Pattern<VAConfigRequestRecord>();
-  setConfig.channel = 7;
-  sent("SetVAConfiguration", [&] { return Call(DLL_WebServiceSetVAConfiguration, &setConfig, &result); });
-
-  const int32_t channel = 7;
-  IntValueRecord value;
-  sent("GetVAMode", [&] { return Call(DLL_WebServiceGetVAMode, &channel, &value); });
-  VAModeRecord mode{7, 2};
-  sent("SetVAMode", [&] { return Call(DLL_WebServiceSetVAMode, &mode, &result); });
-  ObjectClassificationParamRecord classification;
-  sent("GetVAObjectClassificationParam",
-       [&] { return Call(DLL_WebServiceGetVAObjectClassificationParam, &channel, &classification); });
-  ObjectClassificationRequestRecord setClassification{7, {}};
-  sent("SetVAObjectClassificationParam",
-       [&] { return Call(DLL_WebServiceSetVAObjectClassificationParam, &setClassification, &result); });
-  AutoPTZTrackingParamRecord tracking{};
-  sent("GetAutoPTZTrackingParam", [&] { return Call(DLL_WebServiceGetAutoPTZTrackingParam, &channel, &tracking); });
-  AutoPTZTrackingRequestRecord setTracking{};
-  setTracking.channel = 7;
-  sent("SetAutoPTZTrackingParam", [&] { return Call(DLL_WebServiceSetAutoPTZTrackingParam, &setTracking, &result); });
-  ParamListRecord roi{0, nullptr, 0};
-  sent("GetROIParam", [&] { return Call(DLL_WebServiceGetROIParam, &channel, &roi); });
-  ROIParamRequestRecord setRoi{7, 0, nullptr};
-  sent("SetROIParam", [&] { return Call(DLL_WebServiceSetROIParam, &setRoi, &result); });
-  DetectionWindowListRecord windows{nullptr, 0, 0};
-  sent("GetDetectionWindowList", [&] { return Call(DLL_WebServiceGetDetectionWindowList, &channel, &windows); });
-  DetectionWindowRequestRecord window{};
-  window.channel = 7;
-  sent("AddDetectionWindow", [&] { return Call(DLL_WebServiceAddDetectionWindow, &window, &result); });
-  sent("UpdateDetectionWindow", [&] { return Call(DLL_WebServiceUpdateDetectionWindow, &window, &result); });
-  DetectionWindowRefRecord ref{7, 3};
-  sent("RemoveDetectionWindow", [&] { return Call(DLL_WebServiceRemoveDetectionWindow, &ref, &result); });
-
-  ASSERT_EQ(14u, requests.size());
-  for (const std::string &request : requests) EXPECT_EQ("7", Element(request, "channel")) << request;
-  EXPECT_EQ("3", Element(requests.back(), "sequence"));
-  EXPECT_EQ("2", Element(requests[3], "vaMode"));
-}
 
 TEST_F(VideoAnalysisWire, ConfigurationTravelsWholeAndReadsWhatIsPresent) {
   // The three perspective arrays always go out with four points, zeros too.
@@ -343,31 +269,7 @@ TEST_F(VideoAnalysisWire, ClassificationMapsTheCallersRecord) {
   EXPECT_EQ(0, param.resultCode);
 }
 
-class VideoAnalysisSim : public ::testing::Test {
- protected:
-  VideoAnalysisSim() : sim({"--port", "0", "--root-port", "0", "--no-port81"}) {}
-  void SetUp() override {
-    ASSERT_TRUE(sim.ready()) << sim.line();
-    conn.port = sim.port();
-  }
-  void TearDown() override { EXPECT_EQ(0, sim.Stop()); }
-
-  template <class Fn, class Request, class Response>
-  int Call(Fn fn, const Request *request, Response *response) {
-    return fn("127.0.0.1", "admin", "admin", request, response, &conn);
-  }
-  // A change's resultCode (status 0 expected; result true exactly for 0).
-  template <class Fn, class Request>
-  int Change(Fn fn, const Request &request) {
-    CallResult result = Pattern<CallResult>();
-    EXPECT_EQ(0, Call(fn, &request, &result));
-    EXPECT_EQ(result.resultCode == 0, result.result);
-    return result.resultCode;
-  }
-
-  Simulator sim;
-  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
-};
+using VideoAnalysisSim = ServiceSim;
 
 TEST_F(VideoAnalysisSim, ConfigurationModeClassificationAndTracking) {
   // A configuration set on channel 2 comes back whole; channel 1 keeps its own.
@@ -384,7 +286,7 @@ TEST_F(VideoAnalysisSim, ConfigurationModeClassificationAndTracking) {
   set.config.maxBasicObject = {640, 480, 3000};
   set.config.shadowIntensityRatioUB = 95;
   set.config.trackingDistMarginInc = 6;
-  EXPECT_EQ(0, Change(DLL_WebServiceSetVAConfiguration, set));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetVAConfiguration, set));
   VAConfigRecord back{};
   ASSERT_EQ(0, Call(DLL_WebServiceGetVAConfiguration, &channel, &back));
   set.config.resultCode = 0;
@@ -397,14 +299,14 @@ TEST_F(VideoAnalysisSim, ConfigurationModeClassificationAndTracking) {
   ASSERT_EQ(0, Call(DLL_WebServiceGetVAConfiguration, &channel, &back));
   EXPECT_EQ(3, back.resultCode);  // no such channel
 
-  EXPECT_EQ(0, Change(DLL_WebServiceSetVAMode, VAModeRecord{3, 2}));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetVAMode, VAModeRecord{3, 2}));
   const int32_t three = 3;
   IntValueRecord mode{};
   ASSERT_EQ(0, Call(DLL_WebServiceGetVAMode, &three, &mode));
   EXPECT_EQ(2, mode.value);
 
   ObjectClassificationRequestRecord classification{3, {1, 2, {3, 4, 5}, {6, 7, 8}, 0}};
-  EXPECT_EQ(0, Change(DLL_WebServiceSetVAObjectClassificationParam, classification));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetVAObjectClassificationParam, classification));
   ObjectClassificationParamRecord classBack{};
   ASSERT_EQ(0, Call(DLL_WebServiceGetVAObjectClassificationParam, &three, &classBack));
   EXPECT_EQ(0, std::memcmp(&classification.param, &classBack, sizeof classBack));
@@ -417,7 +319,7 @@ TEST_F(VideoAnalysisSim, ConfigurationModeClassificationAndTracking) {
   tracking.param.APTZIgnoreAreaStart = areas;
   tracking.param.APTZMinObjectSize = {9, 9, 81};
   tracking.param.APTZCamHeight = 12;
-  EXPECT_EQ(0, Change(DLL_WebServiceSetAutoPTZTrackingParam, tracking));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetAutoPTZTrackingParam, tracking));
   AutoPTZTrackingParamRecord trackBack{};
   ASSERT_EQ(0, Call(DLL_WebServiceGetAutoPTZTrackingParam, &three, &trackBack));
   EXPECT_EQ(4, trackBack.APTZInitialZoom);
@@ -436,13 +338,13 @@ TEST_F(VideoAnalysisSim, ConfigurationModeClassificationAndTracking) {
 TEST_F(VideoAnalysisSim, RegionOfInterestAndDetectionWindows) {
   const int32_t channel = 1;
   ParamRecord pairs[2] = {{"roiEnable", "1"}, {"roiQuality", "80"}};
-  EXPECT_EQ(0, Change(DLL_WebServiceSetROIParam, ROIParamRequestRecord{1, 2, pairs}));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetROIParam, ROIParamRequestRecord{1, 2, pairs}));
   ParamListRecord roi{};
   ASSERT_EQ(0, Call(DLL_WebServiceGetROIParam, &channel, &roi));
   ASSERT_EQ(2, roi.count);
   EXPECT_STREQ("80", roi.items[1].value);
   WebService_FreeItems(roi.items);
-  EXPECT_EQ(0, Change(DLL_WebServiceSetROIParam, ROIParamRequestRecord{1, 0, nullptr}));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceSetROIParam, ROIParamRequestRecord{1, 0, nullptr}));
   ASSERT_EQ(0, Call(DLL_WebServiceGetROIParam, &channel, &roi));
   EXPECT_EQ(0, roi.count);
   WebService_FreeItems(roi.items);
@@ -451,17 +353,17 @@ TEST_F(VideoAnalysisSim, RegionOfInterestAndDetectionWindows) {
   // removes the other; duplicates and unknown windows are refused.
   DetectionWindowRequestRecord door{1, {5, 40, "door", {10, 20}, {100, 50}}};
   DetectionWindowRequestRecord gate{1, {0, 60, "gate", {0, 0}, {20, 20}}};
-  EXPECT_EQ(0, Change(DLL_WebServiceAddDetectionWindow, door));
-  EXPECT_EQ(0, Change(DLL_WebServiceAddDetectionWindow, gate));  // numbered 6
-  EXPECT_EQ(500, Change(DLL_WebServiceAddDetectionWindow, door));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceAddDetectionWindow, door));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceAddDetectionWindow, gate));  // numbered 6
+  EXPECT_EQ(500, Verdict(DLL_WebServiceAddDetectionWindow, door));
   door.window.threshold = 45;
   std::strcpy(door.window.alias, "front door");
-  EXPECT_EQ(0, Change(DLL_WebServiceUpdateDetectionWindow, door));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceUpdateDetectionWindow, door));
   door.window.sequence = 8;
-  EXPECT_EQ(0, Change(DLL_WebServiceUpdateDetectionWindow, door));
-  EXPECT_EQ(0, Change(DLL_WebServiceRemoveDetectionWindow, DetectionWindowRefRecord{1, 6}));
-  EXPECT_EQ(501, Change(DLL_WebServiceRemoveDetectionWindow, DetectionWindowRefRecord{1, 6}));
-  EXPECT_EQ(3, Change(DLL_WebServiceRemoveDetectionWindow, DetectionWindowRefRecord{5, 8}));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceUpdateDetectionWindow, door));
+  EXPECT_EQ(0, Verdict(DLL_WebServiceRemoveDetectionWindow, DetectionWindowRefRecord{1, 6}));
+  EXPECT_EQ(501, Verdict(DLL_WebServiceRemoveDetectionWindow, DetectionWindowRefRecord{1, 6}));
+  EXPECT_EQ(3, Verdict(DLL_WebServiceRemoveDetectionWindow, DetectionWindowRefRecord{5, 8}));
 
   DetectionWindowListRecord windows{};
   ASSERT_EQ(0, Call(DLL_WebServiceGetDetectionWindowList, &channel, &windows));

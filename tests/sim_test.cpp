@@ -16,33 +16,14 @@
 #include <tuple>
 #include <vector>
 
-#include "simulator.h"
-#include "test_support.h"
+#include "service_test.h"
 #include "webservice/WebService.h"
 
 namespace {
 
-class Sim : public ::testing::Test {
+class Sim : public ServiceSim {
  protected:
-  explicit Sim(std::vector<std::string> extra = {}) : sim(Args(std::move(extra))) {}
-  static std::vector<std::string> Args(std::vector<std::string> extra) {
-    std::vector<std::string> args = {"--port", "0", "--root-port", "0", "--no-port81", "--user", "admin", "--password", "admin"};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return args;
-  }
-  void SetUp() override {
-    ASSERT_TRUE(sim.ready()) << "no ready line from " WS_SIM_PATH ": '" << sim.line() << "'";
-    conn.port = sim.port();
-  }
-  void TearDown() override { EXPECT_EQ(0, sim.Stop()) << "the simulator did not stop cleanly"; }
-
-  template <class Fn, class Request, class Response>
-  int Call(Fn fn, const Request *request, Response *response, const char *password = "admin") {
-    return fn("127.0.0.1", "admin", password, request, response, &conn);
-  }
-
-  Simulator sim;
-  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
+  using ServiceSim::ServiceSim;
 };
 
 UserRequestRecord User(const char *id, const char *password = "", int32_t level = WS_USER_NORMAL) {

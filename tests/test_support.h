@@ -31,6 +31,13 @@ bool Untouched(const T &record) {
   return std::memcmp(&record, &pattern, sizeof record) == 0;
 }
 
+// How often needle occurs in text.
+inline size_t Count(const std::string &text, const std::string &needle) {
+  size_t count = 0;
+  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++count;
+  return count;
+}
+
 // Any non-null request for the exports that do not read theirs.
 inline const int kAnyRequest = 0;
 

@@ -2,12 +2,10 @@
 // read answers, and what they leave alone.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "fake_device.h"
-#include "test_support.h"
+#include "service_test.h"
 #include "webservice/WebService.h"
 
 namespace {
@@ -30,13 +28,8 @@ bool HasHeader(const std::string &request, const std::string &line) {
 
 std::string RequestLine(const std::string &request) { return request.substr(0, request.find("\r\n")); }
 
-class Wire : public ::testing::Test {
+class Wire : public ServiceWire {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(device.ok());
-    conn.port = device.port();
-  }
-
   template <class Request, class Response, class Arg>
   int Call(Export<Request, Response> fn, const Arg *request, Response *response, const char *user = "admin",
            const char *password = "admin", const char *host = "127.0.0.1") {
@@ -53,11 +46,8 @@ class Wire : public ::testing::Test {
     EXPECT_EQ(ExpectedRequest(name, device.port()), device.Request());
   }
 
-  // Answers body (or the reply) to the next call.
+  // Answers body to the next call.
   void Answer(const std::string &body) { device.Script({Reply::Ok(body)}); }
-
-  FakeDevice device;
-  ConnectionInfo conn{0, 0, 0, ENDPOINT_KIND_SOAP_PATH};
 };
 
 UserRequestRecord UserRequest(const char *id, const char *password, int32_t level) {
@@ -305,44 +295,6 @@ TEST_F(Wire, TextsUnescapedAndTruncated) {
   WebService_FreeItems(list.items);
 }
 
-// Every failure: the status and a response record left byte for byte alone.
-TEST_F(Wire, FailuresLeaveResponseUntouched) {
-  auto fault = [](const char *code, bool soap12) {
-    const std::string text = soap12 ? std::string("<e:Fault><e:Code><e:Value>e:") + code +
-                                          "</e:Value></e:Code><e:Reason><e:Text xml:lang=\"en\">no</e:Text></e:Reason></e:Fault>"
-                                    : std::string("<e:Fault><faultcode>e:") + code +
-                                          "</faultcode><faultstring>no</faultstring></e:Fault>";
-    return [=](const std::string &) { return Reply::Status(500, Envelope(text, soap12)); };
-  };
-  auto fixed = [](Reply reply) { return [=](const std::string &) { return reply; }; };
-  const std::pair<std::function<Reply(const std::string &)>, int> cases[] = {
-      {fault("Client", false), 1},
-      {fault("Server", false), 2},
-      {fault("Sender", true), 1},
-      {fault("Receiver", true), 2},
-      {fixed(Reply::Ok(Response("SomethingElse", "<resultCode>0</resultCode>"))), 3},
-      {[](const std::string &op) { return Reply::Ok(Response(op, "<resultCode>zero</resultCode>")); }, 4},
-      {fixed(Reply::Ok("")), -1},
-      {fixed(Reply::Close()), -1},
-      {fixed(Reply::Status(401, "")), -1},
-  };
-  UserRequestRecord userRequest = UserRequest("u", "", 0);
-  StreamRecord stream{};
-  for (const auto &c : cases) {
-    auto expect = [&](const char *op, auto fn, const auto *request, auto response) {
-      FillPattern(response);
-      device.Script({c.first(op)});
-      EXPECT_EQ(c.second, Call(fn, request, &response)) << op << ": " << c.first(op).body;
-      EXPECT_TRUE(Untouched(response)) << op << ": " << c.first(op).body;
-    };
-    expect("GetUser", DLL_WebServiceGetUser, &userRequest, UserResponseRecord{});
-    expect("GetUserList", DLL_WebServiceGetUserList, &kAnyRequest, UserListRecord{});
-    expect("GetVideoEncoderConfig", DLL_WebServiceGetVideoEncoderConfig, &stream,
-           VideoEncoderConfigResponseRecord{});
-    expect("GetChannelList", DLL_WebServiceGetChannelList, &kAnyRequest, ChannelListRecord{});
-  }
-}
-
 TEST_F(Wire, AccountListRule) {
   UserRecord *const sentinel = reinterpret_cast<UserRecord *>(0x10);
   // Written only with resultCode 0 and at least one user; nil and partial
@@ -466,40 +418,22 @@ TEST_F(Wire, PartialRecords) {
   EXPECT_EQ(std::string(sizeof version.fwVersion, '\xA5'), std::string(version.fwVersion, sizeof version.fwVersion));
 }
 
-// Argument and endpoint checks: -1, nothing sent, nothing written.
-TEST_F(Wire, ArgumentChecks) {
-  // hostTooLong: 243 bytes minus the port's digits make a kind-0 URL of 256 bytes.
-  auto check = [&](auto fn, const auto *request, auto response, size_t hostTooLong, bool checksKind) {
-    using Response = decltype(response);
-    FillPattern(response);
-    const int kinds[] = {3, -1};
-    EXPECT_EQ(-1, fn(nullptr, "admin", "admin", request, &response, &conn));
-    EXPECT_EQ(-1, fn("127.0.0.1", "admin", "admin", nullptr, &response, &conn));
-    EXPECT_EQ(-1, fn("127.0.0.1", "admin", "admin", request, static_cast<Response *>(nullptr), &conn));
-    EXPECT_EQ(-1, fn("127.0.0.1", "admin", "admin", request, &response, nullptr));
-    EXPECT_EQ(-1, fn("", "admin", "admin", request, &response, &conn));
-    EXPECT_EQ(-1, fn(std::string(hostTooLong, 'h').c_str(), "admin", "admin", request, &response, &conn));
-    for (int kind : kinds) {
-      if (!checksKind) break;
-      conn.endpointKind = kind;
-      EXPECT_EQ(-1, fn("127.0.0.1", "admin", "admin", request, &response, &conn)) << "kind " << kind;
-      EXPECT_EQ(kind, conn.endpointKind);
-      conn.endpointKind = 0;
-    }
-    EXPECT_TRUE(Untouched(response));
-  };
-  device.Script({Reply::File("GetUser")});
-  UserRequestRecord user = UserRequest("u", "", 0);
-  const size_t hostTooLong = 243 - std::to_string(conn.port).size();
-  check(DLL_WebServiceGetUser, &user, UserResponseRecord{}, hostTooLong, true);
-  VideoEncoderConfigRequestRecord encoder{};
-  check(DLL_WebServiceSetVideoEncoderConfig, &encoder, CallResult{}, hostTooLong, true);
-  check(DLL_WebServiceGetFunctionMap, "video", ParameterListRecord{}, hostTooLong, true);
-  // GetVersion ignores the caller's kind and falls back to the shorter kind-1 URL.
-  check(DLL_WebServiceGetVersion, &kAnyRequest, VersionRecord{}, 300, false);
+// A host whose URL would not fit is refused: -1, nothing sent, nothing
+// written (the other argument checks run over every export in
+// operations_test).  A URL of exactly 255 bytes is formed and tried.
+TEST_F(Wire, HostLengthLimit) {
+  // 243 bytes minus the port's digits make a kind-0 URL of 256 bytes.
+  const std::string tooLong(243 - std::to_string(conn.port).size(), 'h');
+  UserRequestRecord request = UserRequest("u", "", 0);
+  UserResponseRecord user = Pattern<UserResponseRecord>();
+  EXPECT_EQ(-1, Call(DLL_WebServiceGetUser, &request, &user, "admin", "admin", tooLong.c_str()));
+  EXPECT_TRUE(Untouched(user));
+  // GetVersion falls back to the shorter kind-1 URL: 300 bytes fit neither.
+  VersionRecord version = Pattern<VersionRecord>();
+  EXPECT_EQ(-1, Call(DLL_WebServiceGetVersion, &kAnyRequest, &version, "admin", "admin", std::string(300, 'h').c_str()));
+  EXPECT_TRUE(Untouched(version));
   EXPECT_TRUE(device.Requests().empty());
 
-  // A URL of exactly 255 bytes is formed and tried (the name does not resolve).
   const std::string host = std::string(63, 'a') + "." + std::string(63, 'b') + "." + std::string(63, 'c') + "." +
                            std::string(42 - std::to_string(conn.port).size(), 'd') + ".invalid";
   IntValueRecord value = Pattern<IntValueRecord>();
@@ -560,18 +494,6 @@ void ExpectGivesUp(Export<Request, Response> fn, const Request *request, Reply r
   EXPECT_GE(watch.Seconds(), low);
   EXPECT_LE(watch.Seconds(), high);
   EXPECT_TRUE(Untouched(response));
-}
-
-TEST(Timeouts, StalledGetMaxChannelEndsAfterOneSecond) {
-  ExpectGivesUp<void, IntValueRecord>(DLL_WebServiceGetMaxChannel, &kAnyRequest, Reply::Stall(), 29, 0.9, 3);
-}
-
-TEST(Timeouts, StalledGetUserLevelEndsAfterFiveSeconds) {
-  ExpectGivesUp<char, IntValueRecord>(DLL_WebServiceGetUserLevel, "127.0.0.1", Reply::Stall(), 29, 4.9, 7);
-}
-
-TEST(Timeouts, StalledGetUserCountEndsAfterTheDefaultTenSeconds) {
-  ExpectGivesUp<void, IntValueRecord>(DLL_WebServiceGetUserCount, &kAnyRequest, Reply::Stall(), 29, 9.9, 12);
 }
 
 // A device trickling one byte at a time never goes idle long enough; the sum

@@ -246,9 +246,8 @@ int BasicSystemClient::GetMaxStreamConnection(const void *, IntValueRecord *resp
 }
 
 int BasicSystemClient::SetMaxStreamConnection(const int32_t *request, CallResult *response) {
-  _ns1__SetMaxStreamConnection wire;
-  wire.size = *request;
-  return WS_INVOKE_FOR_CALL_RESULT(SetMaxStreamConnection, &wire, response);
+  return WS_INVOKE_FOR_CALL_RESULT(SetMaxStreamConnection, WS_REQUEST_WITH(SetMaxStreamConnection, size, *request),
+                                   response);
 }
 
 int BasicSystemClient::GetRecordingServerList(const void *, RecordingServerListRecord *response) {

@@ -222,10 +222,10 @@ int EventScheduleClient::GetRecordingScheduleList(const void *, RecordingSchedul
 
 int EventScheduleClient::GetAllocatedRecordingScheduleByChannel(const ChannelRecord *request,
                                                                 RecordingScheduleListRecord *response) {
-  _ns1__GetAllocatedRecordingScheduleByChannel wire;
-  wire.channel = request->channel;
-  return WS_INVOKE_FOR_LIST(GetAllocatedRecordingScheduleByChannel, &wire, ns1__ArrayOfRecordingSchedule_USCORET,
-                            RecordingSchedule_USCORET, response, CopyRecordingSchedule);
+  return WS_INVOKE_FOR_LIST(GetAllocatedRecordingScheduleByChannel,
+                            WS_REQUEST_WITH(GetAllocatedRecordingScheduleByChannel, channel, request->channel),
+                            ns1__ArrayOfRecordingSchedule_USCORET, RecordingSchedule_USCORET, response,
+                            CopyRecordingSchedule);
 }
 
 int EventScheduleClient::GetAllocatedRecordingScheduleByStream(const StreamRecord *request,
@@ -239,9 +239,9 @@ int EventScheduleClient::GetAllocatedRecordingScheduleByStream(const StreamRecor
 
 int EventScheduleClient::GetRecordingSchedule(const ScheduleIdRecord *request,
                                               RecordingScheduleResponseRecord *response) {
-  _ns1__GetRecordingSchedule wire;
-  wire.scheduleID = request->scheduleID;
-  return WS_INVOKE_FOR_ITEM(GetRecordingSchedule, &wire, response, schedule, CopyRecordingSchedule);
+  return WS_INVOKE_FOR_ITEM(GetRecordingSchedule,
+                            WS_REQUEST_WITH(GetRecordingSchedule, scheduleID, request->scheduleID), response, schedule,
+                            CopyRecordingSchedule);
 }
 
 int EventScheduleClient::AddRecordingSchedule(const RecordingScheduleRequestRecord *request, CallResult *response) {
@@ -260,9 +260,8 @@ int EventScheduleClient::UpdateRecordingSchedule(const RecordingScheduleRequestR
 }
 
 int EventScheduleClient::RemoveRecordingSchedule(const ScheduleIdRecord *request, CallResult *response) {
-  _ns1__RemoveRecordingSchedule wire;
-  wire.scheduleID = request->scheduleID;
-  return WS_INVOKE_FOR_CALL_RESULT(RemoveRecordingSchedule, &wire, response);
+  return WS_INVOKE_FOR_CALL_RESULT(RemoveRecordingSchedule,
+                                   WS_REQUEST_WITH(RemoveRecordingSchedule, scheduleID, request->scheduleID), response);
 }
 
 int EventScheduleClient::RemoveAllRecordingSchedule(const void *, CallResult *response) {
@@ -359,9 +358,8 @@ int EventScheduleClient::GetSensorList(const void *, SensorListRecord *response)
 }
 
 int EventScheduleClient::GetSensor(const ChannelRecord *request, SensorResponseRecord *response) {
-  _ns1__GetSensor wire;
-  wire.sensorChannel = request->channel;
-  return WS_INVOKE_FOR_ITEM(GetSensor, &wire, response, sensor, CopySensor);
+  return WS_INVOKE_FOR_ITEM(GetSensor, WS_REQUEST_WITH(GetSensor, sensorChannel, request->channel), response, sensor,
+                            CopySensor);
 }
 
 int EventScheduleClient::SetSensor(const SensorRequestRecord *request, CallResult *response) {
@@ -378,9 +376,8 @@ int EventScheduleClient::GetRelayList(const void *, RelayListRecord *response) {
 }
 
 int EventScheduleClient::GetRelay(const ChannelRecord *request, RelayResponseRecord *response) {
-  _ns1__GetRelay wire;
-  wire.relayChannel = request->channel;
-  return WS_INVOKE_FOR_ITEM(GetRelay, &wire, response, relay, CopyRelay);
+  return WS_INVOKE_FOR_ITEM(GetRelay, WS_REQUEST_WITH(GetRelay, relayChannel, request->channel), response, relay,
+                            CopyRelay);
 }
 
 int EventScheduleClient::SetRelay(const RelayRequestRecord *request, CallResult *response) {

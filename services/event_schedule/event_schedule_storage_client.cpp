@@ -268,9 +268,8 @@ int EventScheduleClient::SetRecordingServerDiskFullNotification(const EventNotif
 }
 
 int EventScheduleClient::GetTemperatureThreshold(const TemperatureDeviceRecord *request, IntValueRecord *response) {
-  _ns1__GetTemperatureThreshold wire;
-  wire.device = request->device;
-  return WS_INVOKE_FOR_INT_VALUE(GetTemperatureThreshold, &wire, response);
+  return WS_INVOKE_FOR_INT_VALUE(GetTemperatureThreshold,
+                                 WS_REQUEST_WITH(GetTemperatureThreshold, device, request->device), response);
 }
 
 int EventScheduleClient::SetTemperatureThreshold(const TemperatureThresholdRecord *request, CallResult *response) {
@@ -351,9 +350,7 @@ int EventScheduleClient::GetSDInfo(const void *, SDInfoResponseRecord *response)
 }
 
 int EventScheduleClient::CommandSD(const int32_t *request, CallResult *response) {
-  _ns1__CommandSD wire;
-  wire.command = *request;
-  return WS_INVOKE_FOR_CALL_RESULT(CommandSD, &wire, response);
+  return WS_INVOKE_FOR_CALL_RESULT(CommandSD, WS_REQUEST_WITH(CommandSD, command, *request), response);
 }
 
 int EventScheduleClient::GetSDConfig(const void *, SDConfigResponseRecord *response) {

@@ -60,15 +60,12 @@ int FactoryClient::SendPTZCommandByPass(const FactoryCommandRecord *request, Fac
 }
 
 int FactoryClient::AudioBypassStart(const int32_t *request, CallResult *response) {
-  _ns1__AudioBypassStart wire;
-  wire.audioChannel = *request;
-  return WS_INVOKE_FOR_CALL_RESULT(AudioBypassStart, &wire, response);
+  return WS_INVOKE_FOR_CALL_RESULT(AudioBypassStart, WS_REQUEST_WITH(AudioBypassStart, audioChannel, *request),
+                                   response);
 }
 
 int FactoryClient::AudioBypassStop(const int32_t *request, CallResult *response) {
-  _ns1__AudioBypassStop wire;
-  wire.audioChannel = *request;
-  return WS_INVOKE_FOR_CALL_RESULT(AudioBypassStop, &wire, response);
+  return WS_INVOKE_FOR_CALL_RESULT(AudioBypassStop, WS_REQUEST_WITH(AudioBypassStop, audioChannel, *request), response);
 }
 
 int FactoryClient::GetSerial(const void *, FactoryTextRecord *response) {

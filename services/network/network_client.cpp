@@ -219,9 +219,7 @@ int NetworkClient::GetTTL(const void *, IntValueRecord *response) {
 }
 
 int NetworkClient::SetTTL(const IntRequestRecord *request, CallResult *response) {
-  _ns1__SetTTL wire;
-  wire.ttl = request->value;
-  return WS_INVOKE_FOR_CALL_RESULT(SetTTL, &wire, response);
+  return WS_INVOKE_FOR_CALL_RESULT(SetTTL, WS_REQUEST_WITH(SetTTL, ttl, request->value), response);
 }
 
 int NetworkClient::GetRTSPPort(const void *, IntValueRecord *response) {
@@ -230,9 +228,7 @@ int NetworkClient::GetRTSPPort(const void *, IntValueRecord *response) {
 }
 
 int NetworkClient::SetRTSPPort(const IntRequestRecord *request, CallResult *response) {
-  _ns1__SetRTSPPort wire;
-  wire.port = request->value;
-  return WS_INVOKE_FOR_CALL_RESULT(SetRTSPPort, &wire, response);
+  return WS_INVOKE_FOR_CALL_RESULT(SetRTSPPort, WS_REQUEST_WITH(SetRTSPPort, port, request->value), response);
 }
 
 int NetworkClient::GetRTPConfig(const StreamRecord *request, RTPConfigResponseRecord *response) {

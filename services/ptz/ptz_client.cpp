@@ -69,13 +69,6 @@ Wire &WithParameters(Wire &wire, ParameterList &list, const ChannelParameterReco
   return wire;
 }
 
-// The channel of the requests that carry a ChannelRecord.
-template <class Wire>
-Wire &WithChannel(Wire &wire, const ChannelRecord &record) {
-  wire.channel = record.channel;
-  return wire;
-}
-
 }  // namespace
 
 int PTZClient::GetPTZProtocolList(const void *, PTZProtocolListRecord *response) {
@@ -97,8 +90,9 @@ int PTZClient::GetPTZProtocolList(const void *, PTZProtocolListRecord *response)
 
 int PTZClient::GetPTZProtocol(const ChannelRecord *request, TextResultRecord *response) {
   _ns1__GetPTZProtocol wire;
+  wire.channel = request->channel;
   _ns1__GetPTZProtocolResponse answer;
-  if (int status = WS_INVOKE(GetPTZProtocol, &WithChannel(wire, *request), answer)) return status;
+  if (int status = WS_INVOKE(GetPTZProtocol, &wire, answer)) return status;
   response->resultCode = answer.resultCode;
   CopyTextIfPresent(response->text, answer.GetPTZProtocolResult);
   return 0;
@@ -166,8 +160,9 @@ int PTZClient::Stop(const ChannelParameterRecord *request, int32_t *response) {
 
 int PTZClient::GetPresetList(const ChannelRecord *request, PresetListRecord *response) {
   _ns1__GetPresetList wire;
+  wire.channel = request->channel;
   _ns1__GetPresetListResponse answer;
-  if (int status = WS_INVOKE(GetPresetList, &WithChannel(wire, *request), answer)) return status;
+  if (int status = WS_INVOKE(GetPresetList, &wire, answer)) return status;
   return FillPresetList(response, answer.resultCode, answer.GetPresetListResult);
 }
 
@@ -195,10 +190,8 @@ int PTZClient::RemovePreset(const ChannelTextRecord *request, PTZCallResult *res
 }
 
 int PTZClient::GetPresetTour(const int32_t *request, PresetTourListRecord *response) {
-  _ns1__GetPresetTour wire;
-  wire.channel = *request;
   _ns1__GetPresetTourResponse answer;
-  if (int status = WS_INVOKE(GetPresetTour, &wire, answer)) return status;
+  if (int status = WS_INVOKE(GetPresetTour, WS_REQUEST_WITH(GetPresetTour, channel, *request), answer)) return status;
   return FillPresetList(response, answer.resultCode, answer.GetPresetTourResult);
 }
 
@@ -217,39 +210,37 @@ int PTZClient::SetPresetTour(const PresetTourRecord *request, PTZCallResult *res
 }
 
 int PTZClient::PlayPresetTour(const int32_t *request, int32_t *response) {
-  _ns1__PlayPresetTour wire;
-  wire.channel = *request;
-  return WS_INVOKE_FOR_RESULT_CODE(PlayPresetTour, &wire, response);
+  return WS_INVOKE_FOR_RESULT_CODE(PlayPresetTour, WS_REQUEST_WITH(PlayPresetTour, channel, *request), response);
 }
 
 int PTZClient::StopPresetTour(const ChannelRecord *request, int32_t *response) {
-  _ns1__StopPresetTour wire;
-  return WS_INVOKE_FOR_RESULT_CODE(StopPresetTour, &WithChannel(wire, *request), response);
+  return WS_INVOKE_FOR_RESULT_CODE(StopPresetTour, WS_REQUEST_WITH(StopPresetTour, channel, request->channel),
+                                   response);
 }
 
 int PTZClient::StartPatternRecording(const ChannelRecord *request, PTZCallResult *response) {
-  _ns1__StartPatternRecording wire;
-  return WS_INVOKE_FOR_CALL_RESULT(StartPatternRecording, &WithChannel(wire, *request), response);
+  return WS_INVOKE_FOR_CALL_RESULT(StartPatternRecording,
+                                   WS_REQUEST_WITH(StartPatternRecording, channel, request->channel), response);
 }
 
 int PTZClient::StopPatternRecording(const ChannelRecord *request, PTZCallResult *response) {
-  _ns1__StopPatternRecording wire;
-  return WS_INVOKE_FOR_CALL_RESULT(StopPatternRecording, &WithChannel(wire, *request), response);
+  return WS_INVOKE_FOR_CALL_RESULT(StopPatternRecording,
+                                   WS_REQUEST_WITH(StopPatternRecording, channel, request->channel), response);
 }
 
 int PTZClient::PlayRecordedPattern(const ChannelRecord *request, int32_t *response) {
-  _ns1__PlayRecordedPattern wire;
-  return WS_INVOKE_FOR_RESULT_CODE(PlayRecordedPattern, &WithChannel(wire, *request), response);
+  return WS_INVOKE_FOR_RESULT_CODE(PlayRecordedPattern, WS_REQUEST_WITH(PlayRecordedPattern, channel, request->channel),
+                                   response);
 }
 
 int PTZClient::StopRecordedPattern(const ChannelRecord *request, int32_t *response) {
-  _ns1__StopRecordedPattern wire;
-  return WS_INVOKE_FOR_RESULT_CODE(StopRecordedPattern, &WithChannel(wire, *request), response);
+  return WS_INVOKE_FOR_RESULT_CODE(StopRecordedPattern, WS_REQUEST_WITH(StopRecordedPattern, channel, request->channel),
+                                   response);
 }
 
 int PTZClient::GetPTZConfiguration(const ChannelRecord *request, PTZConfigurationListRecord *response) {
-  _ns1__GetPTZConfiguration wire;
-  return WS_INVOKE_FOR_PARAMETER_LIST(GetPTZConfiguration, &WithChannel(wire, *request), response);
+  return WS_INVOKE_FOR_PARAMETER_LIST(GetPTZConfiguration,
+                                      WS_REQUEST_WITH(GetPTZConfiguration, channel, request->channel), response);
 }
 
 int PTZClient::SetPTZConfiguration(const ChannelParameterRecord *request, PTZCallResult *response) {
@@ -260,9 +251,8 @@ int PTZClient::SetPTZConfiguration(const ChannelParameterRecord *request, PTZCal
 }
 
 int PTZClient::GetPTZPort(const ChannelRecord *request, PortConfigResponseRecord *response) {
-  _ns1__GetPTZPort wire;
   _ns1__GetPTZPortResponse answer;
-  if (int status = WS_INVOKE(GetPTZPort, &WithChannel(wire, *request), answer)) return status;
+  if (int status = WS_INVOKE(GetPTZPort, WS_REQUEST_WITH(GetPTZPort, channel, request->channel), answer)) return status;
   response->resultCode = answer.resultCode;
   if (const ns1__PortConfig_USCORET *port = answer.GetPTZPortResult)
     response->port = {port->baudRate, port->dataBit, port->parity, port->stopBit};
@@ -294,9 +284,7 @@ int PTZClient::PTZByPass(const ChannelTextRecord *request, TextResultRecord *res
 }
 
 int PTZClient::OSDMenu(const OSDMenuRecord *request, PTZCallResult *response) {
-  _ns1__OSDMenu wire;
-  wire.osdMenu = request->osdMenu;
-  return WS_INVOKE_FOR_CALL_RESULT(OSDMenu, &wire, response);
+  return WS_INVOKE_FOR_CALL_RESULT(OSDMenu, WS_REQUEST_WITH(OSDMenu, osdMenu, request->osdMenu), response);
 }
 
 }  // namespace ws

@@ -26,9 +26,7 @@ int UtilityClient::GetLanguage(const void *, IntValueRecord *response) {
 }
 
 int UtilityClient::SetLanguage(const LanguageRequestRecord *request, CallResult *response) {
-  _ns1__SetLanguage wire;
-  wire.language = request->language;
-  return WS_INVOKE_FOR_CALL_RESULT(SetLanguage, &wire, response);
+  return WS_INVOKE_FOR_CALL_RESULT(SetLanguage, WS_REQUEST_WITH(SetLanguage, language, request->language), response);
 }
 
 }  // namespace ws

@@ -87,16 +87,6 @@ int StorePositions(int32_t &count, PositionRecord *&items, const ns1__ArrayOfPos
   });
 }
 
-// The list rule of this service: resultCode is written; with resultCode 0
-// and a list in the answer, count and a new array are written, also for an
-// empty list.
-template <class ListRecord, class Source, class CopyItem>
-int FillListAlways(ListRecord *record, int resultCode, const std::vector<Source *> *items, CopyItem copyItem) {
-  record->resultCode = resultCode;
-  if (resultCode != 0 || !items) return 0;
-  return StoreItems(record, *items, copyItem);
-}
-
 void CopyWindow(DetectionWindowRecord &window, const ns1__DetectionWindow_USCORET &wire) {
   CopyTextIfPresent(window.alias, wire.alias);
   if (wire.position) CopyPosition(window.position, *wire.position);
@@ -224,9 +214,7 @@ int VideoAnalysisClient::SetVAConfiguration(const VAConfigRequestRecord *request
 }
 
 int VideoAnalysisClient::GetVAMode(const int32_t *request, IntValueRecord *response) {
-  _ns1__GetVAMode wire;
-  wire.channel = *request;
-  return WS_INVOKE_FOR_INT_VALUE(GetVAMode, &wire, response);
+  return WS_INVOKE_FOR_INT_VALUE(GetVAMode, WS_REQUEST_WITH(GetVAMode, channel, *request), response);
 }
 
 int VideoAnalysisClient::SetVAMode(const VAModeRecord *request, CallResult *response) {
@@ -359,12 +347,10 @@ int VideoAnalysisClient::SetAutoPTZTrackingParam(const AutoPTZTrackingRequestRec
 }
 
 int VideoAnalysisClient::GetROIParam(const int32_t *request, ParamListRecord *response) {
-  _ns1__GetROIParam wire;
-  wire.channel = *request;
   _ns1__GetROIParamResponse answer;
-  if (int status = WS_INVOKE(GetROIParam, &wire, answer)) return status;
+  if (int status = WS_INVOKE(GetROIParam, WS_REQUEST_WITH(GetROIParam, channel, *request), answer)) return status;
   const ns1__ArrayOfParam_USCORET *list = answer.GetROIParamResult;
-  return FillListAlways(response, answer.resultCode, list ? &list->Param_USCORET : nullptr, CopyParam);
+  return FillListArrayAlways(response, answer.resultCode, list ? &list->Param_USCORET : nullptr, CopyParam);
 }
 
 int VideoAnalysisClient::SetROIParam(const ROIParamRequestRecord *request, CallResult *response) {
@@ -389,7 +375,7 @@ int VideoAnalysisClient::GetDetectionWindowList(const int32_t *request, Detectio
   _ns1__GetDetectionWindowListResponse answer;
   if (int status = WS_INVOKE(GetDetectionWindowList, &wire, answer)) return status;
   const ns1__ArrayOfDetectionWindow_USCORET *list = answer.GetDetectionWindowListResult;
-  return FillListAlways(response, answer.resultCode, list ? &list->DetectionWindow_USCORET : nullptr, CopyWindow);
+  return FillListArrayAlways(response, answer.resultCode, list ? &list->DetectionWindow_USCORET : nullptr, CopyWindow);
 }
 
 int VideoAnalysisClient::AddDetectionWindow(const DetectionWindowRequestRecord *request, CallResult *response) {
