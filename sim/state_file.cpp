@@ -72,8 +72,9 @@ namespace sim {
 WS_SIM_STATE_RECORD(User, id, password, level)
 WS_SIM_STATE_RECORD(TimeSlot, hour, minute, second)
 
-// BasicSystem.  The clock's offset is kept too: the device's time runs on
-// across a restart, as a battery-backed clock would.
+// BasicSystem: the clock (the file's "clock") and, beside it, the recording
+// servers.  The clock's offset is kept too: the device's time runs on across
+// a restart, as a battery-backed clock would.
 WS_SIM_STATE_RECORD(BasicSystemState, dateTimeMode, ntpServer, ntpInterval, timeZone, clockOffsetSeconds)
 WS_SIM_STATE_RECORD(RecordingServer, enable, alias, type, serverAddress, userID, password, folder, capacity, overwrite)
 

@@ -250,7 +250,8 @@ TEST(WsctlFleet, RestoreStopsAtARefusal) {
 
 // Settings changed in every service on the second device of a fleet survive
 // a restart through --state: its backup, and the settings a backup does not
-// read, are the same after the restart, and the first device keeps its own.
+// read, are the same after the restart, its clock runs on from the time set,
+// and the first device keeps its own settings.
 // A file that lacks a section leaves it as seeded; a setting of the wrong
 // kind makes the file refused, naming the setting.
 TEST(WsctlFleet, StateSurvivesRestart) {
@@ -260,6 +261,8 @@ TEST(WsctlFleet, StateSurvivesRestart) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> changes = {
       {{"AddUser", "user.userID=kept"}, ""},
       {{"SetVideoSourceConfig", "channel=3", "config.contrast=11"}, ""},
+      {{"SetDateTimeConfig", "config.serverAddress=pool.ntp.org", "config.interval=1", "config.year=2011",
+        "config.month=3", "config.day=4", "config.hour=5"}, ""},
       {{"AddRecordingServer", "enable=true", "alias=nas-kept", "serverAddress=127.0.0.1", "capacity=10"}, ""},
       {{"AddIPSection", "section.alias=lab-net", "section.fromAddress=10.0.0.1", "section.toAddress=10.0.0.9"}, ""},
       {{"SetRTPConfig", "channel=2", "master=false", "config.videoRTPPort=7000", "config.audioRTPPort=7002",
@@ -326,6 +329,7 @@ TEST(WsctlFleet, StateSurvivesRestart) {
     EXPECT_TRUE(settings(sim.port() + 1) == changed) << "a setting was not kept";
     EXPECT_TRUE(settings(sim.port()) == untouched) << "the first device changed";
     EXPECT_NE(Wsctl(sim.port() + 1, {"GetDeviceInformation"}).out.find("SIM-000002"), std::string::npos);
+    EXPECT_NE(Wsctl(sim.port() + 1, {"GetDateTimeConfig"}).out.find("\"year\": 2011"), std::string::npos);
   }
 
   // A file without the PTZ section: the presets are as seeded, the rest kept.
