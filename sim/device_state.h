@@ -109,10 +109,12 @@ class DeviceState : public DeviceSettings {
 // device loses them when switched off: a relay's or an audio pass-through's
 // run, an audio client's connection, manual recordings in progress, the
 // video-analysis events, where each PTZ head points and what it is doing,
-// the on-screen menu; nor the SD card's files and mount state.  Loading
-// takes what a file holds for the devices it names and leaves the rest as
-// seeded; false with a reason when the file cannot be read as such a
-// document or a member holds a value of the wrong kind.
+// the on-screen menu; nor the SD card's files and mount state (it starts
+// empty and mounted), the firmware version, logs and backups.  The serial
+// number and MAC address follow the device's number, whatever the file
+// says.  Loading takes what a file holds for the devices it names and leaves
+// the rest as seeded; false with a reason when the file cannot be read as
+// such a document or a member holds a value of the wrong kind.
 std::string SaveSettingsJson(std::vector<DeviceState *> devices);
 bool LoadSettingsJson(const std::string &json, std::vector<DeviceState *> devices, std::string *error);
 
