@@ -22,11 +22,11 @@ namespace sim {
 struct User {
   std::string id;
   std::string password;
-  int level;
+  int level = 0;
 };
 
 struct TimeSlot {
-  int hour, minute, second;
+  int hour = 0, minute = 0, second = 0;
 };
 
 // Everything the device keeps, as a value: copying it takes a snapshot of the
@@ -95,12 +95,26 @@ class DeviceState : public DeviceSettings {
   void KeepIdentity();
 };
 
-// --state: the settings that survive a restart, one JSON object per device.
-// Kept: users, anonymous access, stream limits, each channel's video source,
-// encoders and audio, the clock's mode, server and zone, the network
-// settings and the factory defaults.  Loading takes what a file holds for the
-// devices it names and leaves the rest as seeded; false with a reason when
-// the file cannot be read as such a document.
+// --state: the settings that survive a restart, one JSON object per device
+// (sim/state_file.cpp).  Kept: every setting a device keeps when switched
+// off: users, anonymous access and stream limits; each channel's video
+// source, encoders and audio; the clock's mode, server, zone and time;
+// the recording servers; the network settings (addresses, DNS, DDNS, ports,
+// RTP per stream, access sections, web protocol and services); schedules,
+// allocations, event schedules, sensors, relays' settings, FTP and SMTP
+// servers, notifications, temperature thresholds and the SD recording
+// schedule and settings; PTZ protocols and each head's protocol, settings,
+// serial port, presets, tour and recorded pattern; each channel's video
+// analysis whole; the language; the factory defaults.  Not kept, as a
+// device loses them when switched off: a relay's or an audio pass-through's
+// run, an audio client's connection, manual recordings in progress, the
+// video-analysis events, where each PTZ head points and what it is doing,
+// the on-screen menu; nor the SD card's files and mount state (it starts
+// empty and mounted), the firmware version, logs and backups.  The serial
+// number and MAC address follow the device's number, whatever the file
+// says.  Loading takes what a file holds for the devices it names and leaves
+// the rest as seeded; false with a reason when the file cannot be read as
+// such a document or a member holds a value of the wrong kind.
 std::string SaveSettingsJson(std::vector<DeviceState *> devices);
 bool LoadSettingsJson(const std::string &json, std::vector<DeviceState *> devices, std::string *error);
 

@@ -305,25 +305,112 @@ TEST(WsctlFleet, RestoreStopsAtARefusal) {
   EXPECT_NE(refused.err.find("cannot use value() with number"), std::string::npos) << refused.err;
 }
 
-// Settings changed on one device of a fleet survive a restart through --state.
+// Settings changed in every service on the second device of a fleet survive
+// a restart through --state: its backup, and the settings a backup does not
+// read, are the same after the restart, its clock runs on from the time set,
+// and the first device keeps its own settings.
+// A file that lacks a section leaves it as seeded; a setting of the wrong
+// kind makes the file refused, naming the setting.
 TEST(WsctlFleet, StateSurvivesRestart) {
   TextFile state;
   std::remove(state.path().c_str());
+  // wsctl arguments, then the request as JSON when it holds a list.
+  const std::vector<std::pair<std::vector<std::string>, std::string>> changes = {
+      {{"AddUser", "user.userID=kept"}, ""},
+      {{"SetVideoSourceConfig", "channel=3", "config.contrast=11"}, ""},
+      {{"SetDateTimeConfig", "config.serverAddress=pool.ntp.org", "config.interval=1", "config.year=2011",
+        "config.month=3", "config.day=4", "config.hour=5"}, ""},
+      {{"AddRecordingServer", "enable=true", "alias=nas-kept", "serverAddress=127.0.0.1", "capacity=10"}, ""},
+      {{"AddIPSection", "section.alias=lab-net", "section.fromAddress=10.0.0.1", "section.toAddress=10.0.0.9"}, ""},
+      {{"SetRTPConfig", "channel=2", "master=false", "config.videoRTPPort=7000", "config.audioRTPPort=7002",
+        "config.vaRTPPort=7004", "config.enableMulticast=true", "config.multicastIP=239.1.1.7"}, ""},
+      {{"SetWebProtocol", "protocol.enableHTTPS=true", "protocol.port=8443"}, ""},
+      {{"AddRecordingSchedule", "schedule.scheduleID=7", "schedule.preAlarm=3"}, ""},
+      {{"AllocateRecordingSchedule", "channel=2", "master=true", "scheduleID=7"}, ""},
+      {{"AddFTPServer", "server.alias=ftp-kept", "server.serverAddress=127.0.0.1", "server.port=2121"}, ""},
+      {{"SetRelay", "relay.relayChannel=3", "relay.controlDuration=9", "relay.name=door-relay"}, ""},
+      {{"SetTemperatureThreshold", "device=1", "temperature=60"}, ""},
+      {{"AddPreset", "channel=2", "preset.alias=gate", "preset.sequence=3"}, ""},
+      {{"--json-in", "-", "SetPresetTour"}, R"({"channel": 2, "count": 1, "items": [{"alias": "gate", "sequence": 3}]})"},
+      {{"SetPTZPort", "channel=2", "port.baudRate=19200", "port.dataBit=8", "port.parity=0", "port.stopBit=1"}, ""},
+      {{"SetVAMode", "channel=2", "vaMode=1"}, ""},
+      {{"AddDetectionWindow", "channel=2", "window.sequence=1", "window.alias=door-window", "window.threshold=5"}, ""},
+      {{"--json-in", "-", "SetROIParam"},
+       R"({"channel": 2, "count": 2, "items": [{"key": "roiEnable", "value": "1"}, {"key": "roiQuality", "value": "70"}]})"},
+      {{"SetVAObjectClassificationParam", "channel=2", "param.classMode=1", "param.classMinObjectSize.width=12",
+        "param.classMinObjectSize.height=12", "param.classMinObjectSize.pixel=144"}, ""},
+      {{"SetLanguage", "language=LANGUAGE_KOREAN"}, ""}};
+  // What the backup shows of the changes; the reads it does not make yet.
+  const char *const shown[] = {"\"kept\"", "\"contrast\": 11", "nas-kept", "lab-net", "239.1.1.7", "8443",
+                               "\"preAlarm\": 3", "ftp-kept", "door-relay", "\"gate\"", "19200"};
+  const std::vector<std::vector<std::string>> reads = {
+      {"GetVAMode", "value=2"},     {"GetDetectionWindowList", "value=2"},         {"GetPresetTour", "value=2"},
+      {"GetROIParam", "value=2"},   {"GetVAObjectClassificationParam", "value=2"}, {"GetLanguage"},
+      {"GetTemperatureThreshold", "device=1"}};
+  auto settings = [&](int port, std::vector<std::string> *answers = nullptr) {
+    std::string text = Wsctl(port, {"backup"}).out;
+    for (const char *moving : {"\"time\"", "\"device\""}) {  // the time, and the port that differs per start
+      const size_t at = text.find(moving);
+      if (at != std::string::npos) text.erase(at, text.find('\n', at) - at);
+    }
+    for (const auto &read : reads) {
+      const Outcome answer = Wsctl(port, read);
+      EXPECT_EQ(answer.exit, 0) << read[0] << answer.err;
+      if (answers) answers->push_back(answer.out);
+      text += read[0] + answer.out;
+    }
+    return text;
+  };
+
+  std::string changed, untouched;
   {
     Simulator sim({"--port", "0", "--no-port81", "--devices", "2", "--state", state.path()});
     ASSERT_TRUE(sim.ready()) << sim.line();
-    ASSERT_EQ(0, Wsctl(sim.port() + 1, {"SetVideoSourceConfig", "channel=3", "config.contrast=11"}).exit);
-    ASSERT_EQ(0, Wsctl(sim.port() + 1, {"AddUser", "user.userID=kept"}).exit);
+    for (const auto &change : changes) {
+      const Outcome done = Wsctl(sim.port() + 1, change.first, change.second);
+      ASSERT_EQ(done.exit, 0) << change.first.back() << done.out << done.err;
+    }
+    std::vector<std::string> first, second;
+    untouched = settings(sim.port(), &first);
+    changed = settings(sim.port() + 1, &second);
+    for (const char *setting : shown) {
+      EXPECT_NE(changed.find(setting), std::string::npos) << setting;
+      EXPECT_EQ(untouched.find(setting), std::string::npos) << setting;
+    }
+    for (size_t i = 0; i < reads.size(); ++i) EXPECT_NE(first[i], second[i]) << reads[i][0];
     EXPECT_EQ(0, sim.Stop());
   }
-  Simulator sim({"--port", "0", "--no-port81", "--devices", "2", "--state", state.path()});
-  ASSERT_TRUE(sim.ready()) << sim.line();
-  EXPECT_NE(Wsctl(sim.port() + 1, {"GetVideoSourceConfig", "channel=3"}).out.find("\"contrast\": 11"),
-            std::string::npos);
-  EXPECT_EQ(0, Wsctl(sim.port() + 1, {"GetUser", "user.userID=kept"}).exit);
-  EXPECT_EQ(Wsctl(sim.port(), {"GetVideoSourceConfig", "channel=3"}).out.find("\"contrast\": 11"),
-            std::string::npos);
-  EXPECT_NE(Wsctl(sim.port() + 1, {"GetDeviceInformation"}).out.find("SIM-000002"), std::string::npos);
+  {
+    Simulator sim({"--port", "0", "--no-port81", "--devices", "2", "--state", state.path()});
+    ASSERT_TRUE(sim.ready()) << sim.line();
+    EXPECT_TRUE(settings(sim.port() + 1) == changed) << "a setting was not kept";
+    EXPECT_TRUE(settings(sim.port()) == untouched) << "the first device changed";
+    EXPECT_NE(Wsctl(sim.port() + 1, {"GetDeviceInformation"}).out.find("SIM-000002"), std::string::npos);
+    EXPECT_NE(Wsctl(sim.port() + 1, {"GetDateTimeConfig"}).out.find("\"year\": 2011"), std::string::npos);
+  }
+
+  // A file without the PTZ section: the presets are as seeded, the rest kept.
+  const std::string saved = Slurp(state.path());
+  std::string older = saved;
+  for (size_t at; (at = older.find("\"ptz\":")) != std::string::npos;) older.replace(at, 6, "\"old\":");
+  TextFile olderFile(older);
+  {
+    Simulator sim({"--port", "0", "--no-port81", "--devices", "2", "--state", olderFile.path()});
+    ASSERT_TRUE(sim.ready()) << sim.line();
+    EXPECT_EQ(Wsctl(sim.port() + 1, {"GetPresetList", "channel=2"}).out.find("gate"), std::string::npos);
+    EXPECT_NE(Wsctl(sim.port() + 1, {"GetFTPServerList"}).out.find("ftp-kept"), std::string::npos);
+  }
+
+  std::string wrong = saved;
+  const size_t duration = wrong.find("\"controlDuration\": 9");
+  ASSERT_NE(duration, std::string::npos);
+  wrong.replace(duration, 20, "\"controlDuration\": \"9\"");
+  TextFile wrongFile(wrong), log;
+  Simulator refused({"--port", "0", "--no-port81", "--devices", "2", "--state", wrongFile.path()}, log.path());
+  EXPECT_FALSE(refused.ready());
+  EXPECT_EQ(1, refused.Stop());
+  EXPECT_NE(Slurp(log.path()).find("device 2: eventSchedule.relays.controlDuration: "), std::string::npos)
+      << Slurp(log.path());
 }
 
 }  // namespace
