@@ -136,27 +136,6 @@ bool KnownTimeZone(const char *name) {
   return false;
 }
 
-// The seconds since the epoch of a UTC date and time; false for a date or
-// time that does not exist (or lies before 1970 or after 9999).
-bool ToSeconds(const ns1__Date_USCORET &date, const ns1__Time_USCORET &time, long long *seconds) {
-  if (date.year < 1970 || date.year > 9999) return false;
-  std::tm fields{};
-  fields.tm_year = date.year - 1900;
-  fields.tm_mon = date.month - 1;
-  fields.tm_mday = date.day;
-  fields.tm_hour = time.hour;
-  fields.tm_min = time.minute;
-  fields.tm_sec = time.second;
-  const std::time_t when = timegm(&fields);
-  std::tm check{};
-  if (when == -1 || !gmtime_r(&when, &check)) return false;
-  // timegm normalises 31 April to 1 May: a changed field means no such date.
-  if (check.tm_year != fields.tm_year || check.tm_mon != date.month - 1 || check.tm_mday != date.day ||
-      check.tm_hour != time.hour || check.tm_min != time.minute || check.tm_sec != time.second)
-    return false;
-  *seconds = when;
-  return true;
-}
 
 }  // namespace
 
@@ -193,7 +172,7 @@ int BasicSystemSoap12Service::SetDateTimeConfig(_ns1__SetDateTimeConfig *request
     const ns1__DateTime_USCORET *when = config->dateTime;
     if (!when || !when->date || !when->time) return Reply(soap, response, kResultMissingArgument);
     long long seconds = 0;
-    if (!ToSeconds(*when->date, *when->time, &seconds)) return Reply(soap, response, kResultOutOfRange);
+    if (!UtcSeconds(*when->date, *when->time, &seconds)) return Reply(soap, response, kResultOutOfRange);
     offset = seconds - static_cast<long long>(std::time(nullptr));
   }
   DeviceState &device = DeviceOf(soap);
@@ -238,3 +217,27 @@ int BasicSystemSoap12Service::SetTimeZone(_ns1__SetTimeZone *request, _ns1__SetT
 }
 
 WS_SIM_REGISTER_SERVICE(BasicSystemSoap12Service);
+
+namespace sim {
+
+bool UtcSeconds(const ns1__Date_USCORET &date, const ns1__Time_USCORET &time, long long *seconds) {
+  if (date.year < 1970 || date.year > 9999) return false;
+  std::tm fields{};
+  fields.tm_year = date.year - 1900;
+  fields.tm_mon = date.month - 1;
+  fields.tm_mday = date.day;
+  fields.tm_hour = time.hour;
+  fields.tm_min = time.minute;
+  fields.tm_sec = time.second;
+  const std::time_t when = timegm(&fields);
+  std::tm check{};
+  if (when == -1 || !gmtime_r(&when, &check)) return false;
+  // timegm normalises 31 April to 1 May: a changed field means no such date.
+  if (check.tm_year != fields.tm_year || check.tm_mon != date.month - 1 || check.tm_mday != date.day ||
+      check.tm_hour != time.hour || check.tm_min != time.minute || check.tm_sec != time.second)
+    return false;
+  *seconds = when;
+  return true;
+}
+
+}  // namespace sim

@@ -287,21 +287,10 @@ std::vector<SdRecordingFile>::iterator FindFile(EventScheduleStorageState &state
 
 // A received date and time as UTC seconds; false when it is none.
 bool ReadDateTime(const ns1__DateTime_USCORET *wire, std::time_t &out) {
-  if (!wire || !wire->date || !wire->time) return false;
-  const ns1__Date_USCORET &d = *wire->date;
-  const ns1__Time_USCORET &t = *wire->time;
-  if (d.year < 1970 || d.year > 9999 || d.month < 1 || d.month > 12 || d.day < 1 || d.day > 31 || t.hour < 0 ||
-      t.hour > 23 || t.minute < 0 || t.minute > 59 || t.second < 0 || t.second > 59)
-    return false;
-  std::tm utc{};
-  utc.tm_year = d.year - 1900;
-  utc.tm_mon = d.month - 1;
-  utc.tm_mday = d.day;
-  utc.tm_hour = t.hour;
-  utc.tm_min = t.minute;
-  utc.tm_sec = t.second;
-  out = timegm(&utc);
-  return utc.tm_mday == d.day;  // 31 February does not exist
+  long long seconds = 0;
+  if (!wire || !wire->date || !wire->time || !UtcSeconds(*wire->date, *wire->time, &seconds)) return false;
+  out = static_cast<std::time_t>(seconds);
+  return true;
 }
 
 }  // namespace

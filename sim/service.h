@@ -77,6 +77,11 @@ inline bool TextsFit(std::initializer_list<const char *> texts, size_t fieldSize
   return true;
 }
 
+// The seconds since the epoch of a UTC date and time received on the wire;
+// false for a date or time that does not exist (or lies before 1970 or after
+// 9999).
+bool UtcSeconds(const ns1__Date_USCORET &date, const ns1__Time_USCORET &time, long long *seconds);
+
 // A copy of a stored value that lives as long as the exchange.
 template <class T>
 T *Clone(struct soap *soap, const T &value) {
