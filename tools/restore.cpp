@@ -155,10 +155,13 @@ class Restore {
     Print(line, why);
     ++skipped_;
   }
-  // Makes the planned writes: in order, then the removals in reverse.
+  // Makes the planned writes: in order, then the removals in reverse, then
+  // the change to the user the restore signs in as (its new password would
+  // refuse every call after it).
   void Run() {
     for (Write &write : writes_) Make(write);
     for (auto removal = removals_.rbegin(); removal != removals_.rend(); ++removal) Make(*removal);
+    for (Write &write : signedIn_) Make(write);
   }
   int Summary() const;
 
@@ -187,7 +190,7 @@ class Restore {
   const bool dryRun_, keepGoing_;
   bool stopped_ = false;
   size_t changed_ = 0, unchanged_ = 0, refused_ = 0, skipped_ = 0;
-  std::vector<Write> writes_, removals_;
+  std::vector<Write> writes_, removals_, signedIn_;
 };
 
 void Restore::Make(Write &write) {
@@ -248,6 +251,9 @@ void Restore::PlanList(const ListSetting &list, const Operation &get, const json
                     would});
   };
   const bool namesOnly = !list.add.request || !std::strstr(list.add.request, "@item");
+  auto signsIn = [&](const json &item) {
+    return list.key && std::strcmp(list.key, "userID") == 0 && device_.credentials && keyOf(item) == device_.user;
+  };
 
   for (const json &item : wanted) {
     json itemLine = {{"setting", name}, {"request", request}, {"item", keyOf(item)}};
@@ -261,7 +267,7 @@ void Restore::PlanList(const ListSetting &list, const Operation &get, const json
     if (!found && list.add.operation) {
       plan(writes_, list.add, itemLine, item, "added", "would add");
     } else if (found && list.update.operation) {
-      plan(writes_, list.update, itemLine, item, "changed", "would change");
+      plan(signsIn(item) ? signedIn_ : writes_, list.update, itemLine, item, "changed", "would change");
     } else if (found && list.add.operation && list.remove.operation) {  // replaced: removed, added again
       plan(writes_, list.remove, itemLine, *found, "removed to be added again", "would remove to add again");
       plan(writes_, list.add, itemLine, item, "added again", "would add again");
@@ -273,7 +279,7 @@ void Restore::PlanList(const ListSetting &list, const Operation &get, const json
     if (find(wanted, keyOf(item))) continue;
     json itemLine = {{"setting", name}, {"request", request}, {"item", keyOf(item)}};
     if (!list.remove.operation) Skip(itemLine, "kept (the device cannot remove it)");
-    else if (list.key && std::strcmp(list.key, "userID") == 0 && keyOf(item) == device_.user)
+    else if (signsIn(item))
       Skip(itemLine, "kept (the user this restore signs in as)");
     else plan(removals_, list.remove, itemLine, item, "removed", "would remove");
   }

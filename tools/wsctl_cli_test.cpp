@@ -275,6 +275,27 @@ TEST(WsctlFleet, RestoreWritesListsInAnOrderThatWorks) {
   EXPECT_TRUE(backup() == changed);
 }
 
+// The user the restore signs in as is changed last: on a device that checks
+// that user's password, every call after the change would be refused.
+TEST(WsctlFleet, RestoreChangesTheSignedInUserLast) {
+  Simulator sim({"--port", "0", "--no-port81", "--user", "admin", "--password", "admin"});
+  ASSERT_TRUE(sim.ready()) << sim.line();
+  auto signedIn = [&sim](std::vector<std::string> args) {
+    args.insert(args.begin(), {"--user", "admin", "--password", "admin"});
+    return Wsctl(sim.port(), args);
+  };
+  TextFile saved(signedIn({"backup"}).out);
+  ASSERT_EQ(0, signedIn({"UpdateUser", "user.userID=admin", "user.password=other", "user.userLevel=USER_ADMIN"}).exit);
+  ASSERT_EQ(0, signedIn({"UpdateUser", "user.userID=user1", "user.password=other", "user.userLevel=USER_NORMAL"}).exit);
+  ASSERT_EQ(0, signedIn({"SetTTL", "value=9"}).exit);
+  Outcome restore = signedIn({"restore", saved.path()});
+  EXPECT_EQ(restore.exit, 0) << restore.err;
+  const size_t lastLine = restore.out.rfind('\n', restore.out.size() - 2);
+  ASSERT_NE(lastLine, std::string::npos) << restore.out;
+  EXPECT_NE(restore.out.find("\"item\":\"admin\"", lastLine), std::string::npos) << restore.out;
+  EXPECT_LT(restore.out.find("\"item\":\"user1\""), restore.out.find("\"setting\":\"TTL\"")) << restore.out;
+}
+
 // A refused setting stops the restore, the rest reported as not applied,
 // unless --keep-going.
 TEST(WsctlFleet, RestoreStopsAtARefusal) {
