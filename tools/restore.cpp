@@ -178,7 +178,8 @@ class Restore {
   }
   void Make(Write &write);
   // A list operation's request for one item, the address joined.
-  json ListRequest(const ListWrite &write, const json &address, const json &item, const json &key) const;
+  json ListRequest(const Operation &op, const char *shape, const json &address, const json &item,
+                   const json &key) const;
   bool Read(const Operation &get, const json &request, json &line, json *current) {
     std::string why;
     if (ReadSetting(get, device_, request, current, &why)) return true;
@@ -223,11 +224,11 @@ void Restore::PlanSetting(const Operation &get, const Operation &set, const json
   writes_.push_back({&set, wanted, line, "changed", "would change"});
 }
 
-json Restore::ListRequest(const ListWrite &write, const json &address, const json &item, const json &key) const {
-  const Operation *op = FindOperation(write.operation);
-  json request = Substitute(json::parse(write.request), item, key);
-  for (size_t i = 0; op && i < op->request().fieldCount; ++i) {
-    const char *name = op->request().fields[i].name;
+json Restore::ListRequest(const Operation &op, const char *shape, const json &address, const json &item,
+                          const json &key) const {
+  json request = Substitute(json::parse(shape), item, key);
+  for (size_t i = 0; i < op.request().fieldCount; ++i) {
+    const char *name = op.request().fields[i].name;
     if (address.contains(name)) request[name] = address[name];
   }
   return request;
@@ -247,8 +248,9 @@ void Restore::PlanList(const ListSetting &list, const Operation &get, const json
   };
   auto plan = [&](std::vector<Write> &into, const ListWrite &write, json itemLine, const json &item, const char *done,
                   const char *would) {
-    into.push_back({FindOperation(write.operation), ListRequest(write, address, item, keyOf(item)), itemLine, done,
-                    would});
+    const Operation *op = FindOperation(write.operation);
+    if (!op) return Skip(itemLine, std::string("skipped (this wsctl has no ") + write.operation + ")");
+    into.push_back({op, ListRequest(*op, write.request, address, item, keyOf(item)), itemLine, done, would});
   };
   const bool namesOnly = !list.add.request || !std::strstr(list.add.request, "@item");
   auto signsIn = [&](const json &item) {
