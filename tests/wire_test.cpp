@@ -2,6 +2,7 @@
 // read answers, and what they leave alone.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -439,6 +440,28 @@ TEST_F(Wire, HostLengthLimit) {
   IntValueRecord value = Pattern<IntValueRecord>();
   EXPECT_EQ(WS_ERROR_NAME_NOT_RESOLVED, Call(DLL_WebServiceGetMaxStreamConnection, &kAnyRequest, &value, "admin", "admin",
                                              host.c_str()));
+}
+
+// Host text is a name, a dotted address or a bracketed IPv6 literal and no
+// more: any one byte outside those ('@' of credentials, ':' of a port, '/',
+// '?' and '#' of a path, blanks, control bytes and the rest), next to a good
+// host or inside the brackets, makes the call return -1 with nothing sent.
+TEST_F(Wire, HostTextRefusesEveryByteOutsideAHost) {
+  auto nameByte = [](int c) { return std::isalnum(c) || c == '-' || c == '.' || c == '_'; };
+  auto literalByte = [](int c) { return std::isxdigit(c) || c == ':' || c == '.'; };
+  for (int c = 1; c < 256; ++c) {
+    const std::string byte(1, static_cast<char>(c));
+    std::vector<std::string> hosts;
+    if (!nameByte(c)) hosts = {"x" + byte + "127.0.0.1", "127.0.0.1" + byte + "x"};
+    if (!literalByte(c)) hosts.push_back("[::" + byte + "1]");
+    for (const std::string &host : hosts) {
+      IntValueRecord value = Pattern<IntValueRecord>();
+      EXPECT_EQ(-1, Call(DLL_WebServiceGetMaxStreamConnection, &kAnyRequest, &value, "admin", "admin", host.c_str()))
+          << "byte " << c << " in " << host;
+      EXPECT_TRUE(Untouched(value));
+    }
+  }
+  EXPECT_TRUE(device.Requests().empty());
 }
 
 TEST_F(Wire, EndpointKinds) {
