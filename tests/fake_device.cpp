@@ -160,6 +160,10 @@ void FakeDevice::Handle(int fd) {
   } else {
     SendAll(fd, answer.data(), answer.size());
   }
+  if (reply.mode == Reply::Mode::KeepOpen) {
+    held_.push_back(fd);
+    return;
+  }
   ::shutdown(fd, SHUT_WR);
   WaitFor(fd, POLLIN, 200);  // let the client read before the close
   ::close(fd);

@@ -11,7 +11,7 @@
 #include <vector>
 
 struct Reply {
-  enum class Mode { Answer, Close, Stall, Trickle };
+  enum class Mode { Answer, Close, Stall, Trickle, KeepOpen };
   Mode mode = Mode::Answer;
   int status = 200;
   std::string body;
@@ -29,6 +29,8 @@ struct Reply {
   }
   static Reply Close() { return {Mode::Close, 0, {}}; }
   static Reply Stall() { return {Mode::Stall, 0, {}}; }
+  // The whole answer, then the connection held open: no close, no shutdown.
+  static Reply KeepOpen(std::string body) { return {Mode::KeepOpen, 200, std::move(body)}; }
   static Reply Trickle(std::string body, size_t chunk, int intervalMs) {
     return {Mode::Trickle, 200, std::move(body), chunk, intervalMs};
   }

@@ -464,6 +464,18 @@ TEST_F(Wire, HostTextRefusesEveryByteOutsideAHost) {
   EXPECT_TRUE(device.Requests().empty());
 }
 
+// A device that keeps the connection open after a whole answer: the answer
+// ends at its Content-Length, and the call returns at once, not at its
+// 10-second time-out.
+TEST_F(Wire, AnswerOnAConnectionKeptOpenEndsAtItsLength) {
+  device.Script({Reply::KeepOpen(Response("GetUserCount", "<GetUserCountResult>4</GetUserCountResult>"))});
+  IntValueRecord count = Pattern<IntValueRecord>();
+  Stopwatch watch;
+  EXPECT_EQ(0, Call(DLL_WebServiceGetUserCount, &kAnyRequest, &count));
+  EXPECT_LT(watch.Seconds(), 5);
+  EXPECT_EQ(4, count.value);
+}
+
 TEST_F(Wire, EndpointKinds) {
   IntValueRecord value = Pattern<IntValueRecord>();
   device.Script({Reply::File("GetMaxChannel")});
