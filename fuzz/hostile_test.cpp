@@ -3,7 +3,13 @@
 // write nothing outside its record and, when it fails, leave the record alone.
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
 #include <chrono>
+#include <climits>
+#include <fstream>
 
 #include "harness.h"
 
@@ -117,14 +123,146 @@ TEST(HostileDevice, AnswerFramings) {
   EXPECT_NE(CountStatus(Send("HTTP/1.1 200 OK\r\nContent-Length: 5\r\nContent-Length: 7\r\n\r\n")), 0) << "two lengths";
 }
 
-TEST(HostileDevice, ResetMidAnswerFails) {
-  int status = CountStatus([](int fd, const std::string &) {
-    std::string answer = HttpAnswer(kCount);
-    WriteAll(fd, answer.substr(0, answer.size() / 2));
-    linger reset{1, 0};
-    ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
-  });
-  EXPECT_NE(status, 0);
+// A reset is a failed exchange, before the status line as after it: the
+// trace names the reset, never a success.
+TEST(HostileDevice, ResetIsAFailedExchange) {
+  static int traced;
+  WebService_SetTraceCallback([](const WebServiceExchange *e, void *) { traced = e->error; }, nullptr);
+  const std::string answer = HttpAnswer(kCount);
+  for (size_t sent : {size_t{0}, answer.size() / 2}) {
+    traced = 0;
+    int status = CountStatus([&](int fd, const std::string &) {
+      WriteAll(fd, answer.substr(0, sent));
+      linger reset{1, 0};
+      ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    });
+    EXPECT_EQ(status, 29) << sent << " bytes before the reset";
+    EXPECT_EQ(traced, WS_ERROR_CONNECTION_RESET) << sent << " bytes before the reset";
+  }
+  WebService_SetTraceCallback(nullptr, nullptr);
+}
+
+TEST(HostileDevice, FirstOfTwoAnswersInOneReadCounts) {
+  auto answer = [](int count) {
+    const std::string body = Response("GetUserCount", "<GetUserCountResult>" + std::to_string(count) +
+                                                          "</GetUserCountResult><resultCode>0</resultCode>");
+    return "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+  };
+  Guarded<IntValueRecord> record;
+  ASSERT_EQ(Exchange(Send(answer(7) + answer(9)), DLL_WebServiceGetUserCount, record), 0);
+  EXPECT_EQ(record.value.value, 7);
+}
+
+// Writes head, then unit again and again: up to total bytes, for at most
+// twelve seconds, or until the client goes.
+LoopbackServer::Handler Stream(std::string head, std::string unit, size_t total = SIZE_MAX) {
+  return [=](int fd, const std::string &) {
+    const Clock::time_point end = Clock::now() + std::chrono::seconds(12);
+    if (!WriteAll(fd, head)) return;
+    for (size_t sent = 0; sent < total && Clock::now() < end; sent += unit.size())
+      if (!WriteAll(fd, unit)) return;
+  };
+}
+
+// Whatever arrives, a call ends within its own budget: GetMaxChannel has 1 s
+// each for connect, send and receive.  The call runs at the lowest priority,
+// so that the device always has more waiting than the call has read.
+TEST(HostileDevice, EndlessAnswersEndWithinTheBudget) {
+  std::string interim;  // sent in large writes, so that there is always more to read
+  while (interim.size() < (256u << 10)) interim += "HTTP/1.1 100 Continue\r\nX: y\r\n\r\n";
+  LoopbackServer server(Stream("", interim), 1);
+  Clock::time_point start = Clock::now();
+  int status = 0;
+  std::thread([&] {
+    ::setpriority(PRIO_PROCESS, 0, 19);  // this thread only
+    IntValueRecord value = {-5, -5};
+    ConnectionInfo conn = Loopback(server.port());
+    status = DLL_WebServiceGetMaxChannel("127.0.0.1", nullptr, nullptr, &value, &value, &conn);
+  }).join();
+  EXPECT_EQ(status, 29);
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(4500));
+}
+
+long StatusKiB(const char *field) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (!line.compare(0, std::strlen(field), field)) return std::atol(line.c_str() + std::strlen(field));
+  return -1;
+}
+
+std::string gTracedBody;  // what an application keeping the last exchange holds
+
+struct Measured {
+  int status = -100;
+  long growthMiB = -1;  // -1: the peak could not be measured
+};
+
+// One GetUserCount against handler, in a child process of its own so that
+// nothing of the parent's heap hides or adds to it: its status and how far
+// its resident memory rose above where it started.
+Measured MeasureCount(LoopbackServer::Handler handler, bool traced) {
+  LoopbackServer server(std::move(handler), 1);
+  int channel[2];
+  if (::pipe(channel)) return {};
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(channel[0]);
+    ::malloc_trim(0);
+    Measured m;
+    std::ofstream reset("/proc/self/clear_refs");
+    reset << "5" << std::flush;  // the peak starts from here
+    const long before = StatusKiB("VmRSS:");
+    if (traced)
+      WebService_SetTraceCallback([](const WebServiceExchange *e, void *) { gTracedBody.assign(e->answerBody, e->answerBodyLength); }, nullptr);
+    IntValueRecord record = {-5, -5};
+    ConnectionInfo conn = Loopback(server.port());
+    m.status = DLL_WebServiceGetUserCount("127.0.0.1", nullptr, nullptr, &record, &record, &conn);
+    if (reset && before > 0) m.growthMiB = (StatusKiB("VmHWM:") - before) >> 10;
+    ssize_t written = ::write(channel[1], &m, sizeof m);
+    ::_exit(written == sizeof m ? 0 : 1);
+  }
+  ::close(channel[1]);
+  Measured m;
+  if (child > 0 && ::read(channel[0], &m, sizeof m) != sizeof m) m = Measured();
+  ::close(channel[0]);
+  if (child > 0) ::waitpid(child, nullptr, 0);
+  return m;
+}
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define WS_HOSTILE_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(WS_HOSTILE_ASAN)
+constexpr long kSanitizerMiB = 24;  // the sanitizer's shadow of what the call holds
+#else
+constexpr long kSanitizerMiB = 0;
+#endif
+
+// An answer over the 64 MiB cap is refused as soon as that is known, from
+// its Content-Length or as it grows; the call's memory stays near the cap.
+TEST(HostileDevice, OverCapAnswersAreRefusedWithinTheirMemory) {
+  const size_t kMiB = 1u << 20, kStreamed = 100 * kMiB;
+  const std::string mib(kMiB, 'x'), chunk = "100000\r\n" + mib + "\r\n";
+  struct Case {
+    const char *name;
+    LoopbackServer::Handler handler;
+    bool traced;
+    long boundMiB;
+  } cases[] = {
+      {"announced one byte over", Stream("HTTP/1.1 200 OK\r\nContent-Length: 67108865\r\n\r\n", mib, kStreamed), false, 16},
+      {"announced as a terabyte", Stream("HTTP/1.1 200 OK\r\nContent-Length: 1099511627776\r\n\r\n", mib, kStreamed), true, 16},
+      {"read to the close", Stream("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n", mib, kStreamed), false, 80},
+      {"read to the close, traced", Stream("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n", mib, kStreamed), true, 80},
+      {"chunked", Stream("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n", chunk, kStreamed), false, 80},
+  };
+  for (Case &c : cases) {
+    Measured m = MeasureCount(std::move(c.handler), c.traced);
+    EXPECT_EQ(m.status, 20) << c.name;
+    if (m.growthMiB < 0) GTEST_SKIP() << "the peak of resident memory cannot be reset here";
+    EXPECT_LE(m.growthMiB, c.boundMiB + kSanitizerMiB) << c.name;
+  }
 }
 
 TEST(HostileDevice, TricklingAnswerEndsWithinTheTimeouts) {

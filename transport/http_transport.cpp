@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "stdsoap2.h"
+#include "answer_buffer.h"
 #include "plain_http.h"
 #include "retry_budget.h"
 #include "tls_trust.h"
@@ -68,11 +69,9 @@ struct TransportState {
 
   std::string body;
   size_t expectedLength = kUnknownLength;
-  std::string answer;
+  AnswerBuffer answer;
   std::string answerHeaders;  // collected only while tracing
-  size_t answerOffset = 0;
   unsigned long long answerLimit = 0;
-  bool answerTooLarge = false;
 
   // Idle tracking for the send and receive time-outs.
   Clock::time_point lastProgress;
@@ -130,6 +129,7 @@ void CloseRequest(TransportState *state) {
   state->failed = false;
   state->body.clear();
   state->expectedLength = kUnknownLength;
+  state->answer.Reset(0);
 }
 
 long Milliseconds(int seconds) { return seconds > 0 ? seconds * 1000L : 0L; }
@@ -242,25 +242,14 @@ bool DecideRetry(const TransportState *state, int error, RetryBudget &budget) {
 
 size_t StoreAnswer(char *bytes, size_t size, size_t count, void *data) {
   auto *state = static_cast<TransportState *>(data);
-  size_t length = size * count;
-  if (state->answerLimit && state->answer.size() + length > state->answerLimit) {
-    state->answerTooLarge = true;
-    return 0;
+  AnswerBuffer &answer = state->answer;
+  if (answer.size() == 0) {
+    // Before the first byte: an answer announced over the limit ends here.
+    curl_off_t announced = -1;
+    curl_easy_getinfo(state->request, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+    if (announced >= 0 && !answer.Expect(static_cast<unsigned long long>(announced))) return 0;
   }
-  try {
-    if (state->answer.empty()) {
-      // Room for the whole announced answer at once, within the limit.
-      curl_off_t announced = -1;
-      curl_easy_getinfo(state->request, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
-      if (announced > 0 && (!state->answerLimit || static_cast<unsigned long long>(announced) <= state->answerLimit))
-        state->answer.reserve(static_cast<size_t>(announced));
-    }
-    state->answer.append(bytes, length);
-  } catch (...) {
-    state->answerTooLarge = true;
-    return 0;
-  }
-  return length;
+  return answer.Append(bytes, size * count) ? size * count : 0;
 }
 
 // Ends the exchange when nothing moved for longer than the send time-out
@@ -300,7 +289,7 @@ void TraceAttempt(TransportState *state, CURLcode code) {
   exchange.requestHeaders = &state->headerLines;
   exchange.requestBody = state->body;
   exchange.answerHeaders = state->answerHeaders;
-  exchange.answerBody = state->answer;
+  exchange.answerBody = state->answer.Whole();
   TraceExchange(exchange);
 }
 
@@ -315,9 +304,7 @@ CURLcode SendOnce(TransportState *state, const RetryBudget &budget) {
   // A device that trickles its answer is bounded by the sum of the time-outs,
   // resends included.
   curl_easy_setopt(r, CURLOPT_TIMEOUT_MS, budget.RemainingMs());
-  state->answer.clear();
-  state->answerOffset = 0;
-  state->answerTooLarge = false;
+  state->answer.Reset(state->answerLimit);
   state->lastProgress = Clock::now();
   state->lastDownloaded = 0;
   curl_easy_setopt(r, CURLOPT_POSTFIELDS, state->body.data());
@@ -351,12 +338,9 @@ CURLcode SendPlainOnce(TransportState *state, const RetryBudget &budget) {
   limits.answerLimit = state->answerLimit;
   const bool tracing = TraceEnabled();
   PlainHttpAnswer answer;
-  answer.body.swap(state->answer);
+  answer.body = &state->answer;
   answer.headers = tracing ? &state->answerHeaders : nullptr;
   CURLcode code = PlainHttpExchange(state->connectedSocket, state->head, state->body, limits, answer);
-  answer.body.swap(state->answer);
-  state->answerOffset = 0;
-  state->answerTooLarge = answer.tooLarge;
   state->httpStatus = answer.status;
   CloseSocket(state->connectedSocket, code != CURLE_OK);
   state->connectedSocket = -1;
@@ -371,7 +355,7 @@ int SendLoop(struct soap *soap, TransportState *state) {
   for (;;) {
     CURLcode code = state->plain ? SendPlainOnce(state, budget) : SendOnce(state, budget);
     if (code == CURLE_GOT_NOTHING) return 0;  // closed without an answer: no body
-    if (state->answerTooLarge) return SOAP_EOM;
+    if (state->answer.tooLarge()) return SOAP_EOM;
     if (code == CURLE_OK) {
       const long status = state->httpStatus;
       if (status == 0) {
@@ -567,12 +551,7 @@ int SendHook(struct soap *soap, const char *bytes, size_t length) {
 }
 
 size_t ReceiveHook(struct soap *soap, char *buffer, size_t size) {
-  TransportState *state = StateOf(soap);
-  size_t left = state->answer.size() - state->answerOffset;
-  size_t n = left < size ? left : size;
-  std::memcpy(buffer, state->answer.data() + state->answerOffset, n);
-  state->answerOffset += n;
-  return n;
+  return StateOf(soap)->answer.Read(buffer, size);
 }
 
 int CloseHook(struct soap *soap) {

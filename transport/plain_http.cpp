@@ -49,6 +49,13 @@ int WaitFor(int fd, short events, int timeoutMs) {
   return ready;
 }
 
+// The same within the idle limit of a phase and the attempt's deadline; 0
+// once the deadline has passed, however much the device keeps sending.
+int WaitFor(int fd, short events, const Deadline &deadline, long idleMs) {
+  const int timeoutMs = deadline.WaitMs(idleMs);
+  return timeoutMs == 0 ? 0 : WaitFor(fd, events, timeoutMs);
+}
+
 CURLcode SendAll(int fd, std::string_view head, std::string_view body, long idleMs, const Deadline &deadline) {
   iovec parts[2] = {{const_cast<char *>(head.data()), head.size()}, {const_cast<char *>(body.data()), body.size()}};
   msghdr message{};
@@ -60,7 +67,7 @@ CURLcode SendAll(int fd, std::string_view head, std::string_view body, long idle
     if (sent < 0) {
       if (errno == EINTR) continue;
       if (errno != EAGAIN && errno != EWOULDBLOCK) return CURLE_SEND_ERROR;
-      int ready = WaitFor(fd, POLLOUT, deadline.WaitMs(idleMs));
+      int ready = WaitFor(fd, POLLOUT, deadline, idleMs);
       if (ready == 0) return CURLE_OPERATION_TIMEDOUT;
       if (ready < 0) return CURLE_SEND_ERROR;
       continue;
@@ -122,7 +129,7 @@ int OnHeadersComplete(http_parser *parser) {
   Reading &r = ReadingOf(parser);
   PlainHttpAnswer &answer = *r.answer;
   answer.status = parser->status_code;
-  answer.body.clear();
+  answer.body->Reset(r.limit);
   if (answer.headers) {
     char status[64];
     std::snprintf(status, sizeof status, "HTTP/%u.%u %u ", parser->http_major, parser->http_minor,
@@ -134,26 +141,23 @@ int OnHeadersComplete(http_parser *parser) {
     r.lines.clear();
     r.inValue = false;
   }
-  // Room for the whole announced body at once, within the limit.
+  // Room for the whole announced body at once; an answer announced over the
+  // limit ends here, before its body.
   const uint64_t announced = parser->content_length;
-  if (announced != ULLONG_MAX && announced > 0 && (!r.limit || announced <= r.limit))
-    answer.body.reserve(static_cast<size_t>(announced));
+  if (announced != ULLONG_MAX && !IsInterim(parser) && !answer.body->Expect(announced)) return -1;
   return 0;
 }
 
 int OnBody(http_parser *parser, const char *at, size_t length) {
-  Reading &r = ReadingOf(parser);
-  if (r.limit && r.answer->body.size() + length > r.limit) {
-    r.answer->tooLarge = true;
-    return 1;
-  }
-  r.answer->body.append(at, length);
-  return 0;
+  return ReadingOf(parser).answer->body->Append(at, length) ? 0 : 1;
 }
 
 int OnMessageComplete(http_parser *parser) {
-  // An interim answer (100 Continue) is followed by the real one.
-  if (!IsInterim(parser)) ReadingOf(parser).complete = true;
+  // An interim answer (100 Continue) is followed by the real one; the first
+  // real one is the answer, whatever follows it.
+  if (IsInterim(parser)) return 0;
+  ReadingOf(parser).complete = true;
+  http_parser_pause(parser, 1);
   return 0;
 }
 
@@ -179,13 +183,13 @@ CURLcode ReadAnswer(int fd, const PlainHttpLimits &limits, const Deadline &deadl
   char buffer[16384];
   for (;;) {
     // The answer is rarely there the moment the request is out: wait first.
-    int ready = WaitFor(fd, POLLIN, deadline.WaitMs(limits.receiveIdleMs));
+    int ready = WaitFor(fd, POLLIN, deadline, limits.receiveIdleMs);
     if (ready == 0) return CURLE_OPERATION_TIMEDOUT;
     if (ready < 0) return CURLE_RECV_ERROR;
     ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
     if (n < 0) {
       if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
-      return received ? CURLE_RECV_ERROR : CURLE_GOT_NOTHING;
+      return CURLE_RECV_ERROR;  // a reset, before the status line as after it
     }
     if (n == 0) {
       if (!received) return CURLE_GOT_NOTHING;
@@ -196,7 +200,7 @@ CURLcode ReadAnswer(int fd, const PlainHttpLimits &limits, const Deadline &deadl
     received = true;
     http_parser_execute(&parser, &kSettings, buffer, static_cast<size_t>(n));
     if (reading.complete) return CURLE_OK;
-    if (answer.tooLarge) return CURLE_WRITE_ERROR;
+    if (answer.body->tooLarge()) return CURLE_WRITE_ERROR;
     if (HTTP_PARSER_ERRNO(&parser) != HPE_OK) return CURLE_WEIRD_SERVER_REPLY;
   }
 }
@@ -207,8 +211,7 @@ CURLcode PlainHttpExchange(int fd, std::string_view head, std::string_view body,
                            PlainHttpAnswer &answer) {
   Deadline deadline(limits.totalMs);
   answer.status = 0;
-  answer.body.clear();
-  answer.tooLarge = false;
+  answer.body->Reset(limits.answerLimit);
   if (answer.headers) answer.headers->clear();
   CURLcode code = SendAll(fd, head, body, limits.sendIdleMs, deadline);
   return code == CURLE_OK ? ReadAnswer(fd, limits, deadline, answer) : code;

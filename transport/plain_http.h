@@ -13,27 +13,29 @@
 #include <string>
 #include <string_view>
 
+#include "answer_buffer.h"
+
 namespace ws {
 
 struct PlainHttpLimits {
   long sendIdleMs = 0;     // 0: no idle limit while sending
   long receiveIdleMs = 0;  // 0: no idle limit while receiving
-  long totalMs = 0;        // the whole attempt; 0: none
+  long totalMs = 0;        // the whole attempt, whatever arrives; 0: none
   unsigned long long answerLimit = 0;  // body bytes; 0: none
 };
 
 struct PlainHttpAnswer {
   long status = 0;               // 0 when no status line arrived
-  std::string body;
+  AnswerBuffer *body = nullptr;  // receives the body of the first final answer
   std::string *headers = nullptr;  // when set, receives the status line and header lines
-  bool tooLarge = false;
 };
 
 // Writes head and body in one go on the connected, non-blocking socket fd and
 // reads the answer into answer.  CURLE_OK with a status; CURLE_GOT_NOTHING when
 // the device closed without a byte; CURLE_OPERATION_TIMEDOUT, CURLE_SEND_ERROR,
-// CURLE_RECV_ERROR, CURLE_WEIRD_SERVER_REPLY (not HTTP), CURLE_PARTIAL_FILE
-// (closed before the announced end) or CURLE_WRITE_ERROR (answer too large).
+// CURLE_RECV_ERROR (also a reset before the status line), CURLE_WEIRD_SERVER_REPLY
+// (not HTTP), CURLE_PARTIAL_FILE (closed before the announced end) or
+// CURLE_WRITE_ERROR (answer too large, announced or grown).
 CURLcode PlainHttpExchange(int fd, std::string_view head, std::string_view body, const PlainHttpLimits &limits,
                            PlainHttpAnswer &answer);
 

@@ -67,12 +67,13 @@ void TraceExchange(const TracedExchange &exchange) {
     const std::string url(exchange.url);
     const std::string requestHeaders = exchange.requestHeaders ? MaskHeaders(*exchange.requestHeaders) : "";
     const std::string requestBody = MaskPasswords(exchange.requestBody);
-    const std::string answerHeaders(exchange.answerHeaders), answerBody(exchange.answerBody);
+    // The answer's body is handed as it is: a large answer is not copied.
+    const std::string answerHeaders(exchange.answerHeaders);
     WebServiceExchange traced{url.c_str(),           static_cast<int>(exchange.httpStatus),
                               exchange.error,        requestHeaders.c_str(),
                               requestBody.c_str(),   requestBody.size(),
-                              answerHeaders.c_str(), answerBody.c_str(),
-                              answerBody.size()};
+                              answerHeaders.c_str(), exchange.answerBody.data(),
+                              exchange.answerBody.size()};
     callback(&traced, gContext.load());
   } catch (...) {
     // Out of memory: this attempt goes untraced; the call goes on.
