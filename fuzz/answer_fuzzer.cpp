@@ -5,6 +5,8 @@
 // byte picks one.  Aborts when a call writes outside its record, changes the
 // record although it failed, or hands out an item array it did not fill; the
 // record descriptions of wsctl say what each record holds to release.
+#include <poll.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -98,6 +100,12 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
       answer = gAnswer;
     }
     WriteAll(fd, answer);
+    // An answer that says it keeps the connection is followed by silence, not
+    // by a close: the client must end it at its length.
+    if (answer.find("\r\nConnection: keep-alive\r\n") != std::string::npos) {
+      pollfd closed{fd, POLLIN, 0};
+      ::poll(&closed, 1, 1000);
+    }
   }, 1);
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <malloc.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
@@ -38,6 +39,15 @@ LoopbackServer::Handler Send(std::string answer) {
 }
 
 const std::string kCount = Response("GetUserCount", "<GetUserCountResult>7</GetUserCountResult><resultCode>0</resultCode>");
+
+// The answer, then the connection held open until the client closes it.
+LoopbackServer::Handler SendAndKeepOpen(std::string answer) {
+  return [answer](int fd, const std::string &) {
+    WriteAll(fd, answer);
+    pollfd closed{fd, POLLIN, 0};
+    ::poll(&closed, 1, 15000);
+  };
+}
 
 int CountStatus(LoopbackServer::Handler handler) {
   Guarded<IntValueRecord> record;
@@ -119,6 +129,9 @@ TEST(HostileDevice, AnswerFramings) {
   EXPECT_NE(CountStatus(Send(chunked.substr(0, chunked.size() - 5))), 0) << "chunked, cut before the last chunk";
   EXPECT_EQ(CountStatus(Send(head + "Connection: close\r\n\r\n" + kCount)), 0) << "read to the close";
   EXPECT_EQ(CountStatus(Send("HTTP/1.1 100 Continue\r\n\r\n" + HttpAnswer(kCount))), 0) << "after an interim answer";
+  const auto start = Clock::now();
+  EXPECT_EQ(CountStatus(SendAndKeepOpen(HttpAnswer(kCount))), 0) << "kept open after the answer";
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(5)) << "kept open after the answer: ends at its length";
   EXPECT_NE(CountStatus(Send(kCount)), 0) << "no status line";
   EXPECT_NE(CountStatus(Send("HTTP/1.1 200 OK\r\nContent-Length: 5\r\nContent-Length: 7\r\n\r\n")), 0) << "two lengths";
 }
