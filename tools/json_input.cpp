@@ -86,4 +86,42 @@ std::string Integer(const nlohmann::json &value, long long low, long long high, 
   return "";
 }
 
+size_t Utf8Length(const unsigned char *s, size_t available) {
+  const unsigned char c = s[0];
+  if (c < 0x80) return available ? 1 : 0;
+  const size_t length = c >= 0xF5 ? 0 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
+  if (length == 0 || length > available) return 0;
+  // The second byte's range leaves out overlong forms (E0, F0), surrogates
+  // (ED) and code points past U+10FFFF (F4).
+  const unsigned char low = c == 0xE0 ? 0xA0 : c == 0xF0 ? 0x90 : 0x80;
+  const unsigned char high = c == 0xED ? 0x9F : c == 0xF4 ? 0x8F : 0xBF;
+  if (s[1] < low || s[1] > high) return 0;
+  for (size_t k = 2; k < length; ++k)
+    if ((s[k] & 0xC0) != 0x80) return 0;
+  return length;
+}
+
+bool IsUtf8(const std::string &text) {
+  const auto *bytes = reinterpret_cast<const unsigned char *>(text.data());
+  for (size_t i = 0, length; i < text.size(); i += length)
+    if (!(length = Utf8Length(bytes + i, text.size() - i))) return false;
+  return true;
+}
+
+std::string Utf8(const std::string &text) {
+  const auto *bytes = reinterpret_cast<const unsigned char *>(text.data());
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    const size_t length = Utf8Length(bytes + i, text.size() - i);
+    out += length ? text.substr(i, length) : "\xEF\xBF\xBD";
+    i += length ? length : 1;
+  }
+  return out;
+}
+
+std::string Print(const nlohmann::json &value, int indent) {
+  return value.dump(indent, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 }  // namespace wsjson
+
