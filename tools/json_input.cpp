@@ -7,6 +7,8 @@ namespace wsjson {
 
 namespace {
 
+const char kOutOfRange[] = "a number is out of range";
+
 // The deepest nesting of arrays and objects, brackets inside texts skipped;
 // stops counting once past the limit.
 int Depth(const std::string &text) {
@@ -53,7 +55,7 @@ std::string Parse(const std::string &text, nlohmann::json *out) {
       refused = "a text holds a NUL character (\\u0000)";
     else if (event == nlohmann::json::parse_event_t::value && parsed.is_number_float() &&
              !std::isfinite(parsed.get<double>()))
-      refused = "a number is out of range";
+      refused = kOutOfRange;
     return refused.empty();
   };
   try {
@@ -61,6 +63,8 @@ std::string Parse(const std::string &text, nlohmann::json *out) {
     if (!refused.empty()) return refused;
     *out = std::move(value);
     return "";
+  } catch (const nlohmann::json::out_of_range &) {  // a number past a double's range
+    return kOutOfRange;
   } catch (const nlohmann::json::exception &error) {
     return refused.empty() ? "the JSON does not parse: " + Reason(error) : refused;
   }
