@@ -1,9 +1,9 @@
 #include "tools/session.h"
 
-#include "tools/json_input.h"
-
 #include <cstdio>
 #include <cstring>
+
+#include "tools/json_input.h"
 
 namespace wsctl {
 
