@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/json_input.h"
 #include "tools/settings.h"
 
 namespace wsctl {
@@ -139,7 +140,7 @@ int BackupCommand(int argc, char **argv, Device device) {
                                    {"identity", identity},
                                    {"time", UtcNow()},
                                    {"settings", settings}};
-  std::printf("%s\n", document.dump(1).c_str());
+  std::printf("%s\n", wsjson::Print(document, 1).c_str());
   std::fflush(stdout);
   std::fprintf(stderr, "wsctl backup: %zu settings read, %zu not read\n", settings.size(), missed);
   return 0;

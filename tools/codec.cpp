@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include <nlohmann/json.hpp>
+#include "tools/json_input.h"
 
 namespace wsctl {
 
@@ -55,7 +55,7 @@ bool ParseNumber(const std::string &text, long long low, long long high, long lo
   errno = 0;
   char *end;
   long long value = std::strtoll(text.c_str(), &end, 10);
-  if (*end || errno || value < low || value > high) return false;
+  if (end != text.c_str() + text.size() || errno || value < low || value > high) return false;
   *out = value;
   return true;
 }
@@ -90,6 +90,11 @@ std::string ParseInt(const Field &field, const std::string &path, const std::str
   return message + ")";
 }
 
+// A NUL would end the C text early: the record would carry another value.
+std::string TextProblem(const std::string &path, const std::string &text) {
+  return text.find('\0') == std::string::npos ? "" : "'" + path + "': the text holds a NUL character (\\u0000)";
+}
+
 std::string SetLeaf(const Field &field, char *at, const std::string &path, const std::string &text) {
   switch (field.kind) {
     case Kind::Int: {
@@ -105,6 +110,7 @@ std::string SetLeaf(const Field &field, char *at, const std::string &path, const
       return "";
     }
     case Kind::Text:
+      if (std::string why = TextProblem(path, text); !why.empty()) return why;
       if (text.size() >= field.size)
         return "'" + path + "': at most " + std::to_string(field.size - 1) + " bytes (got " +
                std::to_string(text.size()) + ")";
@@ -128,15 +134,6 @@ void AppendPaths(const RecordDesc &desc, const std::string &prefix, std::string 
       out += (out.empty() ? "" : ", ") + path;
     }
   }
-}
-
-// The UTF-8 sequence length at s, 0 when s does not start a valid one.
-size_t Utf8Length(const unsigned char *s, size_t available) {
-  size_t length = s[0] >= 0xF5 ? 0 : s[0] >= 0xF0 ? 4 : s[0] >= 0xE0 ? 3 : s[0] >= 0xC2 ? 2 : 0;
-  if (length == 0 || length > available) return 0;
-  for (size_t k = 1; k < length; ++k)
-    if ((s[k] & 0xC0) != 0x80) return 0;
-  return length;
 }
 
 void AppendIndent(std::string &out, int depth) {
@@ -198,10 +195,10 @@ using Json = nlohmann::json;
 
 std::string Join(const std::string &path, const std::string &name) { return path.empty() ? name : path + "." + name; }
 
+// Names the kind of value found, never the value: it may be a password.
 std::string Expected(const std::string &path, const std::string &what, const Json &value) {
-  std::string got = value.dump();
-  if (got.size() > 40) got = got.substr(0, 37) + "...";
-  return "'" + path + "': expected " + what + ", got " + got;
+  const std::string kind = value.type_name();
+  return "'" + path + "': expected " + what + ", got " + (kind == "array" || kind == "object" ? "an " : "a ") + kind;
 }
 
 std::string FieldNames(const RecordDesc &desc) {
@@ -282,8 +279,10 @@ class JsonReader {
 
   std::string Element(const Field &field, char *at, const Json &value, const std::string &path) {
     switch (field.kind) {
-      case Kind::Int: return SetLeaf(field, at, path, value.is_string() ? value.get<std::string>() : value.dump());
-      case Kind::Bool: return SetLeaf(field, at, path, value.dump());
+      // Read as the words of a field=value argument: a number out of range,
+      // a fraction or another kind of value is refused, never wrapped.
+      case Kind::Int: return SetLeaf(field, at, path, value.is_string() ? value.get<std::string>() : wsjson::Print(value));
+      case Kind::Bool: return SetLeaf(field, at, path, wsjson::Print(value));
       case Kind::Text:
         return value.is_string() ? SetLeaf(field, at, path, value.get<std::string>()) : Expected(path, "a text", value);
       case Kind::TextPointer: {
@@ -293,6 +292,7 @@ class JsonReader {
         }
         if (!value.is_string()) return Expected(path, "a text or null", value);
         const std::string &text = value.get_ref<const std::string &>();
+        if (std::string why = TextProblem(path, text); !why.empty()) return why;
         char *copy = static_cast<char *>(buffer_.Allocate(text.size()));
         std::memcpy(copy, text.data(), text.size());
         WritePointer(at, copy);
@@ -311,13 +311,11 @@ class JsonReader {
 
 std::string FromJson(const RecordDesc &desc, RecordBuffer &record, const std::string &text) {
   Json value;
-  try {
-    value = Json::parse(text);
-  } catch (const Json::parse_error &error) {
-    const std::string what = error.what();
-    const size_t start = what.find("] ");
-    return "the JSON does not parse: " + what.substr(start == std::string::npos ? 0 : start + 2);
-  }
+  const std::string why = wsjson::Parse(text, &value);
+  return why.empty() ? FromJsonValue(desc, record, value) : why;
+}
+
+std::string FromJsonValue(const RecordDesc &desc, RecordBuffer &record, const nlohmann::json &value) {
   return JsonReader(record).Record(desc, static_cast<char *>(record.data()), value, "");
 }
 
@@ -379,7 +377,7 @@ std::string JsonString(const char *text, size_t maxLength) {
   std::string out = "\"";
   for (size_t i = 0; i < length; ++i) {
     unsigned char c = bytes[i];
-    if (size_t sequence = c >= 0x80 ? Utf8Length(bytes + i, length - i) : 0) {
+    if (size_t sequence = c >= 0x80 ? wsjson::Utf8Length(bytes + i, length - i) : 0) {
       out.append(text + i, sequence);
       i += sequence - 1;
     } else if (c == '"' || c == '\\') {

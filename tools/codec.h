@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "tools/records.h"
 
 namespace wsctl {
@@ -49,6 +51,8 @@ std::string SetField(const RecordDesc &desc, void *record, const std::string &pa
 // string, or an error message naming the offending path (the record may
 // then be partly filled).
 std::string FromJson(const RecordDesc &desc, RecordBuffer &record, const std::string &json);
+// The same for JSON already parsed; a text holding a NUL is refused.
+std::string FromJsonValue(const RecordDesc &desc, RecordBuffer &record, const nlohmann::json &value);
 
 // The settable paths of a record, for messages ("user.userID, user.password").
 std::string FieldPaths(const RecordDesc &desc);

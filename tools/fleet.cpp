@@ -11,10 +11,10 @@
 #include <iostream>
 #include <iterator>
 #include <mutex>
-#include <sstream>
 #include <thread>
 #include <vector>
 
+#include "tools/json_input.h"
 #include "tools/session.h"
 
 namespace wsctl {
@@ -24,61 +24,6 @@ namespace {
 int FleetFail(const std::string &message) {
   std::fprintf(stderr, "wsctl fleet: %s\n", message.c_str());
   return kUsageError;
-}
-
-// One device a line, "host[:port] [kind] [https]" ('#' starts a comment),
-// or a JSON array of {host, port, kind, https, user, password}; what a line
-// leaves out comes from the command line.
-std::string ReadInventory(const std::string &text, const Device &defaults, std::vector<Device> &devices) {
-  const size_t first = text.find_first_not_of(" \t\r\n");
-  if (first != std::string::npos && text[first] == '[') {
-    const nlohmann::json list = nlohmann::json::parse(text, nullptr, false);
-    if (!list.is_array()) return "the inventory is not a JSON array";
-    for (const auto &entry : list) {
-      if (!entry.is_object() || !entry.contains("host") || !entry["host"].is_string())
-        return "inventory entry without a host: " + entry.dump();
-      Device device = defaults;
-      device.host = entry["host"].get<std::string>();
-      device.conn.port = entry.value("port", defaults.conn.port);
-      device.conn.endpointKind = entry.value("kind", defaults.conn.endpointKind);
-      device.conn.useHttps = entry.value("https", defaults.conn.useHttps != 0);
-      if (entry.contains("user") || entry.contains("password")) {
-        device.credentials = true;
-        device.user = entry.value("user", "");
-        device.password = entry.value("password", "");
-      }
-      if (device.conn.port < 1 || device.conn.port > 65535 || device.conn.endpointKind < 0 ||
-          device.conn.endpointKind > 2)
-        return "bad port or kind in inventory entry " + entry.dump();
-      devices.push_back(device);
-    }
-    return "";
-  }
-  std::istringstream lines(text);
-  std::string line;
-  for (int number = 1; std::getline(lines, line); ++number) {
-    line = line.substr(0, line.find('#'));
-    std::istringstream words(line);
-    std::string address, word;
-    if (!(words >> address)) continue;
-    Device device = defaults;
-    const size_t colon = address.rfind(':');
-    device.host = address.substr(0, colon);
-    if (colon != std::string::npos) {
-      char *end = nullptr;
-      const long port = std::strtol(address.c_str() + colon + 1, &end, 10);
-      if (*end || port < 1 || port > 65535) return "inventory line " + std::to_string(number) + ": bad port";
-      device.conn.port = static_cast<int32_t>(port);
-    }
-    while (words >> word) {
-      if (word == "https") device.conn.useHttps = 1;
-      else if (word == "0" || word == "1" || word == "2") device.conn.endpointKind = word[0] - '0';
-      else return "inventory line " + std::to_string(number) + ": unknown word '" + word + "'";
-    }
-    if (device.host.empty()) return "inventory line " + std::to_string(number) + ": no host";
-    devices.push_back(device);
-  }
-  return "";
 }
 
 // The fleet's progress: counts shared by the calling threads.
@@ -132,10 +77,10 @@ int FleetCommand(int argc, char **argv, const Device &defaults, const char *json
   if (jsonIn) {
     std::ifstream file(jsonIn, std::ios::binary);
     const bool standardInput = std::strcmp(jsonIn, "-") == 0;
-    if (standardInput || file) fields = nlohmann::json::parse(standardInput ? std::cin : file, nullptr, false);
-    if (!(standardInput || file.is_open()) || fields.is_discarded()) return FleetFail(std::string("cannot read JSON from ") + jsonIn);
+    error = standardInput || file ? wsjson::Parse(standardInput ? std::cin : file, &fields) : "cannot be read";
+    if (!error.empty()) return FleetFail(std::string("--json-in ") + jsonIn + ": " + error);
   }
-  error = FromJson(op->request(), request, fields.dump());
+  error = FromJsonValue(op->request(), request, fields);
   for (int i = at + 2; error.empty() && i < argc; ++i) {
     const char *equals = std::strchr(argv[i], '=');
     if (!equals) return FleetFail(std::string("expected field=value, got '") + argv[i] + "'");
@@ -156,7 +101,7 @@ int FleetCommand(int argc, char **argv, const Device &defaults, const char *json
                              {"statusText", outcome.ok() ? "ok" : outcome.words}};
       if (outcome.status == 0) line["response"] = outcome.response;
       std::lock_guard<std::mutex> hold(progress.lock);
-      progress.Report(line.dump() + "\n", outcome.ok());
+      progress.Report(wsjson::Print(line) + "\n", outcome.ok());
     }
   };
   std::vector<std::thread> threads;

@@ -7,6 +7,8 @@ namespace wsjson {
 
 namespace {
 
+const char kOutOfRange[] = "a number is out of range";
+
 // The deepest nesting of arrays and objects, brackets inside texts skipped;
 // stops counting once past the limit.
 int Depth(const std::string &text) {
@@ -53,7 +55,7 @@ std::string Parse(const std::string &text, nlohmann::json *out) {
       refused = "a text holds a NUL character (\\u0000)";
     else if (event == nlohmann::json::parse_event_t::value && parsed.is_number_float() &&
              !std::isfinite(parsed.get<double>()))
-      refused = "a number is out of range";
+      refused = kOutOfRange;
     return refused.empty();
   };
   try {
@@ -61,6 +63,8 @@ std::string Parse(const std::string &text, nlohmann::json *out) {
     if (!refused.empty()) return refused;
     *out = std::move(value);
     return "";
+  } catch (const nlohmann::json::out_of_range &) {  // a number past a double's range
+    return kOutOfRange;
   } catch (const nlohmann::json::exception &error) {
     return refused.empty() ? "the JSON does not parse: " + Reason(error) : refused;
   }
@@ -86,4 +90,42 @@ std::string Integer(const nlohmann::json &value, long long low, long long high, 
   return "";
 }
 
+size_t Utf8Length(const unsigned char *s, size_t available) {
+  const unsigned char c = s[0];
+  if (c < 0x80) return available ? 1 : 0;
+  const size_t length = c >= 0xF5 ? 0 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
+  if (length == 0 || length > available) return 0;
+  // The second byte's range leaves out overlong forms (E0, F0), surrogates
+  // (ED) and code points past U+10FFFF (F4).
+  const unsigned char low = c == 0xE0 ? 0xA0 : c == 0xF0 ? 0x90 : 0x80;
+  const unsigned char high = c == 0xED ? 0x9F : c == 0xF4 ? 0x8F : 0xBF;
+  if (s[1] < low || s[1] > high) return 0;
+  for (size_t k = 2; k < length; ++k)
+    if ((s[k] & 0xC0) != 0x80) return 0;
+  return length;
+}
+
+bool IsUtf8(const std::string &text) {
+  const auto *bytes = reinterpret_cast<const unsigned char *>(text.data());
+  for (size_t i = 0, length; i < text.size(); i += length)
+    if (!(length = Utf8Length(bytes + i, text.size() - i))) return false;
+  return true;
+}
+
+std::string Utf8(const std::string &text) {
+  const auto *bytes = reinterpret_cast<const unsigned char *>(text.data());
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    const size_t length = Utf8Length(bytes + i, text.size() - i);
+    out += length ? text.substr(i, length) : "\xEF\xBF\xBD";
+    i += length ? length : 1;
+  }
+  return out;
+}
+
+std::string Print(const nlohmann::json &value, int indent) {
+  return value.dump(indent, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 }  // namespace wsjson
+

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/json_input.h"
 #include "tools/settings.h"
 
 namespace wsctl {
@@ -325,8 +326,10 @@ int RestoreCommand(int argc, char **argv, Device device) {
   }
   if (fileName.empty()) return Problem("restore", "usage: wsctl restore FILE [--dry-run] [--keep-going]", kUsageError);
   std::ifstream in(fileName, std::ios::binary);
-  const json document = in ? json::parse(in, nullptr, false) : json();
-  if (document.is_discarded() || !document.is_object() || document.value("format", json()) != kBackupFormat ||
+  json document;
+  const std::string unread = in ? wsjson::Parse(in, &document) : "cannot be read";
+  if (!unread.empty()) return Problem("restore", fileName + ": " + unread, kUsageError);
+  if (!document.is_object() || document.value("format", json()) != kBackupFormat ||
       !document.contains("settings") || !document["settings"].is_array())
     return Problem("restore", fileName + " is not a backup of format " + std::to_string(kBackupFormat), kUsageError);
 

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tools/json_input.h"
+
 namespace wsctl {
 
 namespace {
@@ -90,7 +92,7 @@ Outcome Call(const Operation &op, Device &device, const void *request) {
                            device.credentials ? device.password.c_str() : nullptr, request, response.data(),
                            &device.conn);
   if (outcome.status != 0) {
-    outcome.words = ExplainLastExchange();
+    outcome.words = wsjson::Utf8(ExplainLastExchange());  // a device's fault text may be any bytes
     if (outcome.words.empty()) outcome.words = WebService_StatusText(outcome.status);
     return outcome;
   }
@@ -104,7 +106,7 @@ Outcome Call(const Operation &op, Device &device, const void *request) {
 std::string FillRequest(const Operation &op, RecordBuffer &request, const nlohmann::json &fields) {
   const RecordDesc &desc = op.request();
   if (!fields.empty()) {
-    const std::string error = FromJson(desc, request, fields.dump());
+    const std::string error = FromJsonValue(desc, request, fields);
     if (!error.empty()) return error;
   }
   if (desc.prepare) desc.prepare(request.data());

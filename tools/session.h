@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -44,6 +45,12 @@ void TraceExchanges(bool print);
 // What happened in the calling thread's last exchange, in words; empty when
 // nothing is known beyond the status.
 std::string ExplainLastExchange();
+
+// Reads a fleet's inventory (one device a line, "host[:port] [kind] [https]",
+// or a JSON array of {host, port, kind, https, user, password}) into devices,
+// what an entry leaves out taken from defaults.  Returns "" or why the
+// inventory is refused, naming the line or entry but never its credentials.
+std::string ReadInventory(const std::string &text, const Device &defaults, std::vector<Device> &devices);
 
 // The subcommands beside single calls; argv starts after the subcommand's
 // name.  Each returns the process's exit code.

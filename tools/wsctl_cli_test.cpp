@@ -421,3 +421,40 @@ TEST(WsctlFleet, StateSurvivesRestart) {
 }
 
 }  // namespace
+
+// Input that would crash wsctl, be cut or wrap: each refused with exit code 2
+// and its reason before anything reaches the device, the password unshown.
+TEST(WsctlHostileInput, RefusedBeforeAnythingIsSent) {
+  FakeDevice device;
+  ASSERT_TRUE(device.ok());
+  const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+  TextFile deepFile(deep), fleet("127.0.0.1:" + std::to_string(device.port()) + "\n");
+  TextFile wrongPort(R"([{"host": "127.0.0.1", "port": "80", "user": "admin", "password": "secret"}])");
+  TextFile wrapping(R"([{"host": "127.0.0.1", "port": 4294967376, "password": "secret"}])");
+  TextFile foreignHost("[{\"host\": \"127.0.0.\xff\", \"password\": \"secret\"}]");
+  TextFile foreignLine("127.0.0.\xff:" + std::to_string(device.port()) + "\n");
+  const struct {
+    std::vector<std::string> args;
+    std::string input, error;
+  } cases[] = {
+      {{"--json-in", "-", "SetTTL"}, R"({"value": 1e400})", "SetTTL: --json-in -: a number is out of range"},
+      {{"--json-in", "-", "RemoveUser"}, deep, "nests deeper than 64 levels"},
+      {{"--json-in", "-", "RemoveUser"}, R"({"user": {"userID": "user1\u0000x"}})", "holds a NUL character"},
+      {{"--json-in", "-", "fleet", fleet.path(), "SetTTL"}, R"({"value": 1e400})", "--json-in -: a number is out of range"},
+      {{"restore", deepFile.path()}, "", deepFile.path() + ": the JSON nests deeper than 64 levels"},
+      {{"fleet", deepFile.path(), "GetTTL"}, "", "the inventory: the JSON nests deeper"},
+      {{"fleet", wrongPort.path(), "GetTTL"}, "", "inventory entry 1 of 1 (host 127.0.0.1): port: not a number"},
+      {{"fleet", wrapping.path(), "GetTTL"}, "", "port: out of range (1 to 65535)"},
+      {{"fleet", foreignHost.path(), "GetTTL"}, "", "the inventory: the JSON does not parse"},
+      {{"fleet", foreignLine.path(), "GetTTL"}, "", "inventory line 1: the host is not UTF-8"},
+  };
+  for (const auto &c : cases) {
+    std::vector<std::string> args = {"--user", "admin", "--password", "secret"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const Outcome run = Wsctl(device.port(), args, c.input);
+    EXPECT_EQ(run.exit, 2) << c.error << "\n" << run.err;
+    EXPECT_NE(run.err.find(c.error), std::string::npos) << run.err;
+    EXPECT_EQ((run.out + run.err).find("secret"), std::string::npos) << run.out << run.err;
+  }
+  EXPECT_TRUE(device.Requests().empty());
+}

@@ -214,7 +214,7 @@ TEST(FromJson, RefusesWhatDoesNotFit) {
   EXPECT_EQ(std::strlen(user->user.userID), 99u);
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"{\"user\": {\"userID\": \"" + std::string(100, 'b') + "\"}}", "'user.userID': at most 99 bytes (got 100)"},
-      {"{\"user\": {\"password\": 5}}", "'user.password': expected a text, got 5"},
+      {"{\"user\": {\"password\": 5}}", "'user.password': expected a text, got a number"},
       {"{\"user\": {\"name\": \"x\"}}", "unknown field 'user.name' in UserRecord (fields: userID, password"},
       {"{\"user\": []}", "'user': expected an object"},
       {"[1]", "UserRequestRecord': expected an object"},
