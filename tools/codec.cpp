@@ -66,6 +66,13 @@ const EnumValue *FindSymbol(const EnumDesc &enumeration, const std::string &symb
   return nullptr;
 }
 
+// "<Name> symbol (A|B|C)", for messages.
+std::string SymbolsOf(const EnumDesc &enumeration) {
+  std::string symbols = std::string(enumeration.name) + " symbol (";
+  for (size_t i = 0; i < enumeration.count; ++i) symbols += (i ? "|" : "") + std::string(enumeration.values[i].symbol);
+  return symbols + ")";
+}
+
 // A number, or a symbol of the field's enumeration (of any enumeration when
 // the field names none).
 std::string ParseInt(const Field &field, const std::string &path, const std::string &text, int32_t *out) {
@@ -84,10 +91,7 @@ std::string ParseInt(const Field &field, const std::string &path, const std::str
     }
   std::string message = "'" + path + "': expected a 32-bit integer";
   if (!field.enumeration) return message + " or an enumeration symbol";
-  message += std::string(" or a ") + field.enumeration->name + " symbol (";
-  for (size_t i = 0; i < field.enumeration->count; ++i)
-    message += (i ? "|" : "") + std::string(field.enumeration->values[i].symbol);
-  return message + ")";
+  return message + " or a " + SymbolsOf(*field.enumeration);
 }
 
 // A NUL would end the C text early: the record would carry another value.
@@ -141,11 +145,16 @@ void AppendIndent(std::string &out, int depth) {
   out.append(2 * depth, ' ');
 }
 
+const EnumValue *FindValue(const EnumDesc *enumeration, int32_t value) {
+  for (size_t i = 0; enumeration && i < enumeration->count; ++i)
+    if (enumeration->values[i].value == value) return &enumeration->values[i];
+  return nullptr;
+}
+
 // An enumeration value as its symbol; a value outside the table as its number.
 std::string IntJson(const Field &field, int32_t value) {
-  for (size_t i = 0; field.enumeration && i < field.enumeration->count; ++i)
-    if (field.enumeration->values[i].value == value) return "\"" + std::string(field.enumeration->values[i].symbol) + "\"";
-  return std::to_string(value);
+  const EnumValue *known = FindValue(field.enumeration, value);
+  return known ? "\"" + std::string(known->symbol) + "\"" : std::to_string(value);
 }
 
 std::string ElementJson(const Field &field, const char *at, int depth) {
@@ -403,6 +412,27 @@ std::string JsonString(const char *text, size_t maxLength) {
 int ResultCode(const RecordDesc &desc, const void *record) {
   const Field *field = FindField(desc, "resultCode");
   return field && field->kind == Kind::Int ? ReadInt(static_cast<const char *>(record) + field->offset) : 0;
+}
+
+std::string OutsideEnumeration(const RecordDesc &desc, const void *record, const std::string &path) {
+  const char *base = static_cast<const char *>(record);
+  for (size_t i = 0; i < desc.fieldCount; ++i) {
+    const Field &field = desc.fields[i];
+    const Field element = field.kind == Kind::Items ? ItemOf(field) : field;
+    if (element.kind != Kind::Record && !element.enumeration) continue;
+    const char *first = base + field.offset;
+    const size_t count = field.kind == Kind::Items ? ListedItems(field, base, &first) : field.count;
+    for (size_t k = 0; k < count; ++k) {
+      const char *at = first + k * field.size;
+      const bool indexed = field.kind == Kind::Items || field.count > 1;
+      const std::string where = Join(path, field.name) + (indexed ? "." + std::to_string(k) : "");
+      std::string why = element.kind == Kind::Record ? OutsideEnumeration(element.nested(), at, where) : "";
+      if (element.kind != Kind::Record && !FindValue(element.enumeration, ReadInt(at)))
+        why = "'" + where + "': " + std::to_string(ReadInt(at)) + " is not a " + SymbolsOf(*element.enumeration);
+      if (!why.empty()) return why;
+    }
+  }
+  return "";
 }
 
 void FreeItems(const RecordDesc &desc, void *record) {

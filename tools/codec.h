@@ -66,6 +66,13 @@ std::string JsonString(const char *text, size_t maxLength);
 // The record's resultCode field, 0 when it has none.
 int ResultCode(const RecordDesc &desc, const void *record);
 
+// Why the record holds a value outside its field's enumeration table, naming
+// the first such field (path its prefix); empty when every value is in its
+// table.  FromJson and SetField let such values through, since the library
+// sends them as numbers; a caller that must send only values the device
+// knows asks here.
+std::string OutsideEnumeration(const RecordDesc &desc, const void *record, const std::string &path = "");
+
 // Releases the item arrays and texts the library allocated into the record
 // (those inside items first).
 void FreeItems(const RecordDesc &desc, void *record);

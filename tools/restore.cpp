@@ -7,10 +7,18 @@
 // schedules before their allocation), then the removal of items the backup
 // lacks, in the reverse order (an allocation released before its schedule
 // goes, a server named by a setting freed by that setting's write).
+//
+// Every request is converted into the record the library sends while
+// planning, so a value the record cannot hold (a text too long for its field,
+// a number outside its enumeration) is refused before anything is written.
+// Each write carries the write that takes it back, made from the reading of
+// the device: when the device refuses a write, the writes already made are
+// undone, newest first, and the device is left as it was.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -134,11 +142,27 @@ json Substitute(const json &shape, const json &item, const json &key) {
   return result;
 }
 
-// One write the restore plans: the operation, its request, and the line
-// that reports it.
+// One call the restore plans, its request already the record the library
+// sends, or why it cannot be sent.
+struct Request {
+  const Operation *op = nullptr;
+  std::unique_ptr<RecordBuffer> record;
+  std::string why;
+};
+
+Request Prepare(const Operation &op, const json &fields) {
+  Request request{&op, std::make_unique<RecordBuffer>(op.request().size), ""};
+  request.why = FillRequest(op, *request.record, fields);
+  if (request.why.empty()) request.why = OutsideEnumeration(op.request(), request.record->data());
+  return request;
+}
+
+Request Unavailable(const std::string &why) { return {nullptr, nullptr, why}; }
+
+// One write the restore plans, the write that takes it back, and the line
+// that reports both.
 struct Write {
-  const Operation *op;
-  json request;
+  Request apply, undo;
   json line;
   const char *done, *would;  // the action's words, made and planned
 };
@@ -158,11 +182,13 @@ class Restore {
   }
   // Makes the planned writes: in order, then the removals in reverse, then
   // the change to the user the restore signs in as (its new password would
-  // refuse every call after it).
+  // refuse every call after it).  Stopped by a refusal, it undoes what it
+  // wrote.
   void Run() {
     for (Write &write : writes_) Make(write);
     for (auto removal = removals_.rbegin(); removal != removals_.rend(); ++removal) Make(*removal);
     for (Write &write : signedIn_) Make(write);
+    if (stopped_) Undo();
   }
   int Summary() const;
 
@@ -178,6 +204,15 @@ class Restore {
     stopped_ = !keepGoing_;
   }
   void Make(Write &write);
+  void Undo();
+  // Sends a prepared request; empty, or why it failed.
+  std::string Send(const Request &request);
+  // Queues a write, or refuses it before anything is written when its
+  // request holds a value that cannot be sent.
+  void Queue(std::vector<Write> &into, Write write) {
+    if (!write.apply.why.empty()) return Failed(write.line, "refused before writing", write.apply.why);
+    into.push_back(std::move(write));
+  }
   // A list operation's request for one item, the address joined.
   json ListRequest(const Operation &op, const char *shape, const json &address, const json &item,
                    const json &key) const;
@@ -191,25 +226,45 @@ class Restore {
   Device &device_;
   const bool dryRun_, keepGoing_;
   bool stopped_ = false;
-  size_t changed_ = 0, unchanged_ = 0, refused_ = 0, skipped_ = 0;
+  size_t changed_ = 0, unchanged_ = 0, refused_ = 0, skipped_ = 0, undone_ = 0, notUndone_ = 0;
   std::vector<Write> writes_, removals_, signedIn_;
+  std::vector<Write *> made_;  // the writes the device took, in order
 };
+
+std::string Restore::Send(const Request &request) {
+  if (!request.why.empty()) return request.why;
+  const Outcome outcome = Call(*request.op, device_, request.record->data());
+  // A bare false answer (no resultCode) is a refusal too.
+  if (!outcome.ok()) return outcome.words;
+  return outcome.response.value("result", true) == false ? "the device answered false" : "";
+}
 
 void Restore::Make(Write &write) {
   if (stopped_) return Skip(write.line, "not applied");
-  ++changed_;
-  if (dryRun_) return Print(write.line, write.would);
-  RecordBuffer request(write.op->request().size);
-  std::string why = FillRequest(*write.op, request, write.request);
-  if (why.empty()) {
-    const Outcome outcome = Call(*write.op, device_, request.data());
-    // A bare false answer (no resultCode) is a refusal too.
-    if (!outcome.ok()) why = outcome.words;
-    else if (outcome.response.value("result", true) == false) why = "the device answered false";
+  if (dryRun_) {
+    ++changed_;
+    return Print(write.line, write.would);
   }
-  if (why.empty()) return Print(write.line, write.done);
-  --changed_;
-  Failed(write.line, "refused", why);
+  const std::string why = Send(write.apply);
+  if (!why.empty()) return Failed(write.line, "refused", why);
+  ++changed_;
+  made_.push_back(&write);
+  Print(write.line, write.done);
+}
+
+void Restore::Undo() {
+  for (auto write = made_.rbegin(); write != made_.rend(); ++write) {
+    json &line = (*write)->line;
+    const std::string why = Send((*write)->undo);
+    if (why.empty()) {
+      ++undone_;
+      Print(line, "undone");
+    } else {
+      ++notUndone_;
+      line["error"] = why;
+      Print(line, "not undone");
+    }
+  }
 }
 
 void Restore::PlanSetting(const Operation &get, const Operation &set, const json &request, const json &saved) {
@@ -222,7 +277,10 @@ void Restore::PlanSetting(const Operation &get, const Operation &set, const json
   }
   line["from"] = current;
   line["to"] = saved;
-  writes_.push_back({&set, wanted, line, "changed", "would change"});
+  json old;
+  Request undo = SetRequestOf(set, AddressOf(get, request), current, &old) ? Prepare(set, old)
+                                                                           : Unavailable("no way to write it back");
+  Queue(writes_, {Prepare(set, wanted), std::move(undo), line, "changed", "would change"});
 }
 
 json Restore::ListRequest(const Operation &op, const char *shape, const json &address, const json &item,
@@ -247,11 +305,19 @@ void Restore::PlanList(const ListSetting &list, const Operation &get, const json
       if (keyOf(item) == key) return &item;
     return static_cast<const json *>(nullptr);
   };
-  auto plan = [&](std::vector<Write> &into, const ListWrite &write, json itemLine, const json &item, const char *done,
-                  const char *would) {
-    const Operation *op = FindOperation(write.operation);
-    if (!op) return Skip(itemLine, std::string("skipped (this wsctl has no ") + write.operation + ")");
-    into.push_back({op, ListRequest(*op, write.request, address, item, keyOf(item)), itemLine, done, would});
+  auto prepare = [&](const ListWrite &write, const json &item) {
+    const Operation *op = write.operation ? FindOperation(write.operation) : nullptr;
+    if (!op)
+      return Unavailable(write.operation ? std::string("this wsctl has no ") + write.operation
+                                         : "no operation takes it back");
+    return Prepare(*op, ListRequest(*op, write.request, address, item, keyOf(item)));
+  };
+  // A write of item, taken back by undo with undoItem.
+  auto plan = [&](std::vector<Write> &into, const ListWrite &write, const json &item, const ListWrite &undo,
+                  const json &undoItem, json itemLine, const char *done, const char *would) {
+    if (!FindOperation(write.operation))
+      return Skip(itemLine, std::string("skipped (this wsctl has no ") + write.operation + ")");
+    Queue(into, {prepare(write, item), prepare(undo, undoItem), itemLine, done, would});
   };
   const bool namesOnly = !list.add.request || !std::strstr(list.add.request, "@item");
   auto signsIn = [&](const json &item) {
@@ -268,12 +334,17 @@ void Restore::PlanList(const ListSetting &list, const Operation &get, const json
     if (found) itemLine["from"] = *found;
     if (!namesOnly) itemLine["to"] = item;
     if (!found && list.add.operation) {
-      plan(writes_, list.add, itemLine, item, "added", "would add");
+      plan(writes_, list.add, item, list.remove, item, itemLine, "added", "would add");
     } else if (found && list.update.operation) {
-      plan(signsIn(item) ? signedIn_ : writes_, list.update, itemLine, item, "changed", "would change");
+      plan(signsIn(item) ? signedIn_ : writes_, list.update, item, list.update, *found, itemLine, "changed",
+           "would change");
     } else if (found && list.add.operation && list.remove.operation) {  // replaced: removed, added again
-      plan(writes_, list.remove, itemLine, *found, "removed to be added again", "would remove to add again");
-      plan(writes_, list.add, itemLine, item, "added again", "would add again");
+      // Removed only when it can be added again.
+      Write again{prepare(list.add, item), prepare(list.remove, item), itemLine, "added again", "would add again"};
+      if (again.apply.why.empty())
+        plan(writes_, list.remove, *found, list.add, *found, itemLine, "removed to be added again",
+             "would remove to add again");
+      Queue(writes_, std::move(again));
     } else {
       Skip(itemLine, found ? "skipped (the device cannot change it)" : "skipped (the device cannot add it)");
     }
@@ -284,14 +355,17 @@ void Restore::PlanList(const ListSetting &list, const Operation &get, const json
     if (!list.remove.operation) Skip(itemLine, "kept (the device cannot remove it)");
     else if (signsIn(item))
       Skip(itemLine, "kept (the user this restore signs in as)");
-    else plan(removals_, list.remove, itemLine, item, "removed", "would remove");
+    else plan(removals_, list.remove, item, list.add, item, itemLine, "removed", "would remove");
   }
 }
 
 int Restore::Summary() const {
   std::fflush(stdout);  // the settings before the summary, where both reach one terminal
-  std::fprintf(stderr, "wsctl restore: %zu %s, %zu unchanged, %zu failed, %zu not applied%s\n", changed_,
-               dryRun_ ? "would change" : "changed", unchanged_, refused_, skipped_,
+  std::string undo;
+  if (undone_ + notUndone_) undo = ", " + std::to_string(undone_) + " undone";
+  if (notUndone_) undo += ", " + std::to_string(notUndone_) + " not undone (left as the backup has them)";
+  std::fprintf(stderr, "wsctl restore: %zu %s%s, %zu unchanged, %zu failed, %zu not applied%s\n", changed_,
+               dryRun_ ? "would change" : "changed", undo.c_str(), unchanged_, refused_, skipped_,
                stopped_ ? " (stopped at the first failure; --keep-going goes on)" : "");
   return refused_ ? 1 : 0;
 }

@@ -326,6 +326,98 @@ TEST(WsctlFleet, RestoreStopsAtARefusal) {
   EXPECT_NE(refused.err.find("cannot use value() with number"), std::string::npos) << refused.err;
 }
 
+// document with the first `from` after `after` replaced by `to`.
+std::string Edited(std::string document, const std::string &after, const std::string &from, const std::string &to) {
+  const size_t at = document.find(from, document.find(after));
+  EXPECT_NE(at, std::string::npos) << from;
+  return at == std::string::npos ? document : document.replace(at, from.size(), to);
+}
+
+// A value the request record cannot hold is refused while planning, by the
+// dry run as by the real run, and nothing is written, not even the settings
+// planned before it; --keep-going writes the rest.
+TEST(WsctlFleet, RestoreRefusesBadValuesBeforeWriting) {
+  Simulator sim({"--port", "0", "--no-port81"});
+  ASSERT_TRUE(sim.ready()) << sim.line();
+  const int port = sim.port();
+  std::string document, ignored;
+  BackupButItsTime(port, &document);
+  ASSERT_EQ(0, Wsctl(port, {"SetTTL", "value=9"}).exit);  // a write the restore plans first
+  const std::string before = BackupButItsTime(port, &ignored);
+  const struct {
+    const char *after, *from;
+    std::string to;
+    const char *error;
+  } cases[] = {
+      {"\"GetLanguage\"", "\"value\": 1", "\"value\": 7", "'language': 7 is not a Language symbol"},
+      {"\"GetRelay\"", "\"Relay output 1\"", "\"" + std::string(300, 'r') + "\"", "'relay.name': at most 255 bytes"},
+      {"\"GetRelay\"", "\"Relay output 1\"", "\"door\\u0000x\"", "NUL character"},
+  };
+  for (const auto &bad : cases) {
+    TextFile edited(Edited(document, bad.after, bad.from, bad.to));
+    for (const bool dryRun : {true, false}) {
+      const char *mode = dryRun ? " (dry run)" : " (real run)";
+      Outcome run = Wsctl(port, dryRun ? std::vector<std::string>{"restore", edited.path(), "--dry-run"}
+                                       : std::vector<std::string>{"restore", edited.path()});
+      EXPECT_NE(run.exit, 0) << bad.error << mode;
+      EXPECT_NE((run.out + run.err).find(bad.error), std::string::npos) << mode << run.out << run.err;
+      EXPECT_EQ(run.out.find("\"action\":\"would change\""), std::string::npos) << mode << run.out;
+      EXPECT_TRUE(BackupButItsTime(port, &ignored) == before) << bad.error << mode << " wrote";
+    }
+  }
+  TextFile language(Edited(document, "\"GetLanguage\"", "\"value\": 1", "\"value\": 7"));
+  Outcome onward = Wsctl(port, {"restore", language.path(), "--keep-going"});
+  EXPECT_EQ(onward.exit, 1);
+  EXPECT_NE(onward.out.find("\"action\":\"changed\",\"from\":{\"value\":9}"), std::string::npos) << onward.out;
+  EXPECT_NE(Wsctl(port, {"GetLanguage"}).out.find("\"value\": 1"), std::string::npos);
+}
+
+// A refusal by the device after writes of every kind (a setting, an item
+// updated, added and removed) undoes them, newest first: the device ends as
+// it was, and the output says what changed, what was undone and what failed.
+TEST(WsctlFleet, RestoreUndoesItsWritesAfterARefusal) {
+  TextFile state;
+  std::remove(state.path().c_str());
+  std::string document;
+  const std::vector<std::vector<std::string>> changes = {
+      {"SetTTL", "value=9"},
+      {"UpdateUser", "user.userID=user1", "user.password=other", "user.userLevel=USER_POWER"},
+      {"RemoveUser", "user.userID=user2"},
+      {"AddUser", "user.userID=guest"},
+      {"AddPreset", "channel=1", "preset.alias=door", "preset.sequence=2"},
+      {"AddPTZProtocol", "text=EXTRA"},  // its removal is refused below
+  };
+  {
+    Simulator sim({"--port", "0", "--no-port81", "--state", state.path()});
+    ASSERT_TRUE(sim.ready()) << sim.line();
+    BackupButItsTime(sim.port(), &document);
+    for (const std::vector<std::string> &change : changes) ASSERT_EQ(0, Wsctl(sim.port(), change).exit) << change[0];
+    ASSERT_EQ(0, sim.Stop());
+  }
+  TextFile saved(document);
+  Simulator sim({"--port", "0", "--no-port81", "--state", state.path(), "--fail", "RemovePTZProtocol:fault-client"});
+  ASSERT_TRUE(sim.ready()) << sim.line();
+  std::string ignored;
+  const std::string before = BackupButItsTime(sim.port(), &ignored);
+
+  Outcome restore = Wsctl(sim.port(), {"restore", saved.path()});
+  EXPECT_EQ(restore.exit, 1);
+  EXPECT_TRUE(BackupButItsTime(sim.port(), &ignored) == before) << restore.out;
+  const size_t refused = restore.out.find("\"action\":\"refused\",\"error\":\"SOAP fault Client");
+  ASSERT_NE(refused, std::string::npos) << restore.out;
+  // Each write before the refusal, and its undoing after it: the action, then the rest of its line.
+  const std::pair<const char *, const char *> writes[] = {{"changed", ",\"from\":{\"value\":9}"},
+                                                          {"changed", ",\"from\":{\"password\":\"other\""},
+                                                          {"added", ",\"item\":\"user2\""},
+                                                          {"removed", ",\"item\":\"door\""}};
+  for (const auto &[action, rest] : writes) {
+    EXPECT_LT(restore.out.find("\"action\":\"" + std::string(action) + "\"" + rest), refused) << rest << restore.out;
+    EXPECT_NE(restore.out.find("\"action\":\"undone\"" + std::string(rest), refused), std::string::npos) << rest;
+  }
+  EXPECT_NE(restore.out.find("\"action\":\"not applied\",\"item\":\"guest\""), std::string::npos) << restore.out;
+  EXPECT_NE(restore.err.find("4 changed, 4 undone,"), std::string::npos) << restore.err;
+}
+
 // Settings changed in every service on the second device of a fleet survive
 // a restart through --state: its backup, and the settings a backup does not
 // read, are the same after the restart, its clock runs on from the time set,
