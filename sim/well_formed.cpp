@@ -13,7 +13,7 @@ namespace sim {
 std::string XmlProblem(std::string_view xml) {
   std::vector<std::string_view> open;  // the elements not yet ended, outermost first
   bool rooted = false;
-  size_t at = 0;
+  size_t at = xml.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;  // a byte order mark
   // Moves past the next `end`; false when there is none.
   auto skipPast = [&](std::string_view end) {
     const size_t found = xml.find(end, at);
