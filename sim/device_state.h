@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sim/basic_system_state.h"
@@ -112,10 +113,24 @@ class DeviceState : public DeviceSettings {
 // the on-screen menu; nor the SD card's files and mount state (it starts
 // empty and mounted), the firmware version, logs and backups.  The serial
 // number and MAC address follow the device's number, whatever the file
-// says.  Loading takes what a file holds for the devices it names and leaves
-// the rest as seeded; false with a reason when the file cannot be read as
-// such a document or a member holds a value of the wrong kind.
-std::string SaveSettingsJson(std::vector<DeviceState *> devices);
-bool LoadSettingsJson(const std::string &json, std::vector<DeviceState *> devices, std::string *error);
+// says.
+class StateFile {
+ public:
+  explicit StateFile(std::string path) : path_(std::move(path)) {}
+
+  // Loads what the file holds for the devices served, the rest staying as
+  // seeded; true, loading nothing, when the file does not exist yet.  False
+  // with a reason when it cannot be read as such a document or a setting
+  // holds a value its field cannot take (naming the setting).  Entries of
+  // devices past those served are kept as read, for Save.
+  bool Load(const std::vector<DeviceState *> &devices, std::string *error);
+  // Writes the devices' settings, then the entries of devices not served
+  // unchanged, through a new owner-only file renamed over the old one.
+  bool Save(const std::vector<DeviceState *> &devices, std::string *error) const;
+
+ private:
+  std::string path_;
+  std::string unserved_ = "[]";  // the file's entries past the devices served, as a JSON array
+};
 
 }  // namespace sim

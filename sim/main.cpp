@@ -11,8 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,7 +40,8 @@ const char kUsage[] =
     "  --devices N            N independent devices on N consecutive /soap ports from --port\n"
     "                         (device n: serial number SIM-00000n); / and port 81 serve the first\n"
     "  --state FILE           load the devices' settings from FILE (JSON) at start, if it exists,\n"
-    "                         and save them there on a clean stop (SIGINT, SIGTERM)\n";
+    "                         and save them there on a clean stop (SIGINT, SIGTERM); the file's\n"
+    "                         entries of devices past --devices are kept as they are\n";
 
 [[noreturn]] void Usage(const char *problem) {
   if (problem) std::fprintf(stderr, "webservice-sim: %s\n", problem);
@@ -155,15 +154,10 @@ int main(int argc, char **argv) {
     devices.push_back(fleet.back().get());
   }
   std::string error;
-  if (!options.stateFile.empty()) {
-    std::ifstream in(options.stateFile, std::ios::binary);
-    if (in) {
-      const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-      if (!sim::LoadSettingsJson(text, devices, &error)) {
-        std::fprintf(stderr, "webservice-sim: %s: %s\n", options.stateFile.c_str(), error.c_str());
-        return 1;
-      }
-    }
+  sim::StateFile state(options.stateFile);
+  if (!options.stateFile.empty() && !state.Load(devices, &error)) {
+    std::fprintf(stderr, "webservice-sim: %s: %s\n", options.stateFile.c_str(), error.c_str());
+    return 1;
   }
   sim::Server server(options, devices);
   if (!server.Start(&error)) {
@@ -180,16 +174,9 @@ int main(int argc, char **argv) {
   while (read(stopPipe[0], &byte, 1) < 0 && errno == EINTR) {
   }
   server.Stop();
-  if (!options.stateFile.empty()) {
-    // Written beside the file and renamed over it, so a crash leaves the old state whole.
-    const std::string temporary = options.stateFile + ".tmp";
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << sim::SaveSettingsJson(devices);
-    out.close();
-    if (!out || std::rename(temporary.c_str(), options.stateFile.c_str())) {
-      std::fprintf(stderr, "webservice-sim: cannot save %s\n", options.stateFile.c_str());
-      return 1;
-    }
+  if (!options.stateFile.empty() && !state.Save(devices, &error)) {
+    std::fprintf(stderr, "webservice-sim: cannot save %s: %s\n", options.stateFile.c_str(), error.c_str());
+    return 1;
   }
   return 0;
 }

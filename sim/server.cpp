@@ -240,6 +240,7 @@ struct Server::Connection : Watched {
   Clock::time_point deadline = accepted + std::chrono::seconds(kHeadSeconds);
   std::string in;            // the request so far
   size_t scanned = 0;        // of in, searched for the end of the head
+  size_t headLength = 0;     // once known
   size_t requestLength = 0;  // head and body, once the head is known
   std::string authorization;  // the value of its Authorization line
   std::string out;           // the answer
@@ -254,6 +255,7 @@ namespace {
 // beforehand, and the answer, sent afterwards.
 struct Transfer : Exchange {
   std::string_view request = {};
+  std::string_view body = {};  // of request
   size_t read = 0;
   std::string *answer = nullptr;
 };
@@ -493,6 +495,7 @@ class Server::Worker {
         if (const int status = CheckHead(std::string_view(connection.in).substr(0, end), &facts))
           return Reject(connection, status), true;
         connection.authorization.assign(facts.authorization);
+        connection.headLength = end;
         connection.requestLength = end + facts.bodyLength;
         connection.in.reserve(connection.requestLength);
         if (facts.expectsContinue && connection.in.size() < connection.requestLength) {
@@ -554,6 +557,7 @@ class Server::Worker {
   void Answer(Connection &connection) {
     Select(connection.listener.device);
     transfer_->request = std::string_view(connection.in).substr(0, connection.requestLength);
+    transfer_->body = transfer_->request.substr(connection.headLength);
     transfer_->read = 0;
     transfer_->answer = &connection.out;
     transfer_->kind = connection.listener.kind;
@@ -645,7 +649,21 @@ class Server::Worker {
     }
     if (path_ != listener.path) return Refuse(404);
     if (options.requireAuth && !CredentialsMatch(authorization_, options)) return Refuse(401);
-    if (soap_envelope_begin_in(soap) || soap_recv_header(soap) || soap_body_begin_in(soap)) return Fault();
+    // A body that is not well-formed is the client's fault; so is an Envelope
+    // of a namespace other than SOAP's, which the runtime takes for no
+    // envelope at all.
+    const std::string problem = XmlProblem(transfer_->body);
+    if (!problem.empty()) {
+      soap->version = 1;  // its own envelope unread: a SOAP 1.1 fault
+      soap_sender_fault(soap, ("The request is not well-formed XML: " + problem).c_str(), nullptr);
+      return Fault();
+    }
+    if (soap_envelope_begin_in(soap)) {
+      const char *colon = std::strchr(soap->tag, ':');
+      if (std::strcmp(colon ? colon + 1 : soap->tag, "Envelope") == 0) soap->error = SOAP_VERSIONMISMATCH;
+      return Fault();
+    }
+    if (soap_recv_header(soap) || soap_body_begin_in(soap)) return Fault();
     soap_peek_element(soap);
     const char *colon = std::strchr(soap->tag, ':');
     operation_ = colon ? colon + 1 : soap->tag;

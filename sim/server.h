@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -52,6 +53,11 @@ struct Options {
   std::string stateFile;    // settings loaded at start, saved on a clean stop
 
 };
+
+// Why a request body is not well-formed XML (an end tag that does not match
+// its element, a '<' that begins no element, a body that ends inside an
+// element, ...), or "" when it is; the answer never quotes the body.
+std::string XmlProblem(std::string_view xml);
 
 class Server {
  public:

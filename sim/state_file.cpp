@@ -7,13 +7,26 @@
 // document lacks leaves the value in place (as seeded, or as a new list
 // item starts), so a section a file does not hold stays as seeded.  A member
 // of the wrong kind makes the whole file refused, with the member's path.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <limits>
+#include <map>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <utility>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "sim/device_state.h"
+#include "tools/json_input.h"
 
 namespace sim {
 namespace {
@@ -29,6 +42,73 @@ struct Malformed : std::runtime_error {
   std::string path, reason;
 };
 
+// The longest text the device keeps in any setting (an e-mail's message);
+// a file holding a longer one was not written by the device.
+constexpr size_t kMaxText = 2047;
+
+// Reading one JSON value into a setting of the device's own type, checked
+// against the type: a number must fit the field whole (never cut, rounded or
+// wrapped), a flag must be true or false.  Lists and pairs are read as the
+// JSON library writes them; a record through its from_json.
+template <class T>
+void Read(const json &value, T &out);
+
+void Read(const json &value, bool &out) {
+  if (!value.is_boolean()) throw Malformed("", "not true or false");
+  out = value.get<bool>();
+}
+
+void Read(const json &value, std::string &out) {
+  if (!value.is_string()) throw Malformed("", "not a text");
+  if (value.get_ref<const std::string &>().size() > kMaxText)
+    throw Malformed("", "a text longer than " + std::to_string(kMaxText) + " bytes");
+  out = value.get<std::string>();
+}
+
+template <class A, class B>
+void Read(const json &value, std::pair<A, B> &out) {
+  if (!value.is_array() || value.size() != 2) throw Malformed("", "not a pair");
+  Read(value[0], out.first);
+  Read(value[1], out.second);
+}
+
+// A list's items start as a new item does, then take what the file holds.
+template <class T>
+void Read(const json &value, std::vector<T> &out) {
+  if (!value.is_array()) throw Malformed("", "not a list");
+  std::vector<T> items(value.size());
+  for (size_t i = 0; i < items.size(); ++i) Read(value[i], items[i]);
+  out = std::move(items);
+}
+
+template <class T, size_t N>
+void Read(const json &value, T (&out)[N]) {
+  if (!value.is_array() || value.size() != N) throw Malformed("", "not a list of " + std::to_string(N));
+  for (size_t i = 0; i < N; ++i) Read(value[i], out[i]);
+}
+
+template <class K, class V>
+void Read(const json &value, std::map<K, V> &out) {
+  std::vector<std::pair<K, V>> entries;
+  Read(value, entries);
+  out = std::map<K, V>(entries.begin(), entries.end());
+}
+
+// A number of any width, or a record through its own from_json (found
+// next to its type).
+template <class T>
+void Read(const json &value, T &out) {
+  if constexpr (std::is_integral_v<T>) {
+    long long number = 0;
+    const std::string problem =
+        wsjson::Integer(value, std::numeric_limits<T>::min(), std::numeric_limits<T>::max(), &number);
+    if (!problem.empty()) throw Malformed("", problem);
+    out = static_cast<T>(number);
+  } else {
+    from_json(value, out);
+  }
+}
+
 // Reads object[name] into value when the object holds it; the value stays
 // as it is otherwise.
 template <class T>
@@ -37,11 +117,9 @@ void ReadMember(const json &object, const char *name, T &value) {
   const auto found = object.find(name);
   if (found == object.end()) return;
   try {
-    found->get_to(value);
+    Read(*found, value);
   } catch (const Malformed &inner) {
     throw inner.Within(name);
-  } catch (const json::exception &inner) {
-    throw Malformed(name, inner.what());
   }
 }
 
@@ -211,23 +289,44 @@ void WalkSettings(StateIo io, DeviceSettings &s) {
   io("factoryDefaults", s.factory.defaults);
 }
 
-}  // namespace
-
-std::string SaveSettingsJson(std::vector<DeviceState *> devices) {
-  json document = {{"format", 1}, {"devices", json::array()}};
-  for (DeviceState *device : devices) {
-    json entry;
-    std::lock_guard<std::mutex> lock(device->mutex);
-    WalkSettings(StateIo(&entry, true), device->settings());
-    document["devices"].push_back(std::move(entry));
+// Writes text to a new file beside path, readable by its owner only, and
+// renames it over path once it is on disk: a crash leaves the old file
+// whole, and nothing that already lies beside it (a link planted there) is
+// ever opened.
+bool WriteReplacing(const std::string &path, const std::string &text, std::string *error) {
+  std::string temporary = path + ".XXXXXX";
+  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+  if (fd < 0) {
+    *error = std::strerror(errno);
+    return false;
   }
-  return document.dump(1) + "\n";
+  size_t written = 0;
+  while (written < text.size()) {
+    const ssize_t sent = write(fd, text.data() + written, text.size() - written);
+    if (sent < 0 && errno != EINTR) break;
+    if (sent > 0) written += static_cast<size_t>(sent);
+  }
+  bool saved = written == text.size() && fchmod(fd, S_IRUSR | S_IWUSR) == 0 && fsync(fd) == 0;
+  saved = close(fd) == 0 && saved;
+  if (saved && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+  *error = std::strerror(errno);
+  unlink(temporary.c_str());
+  return false;
 }
 
-bool LoadSettingsJson(const std::string &text, std::vector<DeviceState *> devices, std::string *error) {
-  json document = json::parse(text, nullptr, false);
-  if (document.is_discarded() || !document.is_object() || !document.contains("devices") ||
-      !document["devices"].is_array()) {
+}  // namespace
+
+bool StateFile::Load(const std::vector<DeviceState *> &devices, std::string *error) {
+  std::ifstream in(path_, std::ios::binary);
+  if (!in) {
+    if (errno == ENOENT) return true;  // a first start: the devices stay as seeded
+    *error = std::strerror(errno);
+    return false;
+  }
+  json document;
+  *error = wsjson::Parse(in, &document);
+  if (!error->empty()) return false;
+  if (!document.is_object() || !document.contains("devices") || !document["devices"].is_array()) {
     *error = "not a device state document";
     return false;
   }
@@ -253,7 +352,21 @@ bool LoadSettingsJson(const std::string &text, std::vector<DeviceState *> device
     devices[i]->ReplaceSettings(loaded[i]);
     devices[i]->basicSystem.clockOffsetSeconds = loaded[i].basicSystem.clockOffsetSeconds;
   }
+  if (entries.size() > devices.size())
+    unserved_ = json(entries.begin() + static_cast<std::ptrdiff_t>(devices.size()), entries.end()).dump();
   return true;
+}
+
+bool StateFile::Save(const std::vector<DeviceState *> &devices, std::string *error) const {
+  json document = {{"format", 1}, {"devices", json::array()}};
+  for (DeviceState *device : devices) {
+    json entry;
+    std::lock_guard<std::mutex> lock(device->mutex);
+    WalkSettings(StateIo(&entry, true), device->settings());
+    document["devices"].push_back(std::move(entry));
+  }
+  for (json &entry : json::parse(unserved_)) document["devices"].push_back(std::move(entry));
+  return WriteReplacing(path_, document.dump(1) + "\n", error);
 }
 
 }  // namespace sim

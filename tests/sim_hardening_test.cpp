@@ -5,15 +5,19 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "simulator.h"
 #include "test_support.h"
@@ -235,6 +239,142 @@ TEST(SimHardeningLog, EscapesControlBytes) {
   EXPECT_NE(std::string::npos, text.find("\\x1b[2JGet\\x7fUserCount")) << text;
   EXPECT_NE(std::string::npos, text.find("/soap\\x1b[2J")) << text;
   for (char c : text) EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7f)) << "raw byte " << int(c) << " in " << text;
+}
+
+// A body that is not well-formed XML gets a SOAP 1.1 Client fault with
+// HTTP 500, an Envelope of another namespace a VersionMismatch fault; XML
+// that is well-formed in less common ways is served as before.
+TEST_F(Hardened, AnswersMalformedBodiesWithAFault) {
+  const std::string user = UserElement("u1", "pw");
+  const std::string whole = Post(Operation("AddUser", user));
+  const struct {
+    const char *name;
+    std::string body;
+    const char *faultcode;  // null: served
+  } cases[] = {
+      {"mismatched end tag", Operation("AddUser", "<user><userID>u1</userId></user>"), "Client"},
+      {"mismatched envelope end", Operation("GetUserCount").substr(0, Operation("GetUserCount").size() - 11) +
+                                      "Envelop>", "Client"},
+      {"truncated body", Operation("AddUser", user).substr(0, Operation("AddUser", user).find("<password>")), "Client"},
+      {"cut inside a tag", Operation("AddUser", user).substr(0, Operation("AddUser", user).size() - 5), "Client"},
+      {"stray < in a text", Operation("AddUser", UserElement("a<b", "pw")), "Client"},
+      {"stray < before a blank", Operation("AddUser", UserElement("a < b", "pw")), "Client"},
+      {"second root", Operation("GetUserCount") + "<x/>", "Client"},
+      {"other envelope namespace",
+       "<e:Envelope xmlns:e=\"urn:not-soap\"><e:Body><GetUserCount xmlns=\"" WS_TEST_BASE_NAMESPACE
+       "\"/></e:Body></e:Envelope>", "VersionMismatch"},
+      {"byte order mark, comment, character data, '>' in a value, empty element",
+       "\xEF\xBB\xBF" + Operation("AddUser", "<!-- a > b --><user note=\"a>b\"><userID><![CDATA[u2]]></userID><password>pw"
+                            "</password><userLevel>USER_NORMAL</userLevel><extra/></user>"), nullptr},
+  };
+  for (const auto &c : cases) {
+    const std::string answer = Exchange(sim.port(), Post(c.body));
+    if (!c.faultcode) {
+      EXPECT_EQ(0u, answer.find("HTTP/1.1 200 ")) << c.name << ": " << answer.substr(0, 400);
+      continue;
+    }
+    EXPECT_EQ(0u, answer.find("HTTP/1.1 500 ")) << c.name << ": " << answer.substr(0, 100);
+    EXPECT_NE(std::string::npos, answer.find("xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\""))
+        << c.name;
+    EXPECT_NE(std::string::npos, answer.find(std::string("<faultcode>SOAP-ENV:") + c.faultcode + "</faultcode>"))
+        << c.name << ": " << answer.substr(0, 1000);
+  }
+  EXPECT_EQ(0u, Exchange(sim.port(), whole).find("HTTP/1.1 200 "));
+}
+
+// A scratch folder for one test, removed with what it holds.
+class Folder {
+ public:
+  Folder() : path_("/tmp/ws-sim-state-" + std::to_string(::getpid())) {
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directory(path_);
+  }
+  ~Folder() { std::filesystem::remove_all(path_); }
+  std::string operator/(const std::string &name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+std::string Slurp(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void Write(const std::string &path, const std::string &text) { std::ofstream(path, std::ios::binary) << text; }
+
+// A state file as one device saves it, read back.
+nlohmann::json SavedState(const Folder &folder) {
+  const std::string path = folder / "seed.json";
+  Simulator sim({"--port", "0", "--no-port81", "--state", path});
+  EXPECT_TRUE(sim.ready()) << sim.line();
+  EXPECT_EQ(0, sim.Stop());
+  return nlohmann::json::parse(Slurp(path));
+}
+
+// The save goes through a new file of its own: a link planted at a name
+// beside the state file is never written through, and the state file is
+// its owner's only.  Devices the run does not serve keep their entries.
+TEST(SimStateFile, SavesSafelyAndKeepsDevicesNotServed) {
+  Folder folder;
+  nlohmann::json state = SavedState(folder);
+  const nlohmann::json device = state["devices"][0];
+  for (int i = 1; i < 64; ++i) {
+    state["devices"].push_back(device);
+    state["devices"][i]["network"]["ttl"] = i + 1;
+  }
+  const std::string path = folder / "state.json";
+  Write(path, state.dump());
+  Write(folder / "victim", "untouched");
+  ASSERT_EQ(0, ::symlink((folder / "victim").c_str(), (path + ".tmp").c_str()));
+  {
+    Simulator sim({"--port", "0", "--no-port81", "--devices", "1", "--state", path});
+    ASSERT_TRUE(sim.ready()) << sim.line();
+    EXPECT_EQ(0, sim.Stop());
+  }
+  EXPECT_TRUE(Slurp(folder / "victim") == "untouched") << "written through the link";
+  struct stat saved {};
+  ASSERT_EQ(0, ::stat(path.c_str(), &saved));
+  EXPECT_EQ(0600u, saved.st_mode & 0777);
+  const nlohmann::json after = nlohmann::json::parse(Slurp(path));
+  ASSERT_EQ(64u, after["devices"].size());
+  for (size_t i = 1; i < 64; ++i) EXPECT_EQ(state["devices"][i], after["devices"][i]) << "device " << i + 1;
+}
+
+// A value its field cannot hold whole is refused at start, naming the
+// setting: numbers out of the field's range or not whole, flags that are not
+// true or false, over-long texts.
+TEST(SimStateFile, RefusesValuesTheirFieldCannotHold) {
+  Folder folder;
+  const nlohmann::json state = SavedState(folder);
+  const struct {
+    const char *pointer, *setting;
+    nlohmann::json value;
+  } cases[] = {
+      {"/eventSchedule/relays/0/controlDuration", "eventSchedule.relays.controlDuration", 1e300},
+      {"/eventSchedule/relays/0/controlDuration", "eventSchedule.relays.controlDuration", 4294967296u},
+      {"/eventSchedule/relays/0/controlDuration", "eventSchedule.relays.controlDuration", -2147483649LL},
+      {"/eventSchedule/relays/0/controlDuration", "eventSchedule.relays.controlDuration", 1.5},
+      {"/network/ttl", "network.ttl", 18446744073709551615u},
+      {"/clock/clockOffsetSeconds", "clock.clockOffsetSeconds", 1e19},
+      {"/eventSchedule/recordingSchedules", "eventSchedule.recordingSchedules.timeTable",
+       nlohmann::json::parse(R"([{"timeTable": [0, 1e10]}])")},
+      {"/network/rtp", "network.rtp", nlohmann::json::parse(R"([[[1, 2], {}]])")},
+      {"/channels/0/audio/enableAudioIn", "channels.0.audio.enableAudioIn", 1},
+      {"/channels/0/master/hasResolution", "channels.0.master.hasResolution", "true"},
+      {"/users/0/id", "users.id", std::string(5000, 'u')},
+  };
+  for (const auto &c : cases) {
+    nlohmann::json wrong = state;
+    wrong["devices"][0][nlohmann::json::json_pointer(c.pointer)] = c.value;
+    const std::string path = folder / "wrong.json", log = folder / "log";
+    Write(path, wrong.dump());
+    Simulator sim({"--port", "0", "--no-port81", "--state", path}, log);
+    EXPECT_FALSE(sim.ready()) << c.pointer << " = " << c.value.dump().substr(0, 40);
+    EXPECT_EQ(1, sim.Stop());
+    EXPECT_NE(std::string::npos, Slurp(log).find(std::string("device 1: ") + c.setting + ": "))
+        << c.pointer << ": " << Slurp(log);
+  }
 }
 
 }  // namespace
