@@ -193,7 +193,9 @@ TEST(HostileDevice, EndlessAnswersEndWithinTheBudget) {
     status = DLL_WebServiceGetMaxChannel("127.0.0.1", nullptr, nullptr, &value, &value, &conn);
   }).join();
   EXPECT_EQ(status, 29);
-  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(4500));
+  // 3 s, with room for a loaded machine; a call that reads on ends at the
+  // device's 12 s.
+  EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(7000));
 }
 
 long StatusKiB(const char *field) {
