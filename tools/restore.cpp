@@ -14,6 +14,7 @@
 // Each write carries the write that takes it back, made from the reading of
 // the device: when the device refuses a write, the writes already made are
 // undone, newest first, and the device is left as it was.
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -132,6 +133,21 @@ bool SetRequestOf(const Operation &set, const json &address, const json &answer,
 }
 
 // shape with "@item" and "@key" replaced.
+// A value as restore lists it: every password in it masked.  The document
+// keeps them, since they are written back; the listing never shows one.
+json Shown(json value) {
+  if (value.is_object()) {
+    for (auto &[name, member] : value.items()) {
+      std::string lower = name;
+      for (char &c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      member = lower.find("password") != std::string::npos && member.is_string() ? json("********") : Shown(member);
+    }
+  } else if (value.is_array()) {
+    for (json &element : value) element = Shown(element);
+  }
+  return value;
+}
+
 json Substitute(const json &shape, const json &item, const json &key) {
   if (shape == "@item") return item;
   if (shape == "@key") return key;
@@ -275,8 +291,8 @@ void Restore::PlanSetting(const Operation &get, const Operation &set, const json
     ++unchanged_;
     return;
   }
-  line["from"] = current;
-  line["to"] = saved;
+  line["from"] = Shown(current);
+  line["to"] = Shown(saved);
   json old;
   Request undo = SetRequestOf(set, AddressOf(get, request), current, &old) ? Prepare(set, old)
                                                                            : Unavailable("no way to write it back");
@@ -331,8 +347,8 @@ void Restore::PlanList(const ListSetting &list, const Operation &get, const json
       ++unchanged_;
       continue;
     }
-    if (found) itemLine["from"] = *found;
-    if (!namesOnly) itemLine["to"] = item;
+    if (found) itemLine["from"] = Shown(*found);
+    if (!namesOnly) itemLine["to"] = Shown(item);
     if (!found && list.add.operation) {
       plan(writes_, list.add, item, list.remove, item, itemLine, "added", "would add");
     } else if (found && list.update.operation) {

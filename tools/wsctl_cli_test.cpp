@@ -216,7 +216,8 @@ TEST(WsctlFleet, BackupRestoreRoundTrip) {
   EXPECT_EQ(dry.exit, 0) << dry.err;
   EXPECT_NE(dry.out.find("\"action\":\"would change\",\"from\""), std::string::npos) << dry.out;
   EXPECT_NE(dry.out.find("\"setting\":\"TTL\""), std::string::npos) << dry.out;
-  EXPECT_NE(dry.out.find("\"action\":\"would change\",\"from\":{\"password\":\"other\""), std::string::npos) << dry.out;
+  EXPECT_NE(dry.out.find("\"action\":\"would change\",\"from\":{\"password\":\"********\""), std::string::npos) << dry.out;
+  EXPECT_EQ(dry.out.find("\"other\""), std::string::npos) << "a password shown: " << dry.out;
   EXPECT_NE(dry.out.find("left out (this device's own; --include IPv4"), std::string::npos) << dry.out;
   EXPECT_TRUE(backup() == changed) << "the dry run wrote";
 
@@ -407,7 +408,7 @@ TEST(WsctlFleet, RestoreUndoesItsWritesAfterARefusal) {
   ASSERT_NE(refused, std::string::npos) << restore.out;
   // Each write before the refusal, and its undoing after it: the action, then the rest of its line.
   const std::pair<const char *, const char *> writes[] = {{"changed", ",\"from\":{\"value\":9}"},
-                                                          {"changed", ",\"from\":{\"password\":\"other\""},
+                                                          {"changed", ",\"from\":{\"password\":\"********\""},
                                                           {"added", ",\"item\":\"user2\""},
                                                           {"removed", ",\"item\":\"door\""}};
   for (const auto &[action, rest] : writes) {
