@@ -13,12 +13,12 @@ set(WS_SOAP_RUNTIME_CACHE ${CMAKE_SOURCE_DIR}/third_party/gsoap CACHE PATH
 
 # Sizes for one request/response exchange.  The pointer table serves the
 # serialisation of one request and the id table the references of one answer
-# (a document/literal answer has none); both are cleared several times per
-# call, so their size is paid on every call.  The id table stays a prime and
-# large enough that an answer full of ids costs no quadratic time.  The buffer
-# carries the answer to the parser in pieces; 16 KiB holds a typical answer
-# whole.  Tag, header and block lengths keep the runtime's defaults: they bound
-# what a device may send.
+# (a document/literal answer has none); both are cleared four times per call,
+# so their size is paid on every call, while a lookup walks a chain of the
+# ids read so far divided by the table size.  The buffer carries the answer
+# to the parser in pieces; 16 KiB holds a typical answer whole.  Tag, header
+# and block lengths keep the runtime's defaults: they bound what a device may
+# send.
 set(WS_SOAP_CONTEXT_DEFINITIONS WITH_IPV6 SOAP_PTRHASH=32 SOAP_IDHASH=199 SOAP_BUFLEN=16384)
 
 # The installed soapcpp2 and the version of the package that owns it.
