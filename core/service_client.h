@@ -50,12 +50,29 @@ inline bool IsHostText(const char *host) {
 
 enum class TextMode { Utf8, Latin1 };
 
+// The SOAP context of one call, initialised once: the proxy's own
+// constructor would create it with soap_new, which initialises it twice.
+// Everything the call allocated in it, its plug-ins and their connections go
+// with it.  Throws std::bad_alloc when memory is short.
+class CallContext {
+ protected:
+  CallContext() : context_(new struct soap) {}
+  ~CallContext() {
+    soap_destroy(context_);
+    soap_end(context_);
+    delete context_;
+  }
+  CallContext(const CallContext &) = delete;
+  CallContext &operator=(const CallContext &) = delete;
+
+  struct soap *const context_;
+};
+
 template <class Proxy>
-class ServiceClient : public Proxy {
+class ServiceClient : private CallContext, public Proxy {
  public:
-  explicit ServiceClient(TextMode mode = TextMode::Utf8) {
+  explicit ServiceClient(TextMode mode = TextMode::Utf8) : Proxy(context_) {
     struct soap *soap = this->soap;
-    if (!soap) return;
     soap_set_namespaces(soap, namespaces);
     // The runtime keeps the whole request and sends it once it is written:
     // one serialisation pass instead of a counting pass and a writing pass
