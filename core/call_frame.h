@@ -9,10 +9,11 @@
 #include "timeouts.h"
 #include "webservice/Common.h"
 
-// Returns -1 from the enclosing function when a required pointer is null.
-#define WS_CHECK_ARG(arg) \
-  do {                    \
-    if (!(arg)) return -1; \
+// Returns WS_STATUS_NO_INPUT from the enclosing function when a required
+// pointer is null.
+#define WS_CHECK_ARG(arg)                    \
+  do {                                       \
+    if (!(arg)) return WS_STATUS_NO_INPUT;   \
   } while (0)
 
 namespace ws {
@@ -27,11 +28,11 @@ template <class Client, class Body>
 int WithClient(int timeout, Body body) noexcept {
   try {
     Client client;
-    if (!client.HasContext()) return 20;
+    if (!client.HasContext()) return WS_STATUS_OUT_OF_MEMORY;
     if (timeout != kDefaultTimeout) client.SetTimeouts(timeout);
     return body(client);
   } catch (...) {
-    return 20;
+    return WS_STATUS_OUT_OF_MEMORY;
   }
 }
 
@@ -46,9 +47,9 @@ int RunCall(int timeout, const char *host, const char *user, const char *passwor
   WS_CHECK_ARG(request);
   if constexpr (hasResponse) WS_CHECK_ARG(response);
   WS_CHECK_ARG(conn);
-  if (!IsKnownEndpointKind(conn)) return -1;
-  return WithClient<Client>(timeout, [&](Client &client) {
-    if (client.BuildEndpoint(host, user, password, conn) != 0) return -1;
+  if (!IsKnownEndpointKind(conn)) return WS_STATUS_NO_INPUT;
+  return WithClient<Client>(timeout, [&](Client &client) -> int {
+    if (client.BuildEndpoint(host, user, password, conn) != 0) return WS_STATUS_NO_INPUT;
     int status = (client.*convert)(request, response);
     client.ReleaseEndpoint();
     return status;
@@ -58,19 +59,19 @@ int RunCall(int timeout, const char *host, const char *user, const char *passwor
 }  // namespace ws
 
 // Defines DLL_WebService<Op> on the frame, with Op's time-out from the table.
-#define WS_DEFINE_EXPORT(Client, Op, Request, Response)                                        \
+#define WS_DEFINE_EXPORT(Client, Op, Request, Response)                                           \
   WS_API int WS_CALL DLL_WebService##Op(const char *host, const char *user, const char *password, \
-                                        const Request *request, Response *response,            \
-                                        ConnectionInfo *conn) {                                 \
-    return ws::RunCall(std::integral_constant<int, ws::TimeoutFor(#Op)>::value, host, user,     \
-                       password, request, response, conn, &Client::Op);                        \
+                                        const Request *request, Response *response,               \
+                                        ConnectionInfo *conn) {                                   \
+    return ws::RunCall(std::integral_constant<int, ws::TimeoutFor(#Op)>::value, host, user,       \
+                       password, request, response, conn, &Client::Call##Op);                     \
   }
 
 // Defines DLL_WebService<Op> without a response argument: five arguments,
 // the status of the exchange as its result.
-#define WS_DEFINE_EXPORT_WITHOUT_RESPONSE(Client, Op, Request, Response)                          \
-  WS_API int WS_CALL DLL_WebService##Op(const char *host, const char *user, const char *password, \
-                                        const Request *request, ConnectionInfo *conn) {           \
-    return ws::RunCall<false>(std::integral_constant<int, ws::TimeoutFor(#Op)>::value, host, user, \
-                              password, request, static_cast<void *>(nullptr), conn, &Client::Op); \
+#define WS_DEFINE_EXPORT_WITHOUT_RESPONSE(Client, Op, Request, Response)                                 \
+  WS_API int WS_CALL DLL_WebService##Op(const char *host, const char *user, const char *password,        \
+                                        const Request *request, ConnectionInfo *conn) {                  \
+    return ws::RunCall<false>(std::integral_constant<int, ws::TimeoutFor(#Op)>::value, host, user,       \
+                              password, request, static_cast<void *>(nullptr), conn, &Client::Call##Op); \
   }

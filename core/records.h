@@ -60,17 +60,14 @@ Item *AllocateItems(size_t count) {
   return static_cast<Item *>(memory);
 }
 
-// Status returned when a list's item array cannot be allocated.
-constexpr int kOutOfMemory = 20;
-
 // Allocates the caller's item array, copies every present item into it and
 // stores count and items.  A nil item leaves its entry zero-filled.
 template <class ListRecord, class Source, class CopyItem>
 int StoreItems(ListRecord *record, const std::vector<Source *> &items, CopyItem copyItem) {
   using Item = std::remove_pointer_t<decltype(record->items)>;
-  if (items.size() > 0x7fffffff) return kOutOfMemory;
+  if (items.size() > 0x7fffffff) return WS_STATUS_OUT_OF_MEMORY;
   Item *array = AllocateItems<Item>(items.size());
-  if (!array) return kOutOfMemory;
+  if (!array) return WS_STATUS_OUT_OF_MEMORY;
   for (size_t i = 0; i < items.size(); ++i)
     if (items[i]) copyItem(array[i], *items[i]);
   record->count = static_cast<int>(items.size());

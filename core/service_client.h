@@ -99,7 +99,7 @@ class ServiceClient : private CallContext, public Proxy {
   // the URL would not fit.
   int BuildEndpoint(const char *host, const char *user, const char *password,
                     const ConnectionInfo *conn) {
-    if (!IsHostText(host)) return -1;
+    if (!IsHostText(host)) return WS_STATUS_NO_INPUT;
     char *url = static_cast<char *>(soap_malloc(this->soap, kEndpointSize));
     if (!url) return this->soap->error;
     int length = -1;
@@ -117,7 +117,7 @@ class ServiceClient : private CallContext, public Proxy {
       default:
         break;
     }
-    if (length < 0 || static_cast<size_t>(length) >= kEndpointSize) return -1;
+    if (length < 0 || static_cast<size_t>(length) >= kEndpointSize) return WS_STATUS_NO_INPUT;
     this->soap_endpoint = url;
     const bool sendCredentials =
         user && password && std::strlen(user) + std::strlen(password) < kMaxCredentialLength;
@@ -182,8 +182,9 @@ Wire *RequestWith(Wire &&wire, Member Wire::*member, Value value) {
   return &wire;
 }
 
-// Declares the conversion method of one export inside a service client.
-#define WS_DECLARE_CONVERSION(Op, Request, Response) int Op(const Request *request, Response *response);
+// Declares the conversion method of one export inside a service client:
+// Call<Op>, named apart from the proxy's own Op so that it hides nothing.
+#define WS_DECLARE_CONVERSION(Op, Request, Response) int Call##Op(const Request *request, Response *response);
 
 // The action argument of a proxy call: none, so that the proxy sends the action
 // the schema gives Op (base namespace + Op, written by the build).

@@ -5,6 +5,21 @@
 #include "service_client.h"
 #include "webservice/Transport.h"
 
+// The runtime's codes pass through unchanged: the table must keep its values.
+static_assert(WS_STATUS_NO_INPUT == SOAP_EOF && WS_STATUS_CLIENT_FAULT == SOAP_CLI_FAULT &&
+              WS_STATUS_SERVER_FAULT == SOAP_SVR_FAULT && WS_STATUS_UNEXPECTED_ELEMENT == SOAP_TAG_MISMATCH &&
+              WS_STATUS_WRONG_TYPE == SOAP_TYPE && WS_STATUS_BAD_XML == SOAP_SYNTAX_ERROR &&
+              WS_STATUS_MISSING_ELEMENT == SOAP_NO_TAG && WS_STATUS_MUST_UNDERSTAND == SOAP_MUSTUNDERSTAND &&
+              WS_STATUS_UNKNOWN_NAMESPACE == SOAP_NAMESPACE && WS_STATUS_INTERNAL_ERROR == SOAP_FATAL_ERROR &&
+              WS_STATUS_FAULT == SOAP_FAULT && WS_STATUS_OUT_OF_MEMORY == SOAP_EOM &&
+              WS_STATUS_NIL_VALUE == SOAP_NULL && WS_STATUS_DUPLICATE_ID == SOAP_DUPLICATE_ID &&
+              WS_STATUS_MISSING_ID == SOAP_MISSING_ID && WS_STATUS_BAD_REFERENCE == SOAP_HREF &&
+              WS_STATUS_HTTP_ERROR == SOAP_HTTP_ERROR && WS_STATUS_VERSION_MISMATCH == SOAP_VERSIONMISMATCH &&
+              WS_STATUS_TOO_MANY_ITEMS == SOAP_OCCURS && WS_STATUS_TOO_LONG == SOAP_LENGTH &&
+              WS_STATUS_BAD_UTF8 == SOAP_UTF_ERROR && WS_STATUS_TOO_DEEP == SOAP_LEVEL &&
+              WS_STATUS_EMPTY_VALUE == SOAP_EMPTY && WS_STATUS_END_TAG_MISMATCH == SOAP_END_TAG,
+              "a status of the table differs from the runtime's code");
+
 namespace ws {
 
 namespace {
@@ -12,12 +27,12 @@ namespace {
 // with or without a prefix.
 int FaultStatus(struct soap *soap) {
   const char **code = soap_faultcode(soap);
-  if (!code || !*code) return SOAP_FAULT;
+  if (!code || !*code) return WS_STATUS_FAULT;
   const char *name = std::strrchr(*code, ':');
   name = name ? name + 1 : *code;
-  if (!std::strcmp(name, "Client") || !std::strcmp(name, "Sender")) return SOAP_CLI_FAULT;
-  if (!std::strcmp(name, "Server") || !std::strcmp(name, "Receiver")) return SOAP_SVR_FAULT;
-  return SOAP_FAULT;
+  if (!std::strcmp(name, "Client") || !std::strcmp(name, "Sender")) return WS_STATUS_CLIENT_FAULT;
+  if (!std::strcmp(name, "Server") || !std::strcmp(name, "Receiver")) return WS_STATUS_SERVER_FAULT;
+  return WS_STATUS_FAULT;
 }
 }  // namespace
 
@@ -26,12 +41,12 @@ int MapRuntimeStatus(struct soap *soap, int status) {
     case SOAP_OK:
       // A body holding neither the response element nor a fault ends the
       // generated call with 0 before the envelope is read to its end.
-      return soap->level ? SOAP_TAG_MISMATCH : 0;
+      return soap->level ? WS_STATUS_UNEXPECTED_ELEMENT : WS_STATUS_OK;
     case SOAP_FAULT:
       return FaultStatus(soap);
     case SOAP_NO_DATA:
     case SOAP_NO_METHOD:
-      return SOAP_TAG_MISMATCH;
+      return WS_STATUS_UNEXPECTED_ELEMENT;
     default:
       return status;
   }
@@ -41,36 +56,29 @@ int MapRuntimeStatus(struct soap *soap, int status) {
 
 WS_API void WS_CALL WebService_FreeItems(void *items) { ::operator delete[](items); }
 
-WS_API const char *WS_CALL WebService_StatusText(int status) {
-  if (status >= 12000 && status <= 12999) {
-    switch (status) {
-      case WS_ERROR_TIMEOUT: return "the HTTP client timed out";
-      case WS_ERROR_INVALID_URL: return "the device URL is invalid";
-      case WS_ERROR_UNRECOGNIZED_SCHEME: return "the URL scheme is not http or https";
-      case WS_ERROR_NAME_NOT_RESOLVED: return "the host name could not be resolved";
-      case WS_ERROR_CANNOT_CONNECT: return "the device refused or did not accept the connection";
-      case WS_ERROR_CONNECTION_ABORTED: return "the connection was aborted";
-      case WS_ERROR_CONNECTION_RESET: return "the connection was reset";
-      case WS_ERROR_INVALID_SERVER_RESPONSE: return "the device's HTTP answer is invalid";
-      case WS_ERROR_SEC_CERT_DATE_INVALID: return "the device's certificate has expired or is not yet valid";
-      case WS_ERROR_SEC_CERT_CN_INVALID: return "the device's certificate names another host";
-      case WS_ERROR_INVALID_CA: return "the device's certificate is signed by an unknown authority";
-      case WS_ERROR_SECURITY_CHANNEL_ERROR: return "the TLS handshake failed";
-      default: return "the HTTP client failed";
-    }
-  }
+namespace {
+bool IsPlatformError(int status) { return status >= 12000 && status <= 12999; }
+}  // namespace
+
+#define WS_STATUS_NAME_CASE(name, value, text) \
+  case value:                                  \
+    return "WS_STATUS_" #name;
+#define WS_STATUS_TEXT_CASE(name, value, text) \
+  case value:                                  \
+    return text;
+
+WS_API const char *WS_CALL WebService_StatusName(int status) {
   switch (status) {
-    case 0: return "success";
-    case -1: return "the device sent no answer body (as when it refuses the credentials), or a required argument is missing";
-    case 1: return "the device answered with a SOAP client fault";
-    case 2: return "the device answered with a SOAP server fault";
-    case 3: return "the answer is not the operation's response element";
-    case 4: return "the answer holds a value of the wrong type";
-    case 5: return "the answer is not well-formed XML";
-    case 12: return "the device answered with a SOAP fault";
-    case 20: return "out of memory, or the answer is too large";
-    case 29: return "the HTTP exchange failed (send error, time-out, certificate or credentials)";
-    case 44: return "the answer lists more items than the library accepts";
-    default: return "the SOAP runtime reported an error";
+    WS_STATUS_TABLE(WS_STATUS_NAME_CASE)
+    WS_PLATFORM_ERROR_TABLE(WS_STATUS_NAME_CASE)
   }
+  return "WS_STATUS_UNKNOWN";
+}
+
+WS_API const char *WS_CALL WebService_StatusText(int status) {
+  switch (status) {
+    WS_STATUS_TABLE(WS_STATUS_TEXT_CASE)
+    WS_PLATFORM_ERROR_TABLE(WS_STATUS_TEXT_CASE)
+  }
+  return IsPlatformError(status) ? "the HTTP client failed" : "the SOAP runtime reported an error";
 }

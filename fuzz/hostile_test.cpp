@@ -30,7 +30,9 @@ int Exchange(LoopbackServer::Handler handler,
   record.Arm();
   int status = fn("127.0.0.1", nullptr, nullptr, reinterpret_cast<const Request *>(request), &record.value, &conn);
   EXPECT_TRUE(record.ZonesIntact()) << "wrote outside the record";
-  if (status) EXPECT_TRUE(record.Unchanged()) << "status " << status << " but the record changed";
+  if (status) {
+    EXPECT_TRUE(record.Unchanged()) << "status " << status << " but the record changed";
+  }
   return status;
 }
 
@@ -120,7 +122,7 @@ TEST(HostileDevice, LyingContentLengthFails) {
 TEST(HostileDevice, AnswerFramings) {
   const std::string head = "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\n";
   const size_t half = kCount.size() / 2;
-  char sizes[2][16];
+  char sizes[2][20];
   std::snprintf(sizes[0], sizeof sizes[0], "%zx", half);
   std::snprintf(sizes[1], sizeof sizes[1], "%zx", kCount.size() - half);
   const std::string chunked = head + "Transfer-Encoding: chunked\r\n\r\n" + sizes[0] + "\r\n" + kCount.substr(0, half) +

@@ -80,7 +80,7 @@ bool ReadSetting(const Operation &op, Device &device, const nlohmann::json &requ
   if (!why->empty()) return false;
   Outcome outcome = Call(op, device, record.data());
   if (!outcome.ok()) {
-    *why = outcome.words;
+    *why = outcome.Why();
     return false;
   }
   outcome.response.erase("resultCode");

@@ -98,6 +98,7 @@ int FleetCommand(int argc, char **argv, const Device &defaults, const char *json
       const Outcome outcome = Call(*op, device, request.data());
       nlohmann::json line = {{"device", device.Name()},
                              {"status", outcome.status},
+                             {"statusName", WebService_StatusName(outcome.status)},
                              {"statusText", outcome.ok() ? "ok" : outcome.words}};
       if (outcome.status == 0) line["response"] = outcome.response;
       std::lock_guard<std::mutex> hold(progress.lock);

@@ -104,7 +104,7 @@ TEST(JsonInput, InventoryEntriesAreCheckedWithoutShowingCredentials) {
   EXPECT_FALSE(devices[1].credentials);
 
   // The line format holds hosts to the same rule.
-  for (const std::string &text : {"10.0.0.\xff:80\n", "\x01host\n"}) {
+  for (const char *text : {"10.0.0.\xff:80\n", "\x01host\n"}) {
     devices.clear();
     EXPECT_NE(ReadInventory(text, Device(), devices).find("inventory line 1: the host"), std::string::npos) << text;
   }

@@ -251,7 +251,7 @@ std::string Restore::Send(const Request &request) {
   if (!request.why.empty()) return request.why;
   const Outcome outcome = Call(*request.op, device_, request.record->data());
   // A bare false answer (no resultCode) is a refusal too.
-  if (!outcome.ok()) return outcome.words;
+  if (!outcome.ok()) return outcome.Why();
   return outcome.response.value("result", true) == false ? "the device answered false" : "";
 }
 

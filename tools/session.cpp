@@ -44,7 +44,7 @@ void KeepExchange(const WebServiceExchange *e, void *) {
   std::fprintf(stderr, "> POST %s\n%s\n", e->url, e->requestHeaders);
   std::fwrite(e->requestBody, 1, e->requestBodyLength, stderr);
   if (e->httpStatus == 0) {
-    std::fprintf(stderr, "\n< no answer: %d: %s\n", e->error, WebService_StatusText(e->error));
+    std::fprintf(stderr, "\n< no answer: %s\n", StatusWords(e->error, "").c_str());
     return;
   }
   std::fprintf(stderr, "\n< %s", e->answerHeaders);
@@ -53,6 +53,13 @@ void KeepExchange(const WebServiceExchange *e, void *) {
 }
 
 }  // namespace
+
+std::string StatusWords(int status, const std::string &words) {
+  return std::to_string(status) + " " + WebService_StatusName(status) + ": " +
+         (words.empty() ? WebService_StatusText(status) : words);
+}
+
+std::string Outcome::Why() const { return status != 0 ? StatusWords(status, words) : words; }
 
 std::string Device::Name() const {
   if (conn.endpointKind == ENDPOINT_KIND_PORT_81) return host + ":81";

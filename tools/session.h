@@ -30,7 +30,14 @@ struct Outcome {
   nlohmann::json response;  // the response record, when the device answered
 
   bool ok() const { return status == 0 && resultCode == 0; }
+  // Why it failed as reported: words, after the status and its name when
+  // the call itself failed.
+  std::string Why() const;
 };
+
+// A failed status as wsctl reports it: "12029 WS_STATUS_CANNOT_CONNECT: " and
+// words, or the status's own text when words is empty.
+std::string StatusWords(int status, const std::string &words);
 
 // Calls op with a request already filled and prepared.  Safe to call from
 // several threads at once.

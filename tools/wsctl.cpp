@@ -219,9 +219,7 @@ int Run(const Operation &op, Options &options, int argc, char **argv, bool probe
   if (requestDesc.prepare) requestDesc.prepare(request.data());
   int status = op.call(options.host, options.user, options.password, request.data(), response.data(), &options.conn);
   if (status != 0) {
-    const std::string words = ExplainLastExchange();
-    std::fprintf(stderr, "%s failed: %d: %s\n", op.name, status,
-                 words.empty() ? WebService_StatusText(status) : words.c_str());
+    std::fprintf(stderr, "%s failed: %s\n", op.name, StatusWords(status, ExplainLastExchange()).c_str());
     return 1;
   }
   std::string json = ToJson(responseDesc, response.data(), probe ? 1 : 0);

@@ -58,7 +58,9 @@ TEST(WsctlCli, SaysWhyACallFailed) {
 
   Outcome fault = Wsctl(sim.port(), {"--user", "admin", "--password", "admin", "GetUserCount"});
   EXPECT_EQ(fault.exit, 1);
-  EXPECT_NE(fault.err.find("SOAP fault Client: Simulated client fault"), std::string::npos) << fault.err;
+  EXPECT_NE(fault.err.find("GetUserCount failed: 1 WS_STATUS_CLIENT_FAULT: SOAP fault Client: Simulated client fault"),
+            std::string::npos)
+      << fault.err;
 
   FakeDevice device;
   ASSERT_TRUE(device.ok());
@@ -73,8 +75,8 @@ TEST(WsctlCli, SaysWhyACallFailed) {
   RefusingPort closed;
   Outcome unreachable = Wsctl(closed.port(), {"GetMaxChannel"});
   EXPECT_EQ(unreachable.exit, 1);
-  EXPECT_NE(unreachable.err.find("the device at http://127.0.0.1:" + std::to_string(closed.port()) +
-                                 "/soap cannot be reached"),
+  EXPECT_NE(unreachable.err.find("GetMaxChannel failed: 12029 WS_STATUS_CANNOT_CONNECT: the device at "
+                                 "http://127.0.0.1:" + std::to_string(closed.port()) + "/soap cannot be reached"),
             std::string::npos)
       << unreachable.err;
 
@@ -168,6 +170,9 @@ TEST(WsctlFleet, ReportsEachDevice) {
       << run.out;
   EXPECT_NE(LineOf(run.out, taken).find("the device refused: resultCode"), std::string::npos) << run.out;
   EXPECT_NE(LineOf(run.out, closed.port()).find("cannot be reached"), std::string::npos) << run.out;
+  EXPECT_NE(LineOf(run.out, closed.port()).find("\"statusName\":\"WS_STATUS_CANNOT_CONNECT\""), std::string::npos)
+      << run.out;
+  EXPECT_NE(LineOf(run.out, first).find("\"statusName\":\"WS_STATUS_OK\""), std::string::npos) << run.out;
   EXPECT_NE(run.err.find("4 devices: 1 ok, 3 failed"), std::string::npos) << run.err;
 
   // Only the first device took the new user; a line inventory reaches it too.
@@ -313,7 +318,9 @@ TEST(WsctlFleet, RestoreStopsAtARefusal) {
 
   Outcome stopped = Wsctl(sim.port(), {"restore", edited.path()});
   EXPECT_EQ(stopped.exit, 1);
-  EXPECT_NE(stopped.out.find("\"action\":\"refused\",\"error\":\"SOAP fault Client"), std::string::npos) << stopped.out;
+  EXPECT_NE(stopped.out.find("\"action\":\"refused\",\"error\":\"1 WS_STATUS_CLIENT_FAULT: SOAP fault Client"),
+            std::string::npos)
+      << stopped.out;
   EXPECT_NE(stopped.out.find("\"action\":\"not applied\",\"from\":{\"value\":8554},\"request\":{},\"setting\":\"RTSPPort\""),
             std::string::npos) << stopped.out;
   Outcome onward = Wsctl(sim.port(), {"restore", edited.path(), "--keep-going"});
@@ -404,7 +411,8 @@ TEST(WsctlFleet, RestoreUndoesItsWritesAfterARefusal) {
   Outcome restore = Wsctl(sim.port(), {"restore", saved.path()});
   EXPECT_EQ(restore.exit, 1);
   EXPECT_TRUE(BackupButItsTime(sim.port(), &ignored) == before) << restore.out;
-  const size_t refused = restore.out.find("\"action\":\"refused\",\"error\":\"SOAP fault Client");
+  const size_t refused =
+      restore.out.find("\"action\":\"refused\",\"error\":\"1 WS_STATUS_CLIENT_FAULT: SOAP fault Client");
   ASSERT_NE(refused, std::string::npos) << restore.out;
   // Each write before the refusal, and its undoing after it: the action, then the rest of its line.
   const std::pair<const char *, const char *> writes[] = {{"changed", ",\"from\":{\"value\":9}"},

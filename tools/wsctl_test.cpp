@@ -152,7 +152,7 @@ TEST(Json, PrintsNestedRecordsFixedArraysAndLists) {
 }
 
 TEST(Enumerations, PrintAsSymbolsAndReadSymbolsOrNumbers) {
-  UserResponseRecord user{"bob", "pw", WS_USER_POWER, 0};
+  UserResponseRecord user{"bob", "pw", WS_USER_POWER, {}, 0};
   const RecordDesc &response = ResponseOf("GetUser");
   EXPECT_NE(ToJson(response, &user).find("\"userLevel\": \"USER_POWER\","), std::string::npos);
   user.userLevel = 7;  // outside the table: its number

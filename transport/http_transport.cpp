@@ -360,7 +360,7 @@ int SendLoop(struct soap *soap, TransportState *state) {
       const long status = state->httpStatus;
       if (status == 0) {
         soap->error = WS_ERROR_INVALID_SERVER_RESPONSE;
-        return 29;
+        return WS_STATUS_HTTP_ERROR;
       }
       if ((status == 401 || status == 407) && DecideRetry(state, WS_ERROR_INCORRECT_PASSWORD, budget)) continue;
       return 0;
@@ -372,7 +372,7 @@ int SendLoop(struct soap *soap, TransportState *state) {
       state->acceptCertificateOnce = error != WS_ERROR_INCORRECT_PASSWORD;
       continue;
     }
-    return 29;
+    return WS_STATUS_HTTP_ERROR;
   }
 }
 
@@ -445,7 +445,7 @@ SOAP_SOCKET OpenHook(struct soap *soap, const char *endpoint, const char *host, 
 int PostHeaderHook(struct soap *soap, const char *name, const char *value) {
   TransportState *state = StateOf(soap);
   soap->error = SOAP_OK;
-  if (!state->open) return -1;
+  if (!state->open) return SOAP_EOF;
   if (!name) return SOAP_OK;  // end of the header
   if (!value) {               // the request line: libcurl writes its own
     state->expectedLength = kUnknownLength;
@@ -523,7 +523,7 @@ bool BuildHeaderList(TransportState *state) {
 int SendHook(struct soap *soap, const char *bytes, size_t length) {
   TransportState *state = StateOf(soap);
   soap->error = SOAP_OK;
-  if (!state->open) return -1;
+  if (!state->open) return SOAP_EOF;
   try {
     state->body.append(bytes, length);
   } catch (...) {

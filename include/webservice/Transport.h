@@ -33,7 +33,8 @@
  * and endpointKind stays 0.  WebService_AllowPlainHttpProbe(1) restores the
  * plain-http second attempt for old devices that need it.
  *
- * Platform error numbers returned by the exports (12000..12999):
+ * Platform error numbers returned by the exports (12000..12999; WS_ERROR_*
+ * and WS_STATUS_* in Common.h):
  *   12002 time-out                      12005 invalid URL
  *   12006 unrecognised scheme           12007 host name not resolved
  *   12029 cannot connect                12030 connection aborted
@@ -49,23 +50,6 @@
 #include <stddef.h>
 
 #include "Common.h"
-
-#define WS_ERROR_TIMEOUT 12002
-#define WS_ERROR_INTERNAL 12004
-#define WS_ERROR_INVALID_URL 12005
-#define WS_ERROR_UNRECOGNIZED_SCHEME 12006
-#define WS_ERROR_NAME_NOT_RESOLVED 12007
-#define WS_ERROR_INCORRECT_PASSWORD 12014
-#define WS_ERROR_CANNOT_CONNECT 12029
-#define WS_ERROR_CONNECTION_ABORTED 12030
-#define WS_ERROR_CONNECTION_RESET 12031
-#define WS_ERROR_SEC_CERT_DATE_INVALID 12037
-#define WS_ERROR_SEC_CERT_CN_INVALID 12038
-#define WS_ERROR_HTTP_TO_HTTPS_ON_REDIR 12039
-#define WS_ERROR_POST_IS_NON_SECURE 12043
-#define WS_ERROR_INVALID_CA 12045
-#define WS_ERROR_INVALID_SERVER_RESPONSE 12152
-#define WS_ERROR_SECURITY_CHANNEL_ERROR 12157
 
 /* Resends of one request that resolve decisions can cause at most. */
 #define WS_RESOLVE_MAX_RETRIES 3
@@ -123,8 +107,5 @@ WS_API void WS_CALL WebService_AllowPlainHttpProbe(int allow);
 
 /* Releases an item array that a list export allocated (NULL is ignored). */
 WS_API void WS_CALL WebService_FreeItems(void *items);
-
-/* The meaning of a status returned by an export, as a static English text. */
-WS_API const char *WS_CALL WebService_StatusText(int status);
 
 #endif

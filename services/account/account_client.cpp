@@ -29,7 +29,7 @@ void CopyUser(Record &record, const ns1__User_USCORET &wire) {
 
 }  // namespace
 
-int AccountClient::GetUserList(const void *, UserListRecord *response) {
+int AccountClient::CallGetUserList(const void *, UserListRecord *response) {
   _ns1__GetUserList request;
   _ns1__GetUserListResponse answer;
   if (int status = WS_INVOKE(GetUserList, &request, answer)) return status;
@@ -38,7 +38,7 @@ int AccountClient::GetUserList(const void *, UserListRecord *response) {
                               [](UserRecord &item, const ns1__User_USCORET &user) { CopyUser(item, user); });
 }
 
-int AccountClient::GetUser(const UserRequestRecord *request, UserResponseRecord *response) {
+int AccountClient::CallGetUser(const UserRequestRecord *request, UserResponseRecord *response) {
   _ns1__GetUser wire;
   wire.userID = SendText(request->user.userID);
   _ns1__GetUserResponse answer;
@@ -48,36 +48,36 @@ int AccountClient::GetUser(const UserRequestRecord *request, UserResponseRecord 
   return 0;
 }
 
-int AccountClient::AddUser(const UserRequestRecord *request, CallResult *response) {
+int AccountClient::CallAddUser(const UserRequestRecord *request, CallResult *response) {
   ns1__User_USCORET user;
   _ns1__AddUser wire;
   return WS_INVOKE_FOR_CALL_RESULT(AddUser, &WithUser(wire, user, request->user), response);
 }
 
-int AccountClient::UpdateUser(const UserRequestRecord *request, CallResult *response) {
+int AccountClient::CallUpdateUser(const UserRequestRecord *request, CallResult *response) {
   ns1__User_USCORET user;
   _ns1__UpdateUser wire;
   return WS_INVOKE_FOR_CALL_RESULT(UpdateUser, &WithUser(wire, user, request->user), response);
 }
 
-int AccountClient::RemoveUser(const UserRequestRecord *request, CallResult *response) {
+int AccountClient::CallRemoveUser(const UserRequestRecord *request, CallResult *response) {
   _ns1__RemoveUser wire;
   wire.userID = SendText(request->user.userID);
   return WS_INVOKE_FOR_CALL_RESULT(RemoveUser, &wire, response);
 }
 
-int AccountClient::GetUserCount(const void *, IntValueRecord *response) {
+int AccountClient::CallGetUserCount(const void *, IntValueRecord *response) {
   _ns1__GetUserCount wire;
   return WS_INVOKE_FOR_INT_VALUE(GetUserCount, &wire, response);
 }
 
-int AccountClient::GetUserLevel(const char *request, IntValueRecord *response) {
+int AccountClient::CallGetUserLevel(const char *request, IntValueRecord *response) {
   _ns1__GetUserLevel wire;
   wire.ipAddress = SendText(request);
   return WS_INVOKE_FOR_INT_VALUE(GetUserLevel, &wire, response);
 }
 
-int AccountClient::GetSessionConfig(const void *, SessionConfigResponseRecord *response) {
+int AccountClient::CallGetSessionConfig(const void *, SessionConfigResponseRecord *response) {
   _ns1__GetSessionConfig wire;
   _ns1__GetSessionConfigResponse answer;
   if (int status = WS_INVOKE(GetSessionConfig, &wire, answer)) return status;
@@ -98,7 +98,7 @@ int AccountClient::GetSessionConfig(const void *, SessionConfigResponseRecord *r
   return 0;
 }
 
-int AccountClient::SetSessionConfig(const SessionConfigRequestRecord *request, CallResult *response) {
+int AccountClient::CallSetSessionConfig(const SessionConfigRequestRecord *request, CallResult *response) {
   ns1__Time_USCORET slots[4];
   ns1__ArrayOfTime_USCORET times;
   for (int i = 0; i < 4; ++i) {

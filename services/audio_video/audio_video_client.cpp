@@ -43,7 +43,7 @@ void MapAudio(const A &from, B &to) {
 
 }  // namespace
 
-int AudioVideoClient::GetVideoSourceConfig(const ChannelRecord *request, VideoSourceConfigResponseRecord *response) {
+int AudioVideoClient::CallGetVideoSourceConfig(const ChannelRecord *request, VideoSourceConfigResponseRecord *response) {
   _ns1__GetVideoSourceConfig wire;
   wire.channel = request->channel;
   _ns1__GetVideoSourceConfigResponse answer;
@@ -53,7 +53,7 @@ int AudioVideoClient::GetVideoSourceConfig(const ChannelRecord *request, VideoSo
   return 0;
 }
 
-int AudioVideoClient::SetVideoSourceConfig(const VideoSourceConfigRequestRecord *request, CallResult *response) {
+int AudioVideoClient::CallSetVideoSourceConfig(const VideoSourceConfigRequestRecord *request, CallResult *response) {
   ns1__VideoSourceConfig_USCORET config;
   MapVideoSource(request->config, config);
   _ns1__SetVideoSourceConfig wire;
@@ -62,7 +62,7 @@ int AudioVideoClient::SetVideoSourceConfig(const VideoSourceConfigRequestRecord 
   return WS_INVOKE_FOR_CALL_RESULT(SetVideoSourceConfig, &wire, response);
 }
 
-int AudioVideoClient::GetVideoEncoderConfig(const StreamRecord *request, VideoEncoderConfigResponseRecord *response) {
+int AudioVideoClient::CallGetVideoEncoderConfig(const StreamRecord *request, VideoEncoderConfigResponseRecord *response) {
   _ns1__GetVideoEncoderConfig wire;
   wire.channel = request->channel;
   wire.master = request->master;
@@ -79,7 +79,7 @@ int AudioVideoClient::GetVideoEncoderConfig(const StreamRecord *request, VideoEn
   return 0;
 }
 
-int AudioVideoClient::SetVideoEncoderConfig(const VideoEncoderConfigRequestRecord *request, CallResult *response) {
+int AudioVideoClient::CallSetVideoEncoderConfig(const VideoEncoderConfigRequestRecord *request, CallResult *response) {
   ns1__Resolution resolution;
   resolution.width = request->config.width;
   resolution.height = request->config.height;
@@ -93,7 +93,7 @@ int AudioVideoClient::SetVideoEncoderConfig(const VideoEncoderConfigRequestRecor
   return WS_INVOKE_FOR_CALL_RESULT(SetVideoEncoderConfig, &wire, response);
 }
 
-int AudioVideoClient::GetAudioConfig(const ChannelRecord *request, AudioConfigResponseRecord *response) {
+int AudioVideoClient::CallGetAudioConfig(const ChannelRecord *request, AudioConfigResponseRecord *response) {
   _ns1__GetAudioConfig wire;
   wire.channel = request->channel;
   _ns1__GetAudioConfigResponse answer;
@@ -103,7 +103,7 @@ int AudioVideoClient::GetAudioConfig(const ChannelRecord *request, AudioConfigRe
   return 0;
 }
 
-int AudioVideoClient::SetAudioConfig(const AudioConfigRequestRecord *request, CallResult *response) {
+int AudioVideoClient::CallSetAudioConfig(const AudioConfigRequestRecord *request, CallResult *response) {
   ns1__AudioConfig_USCORET config;
   MapAudio(request->config, config);
   _ns1__SetAudioConfig wire;

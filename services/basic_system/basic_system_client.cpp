@@ -58,12 +58,12 @@ int BasicSystemClient::GetText(int (Proxy::*op)(const char *, const char *, Requ
   return 0;
 }
 
-int BasicSystemClient::GetMaxChannel(const void *, IntValueRecord *response) {
+int BasicSystemClient::CallGetMaxChannel(const void *, IntValueRecord *response) {
   _ns1__GetMaxChannel wire;
   return WS_INVOKE_FOR_INT_VALUE(GetMaxChannel, &wire, response);
 }
 
-int BasicSystemClient::GetChannelList(const void *, ChannelListRecord *response) {
+int BasicSystemClient::CallGetChannelList(const void *, ChannelListRecord *response) {
   _ns1__GetChannelList wire;
   _ns1__GetChannelListResponse answer;
   if (int status = WS_INVOKE(GetChannelList, &wire, answer)) return status;
@@ -76,7 +76,7 @@ int BasicSystemClient::GetChannelList(const void *, ChannelListRecord *response)
   return 0;
 }
 
-int BasicSystemClient::GetDateTimeConfig(const void *, DateTimeConfigRecord *response) {
+int BasicSystemClient::CallGetDateTimeConfig(const void *, DateTimeConfigRecord *response) {
   _ns1__GetDateTimeConfig wire;
   _ns1__GetDateTimeConfigResponse answer;
   if (int status = WS_INVOKE(GetDateTimeConfig, &wire, answer)) return status;
@@ -104,7 +104,7 @@ int BasicSystemClient::GetDateTimeConfig(const void *, DateTimeConfigRecord *res
   return 0;
 }
 
-int BasicSystemClient::SetDateTimeConfig(const DateTimeConfigRequestRecord *request, CallResult *response) {
+int BasicSystemClient::CallSetDateTimeConfig(const DateTimeConfigRequestRecord *request, CallResult *response) {
   // The whole tree travels whatever the mode.
   const DateTimeConfigRecord &record = request->config;
   ns1__Date_USCORET date;
@@ -130,13 +130,13 @@ int BasicSystemClient::SetDateTimeConfig(const DateTimeConfigRequestRecord *requ
   return WS_INVOKE_FOR_CALL_RESULT(SetDateTimeConfig, &wire, response);
 }
 
-int BasicSystemClient::TestNTPServer(const char *request, CallResult *response) {
+int BasicSystemClient::CallTestNTPServer(const char *request, CallResult *response) {
   _ns1__TestNTPServer wire;
   wire.serverAddress = SendText(request);
   return WS_INVOKE_FOR_CALL_RESULT(TestNTPServer, &wire, response);
 }
 
-int BasicSystemClient::GetTimeZoneList(const void *, TimeZoneListRecord *response) {
+int BasicSystemClient::CallGetTimeZoneList(const void *, TimeZoneListRecord *response) {
   _ns1__GetTimeZoneList wire;
   _ns1__GetTimeZoneListResponse answer;
   if (int status = WS_INVOKE(GetTimeZoneList, &wire, answer)) return status;
@@ -145,18 +145,18 @@ int BasicSystemClient::GetTimeZoneList(const void *, TimeZoneListRecord *respons
                              [](TimeZoneName &entry, const char &name) { CopyTextIfPresent(entry, &name); });
 }
 
-int BasicSystemClient::GetTimeZone(const void *, TimeZoneRecord *response) {
+int BasicSystemClient::CallGetTimeZone(const void *, TimeZoneRecord *response) {
   _ns1__GetTimeZone wire;
   return WS_INVOKE_FOR_TEXT(GetTimeZone, &wire, response, timeZone);
 }
 
-int BasicSystemClient::SetTimeZone(const TextRequestRecord *request, CallResult *response) {
+int BasicSystemClient::CallSetTimeZone(const TextRequestRecord *request, CallResult *response) {
   _ns1__SetTimeZone wire;
   wire.timeZone = SendText(request->text);
   return WS_INVOKE_FOR_CALL_RESULT(SetTimeZone, &wire, response);
 }
 
-int BasicSystemClient::Reboot(const void *, void *) {
+int BasicSystemClient::CallReboot(const void *, void *) {
   _ns1__Reboot wire;
   _ns1__RebootResponse answer;
   // The status of the exchange is the whole outcome: the device's resultCode
@@ -164,29 +164,29 @@ int BasicSystemClient::Reboot(const void *, void *) {
   return WS_INVOKE(Reboot, &wire, answer);
 }
 
-int BasicSystemClient::Restore(const TextRequestRecord *request, CallResult *response) {
+int BasicSystemClient::CallRestore(const TextRequestRecord *request, CallResult *response) {
   _ns1__Restore wire;
   wire.filename = SendText(request->text);
   return WS_INVOKE_FOR_CALL_RESULT(Restore, &wire, response);
 }
 
-int BasicSystemClient::InitFactory(const void *, CallResult *response) {
+int BasicSystemClient::CallInitFactory(const void *, CallResult *response) {
   _ns1__InitFactory wire;
   return WS_INVOKE_FOR_CALL_RESULT(InitFactory, &wire, response);
 }
 
-int BasicSystemClient::GetBackupFilename(const void *, BackupFilenameRecord *response) {
+int BasicSystemClient::CallGetBackupFilename(const void *, BackupFilenameRecord *response) {
   _ns1__GetBackupFilename wire;
   return WS_INVOKE_FOR_TEXT(GetBackupFilename, &wire, response, filename);
 }
 
-int BasicSystemClient::UpgradeFirmware(const TextRequestRecord *request, CallResult *response) {
+int BasicSystemClient::CallUpgradeFirmware(const TextRequestRecord *request, CallResult *response) {
   _ns1__UpgradeFirmware wire;
   wire.filename = SendText(request->text);
   return WS_INVOKE_FOR_CALL_RESULT(UpgradeFirmware, &wire, response);
 }
 
-int BasicSystemClient::GetVersion(const void *, VersionRecord *response) {
+int BasicSystemClient::CallGetVersion(const void *, VersionRecord *response) {
   _ns1__GetVersion wire;
   _ns1__GetVersionResponse answer;
   if (int status = WS_INVOKE(GetVersion, &wire, answer)) return status;
@@ -199,7 +199,7 @@ int BasicSystemClient::GetVersion(const void *, VersionRecord *response) {
   return 0;
 }
 
-int BasicSystemClient::GetLoggedDateList(const void *, LoggedDateListRecord *response) {
+int BasicSystemClient::CallGetLoggedDateList(const void *, LoggedDateListRecord *response) {
   _ns1__GetLoggedDateList wire;
   _ns1__GetLoggedDateListResponse answer;
   if (int status = WS_INVOKE(GetLoggedDateList, &wire, answer)) return status;
@@ -211,15 +211,15 @@ int BasicSystemClient::GetLoggedDateList(const void *, LoggedDateListRecord *res
     return 0;
   }
   // Each date a separate strdup copy, a nil one a null entry.
-  if (dates->size() > 0x7fffffff) return kOutOfMemory;
+  if (dates->size() > 0x7fffffff) return WS_STATUS_OUT_OF_MEMORY;
   char **copies = DuplicateTexts(*dates);
-  if (!copies) return kOutOfMemory;
+  if (!copies) return WS_STATUS_OUT_OF_MEMORY;
   response->count = static_cast<int>(dates->size());
   response->items = copies;
   return 0;
 }
 
-int BasicSystemClient::GetLogs(const TextRequestRecord *request, LogTextRecord *response) {
+int BasicSystemClient::CallGetLogs(const TextRequestRecord *request, LogTextRecord *response) {
   _ns1__GetLogs wire;
   wire.date = SendText(request->text);
   _ns1__GetLogsResponse answer;
@@ -229,28 +229,28 @@ int BasicSystemClient::GetLogs(const TextRequestRecord *request, LogTextRecord *
   // The whole log, never cut, in a buffer of its length plus one.
   const size_t length = std::strlen(answer.GetLogsResult);
   char *text = AllocateItems<char>(length + 1);
-  if (!text) return kOutOfMemory;
+  if (!text) return WS_STATUS_OUT_OF_MEMORY;
   std::memcpy(text, answer.GetLogsResult, length + 1);
   response->text = text;
   return 0;
 }
 
-int BasicSystemClient::GetReports(const void *, ReportRecord *response) {
+int BasicSystemClient::CallGetReports(const void *, ReportRecord *response) {
   _ns1__GetReports wire;
   return WS_INVOKE_FOR_TEXT(GetReports, &wire, response, report);
 }
 
-int BasicSystemClient::GetMaxStreamConnection(const void *, IntValueRecord *response) {
+int BasicSystemClient::CallGetMaxStreamConnection(const void *, IntValueRecord *response) {
   _ns1__GetMaxStreamConnection wire;
   return WS_INVOKE_FOR_INT_VALUE(GetMaxStreamConnection, &wire, response);
 }
 
-int BasicSystemClient::SetMaxStreamConnection(const int32_t *request, CallResult *response) {
+int BasicSystemClient::CallSetMaxStreamConnection(const int32_t *request, CallResult *response) {
   return WS_INVOKE_FOR_CALL_RESULT(SetMaxStreamConnection, WS_REQUEST_WITH(SetMaxStreamConnection, size, *request),
                                    response);
 }
 
-int BasicSystemClient::GetRecordingServerList(const void *, RecordingServerListRecord *response) {
+int BasicSystemClient::CallGetRecordingServerList(const void *, RecordingServerListRecord *response) {
   _ns1__GetRecordingServerList wire;
   _ns1__GetRecordingServerListResponse answer;
   if (int status = WS_INVOKE(GetRecordingServerList, &wire, answer)) return status;
@@ -259,7 +259,7 @@ int BasicSystemClient::GetRecordingServerList(const void *, RecordingServerListR
                              CopyServer);
 }
 
-int BasicSystemClient::GetRecordingServer(const TextRequestRecord *request, RecordingServerReplyRecord *response) {
+int BasicSystemClient::CallGetRecordingServer(const TextRequestRecord *request, RecordingServerReplyRecord *response) {
   _ns1__GetRecordingServer wire;
   wire.alias = SendText(request->text);
   _ns1__GetRecordingServerResponse answer;
@@ -269,7 +269,7 @@ int BasicSystemClient::GetRecordingServer(const TextRequestRecord *request, Reco
   return 0;
 }
 
-int BasicSystemClient::UpdateRecordingServer(const RecordingServerUpdateRecord *request, CallResult *response) {
+int BasicSystemClient::CallUpdateRecordingServer(const RecordingServerUpdateRecord *request, CallResult *response) {
   ns1__RecordingServer_USCORET server;
   _ns1__UpdateRecordingServer wire;
   wire.prevAlias = SendText(request->prevAlias);
@@ -277,38 +277,38 @@ int BasicSystemClient::UpdateRecordingServer(const RecordingServerUpdateRecord *
   return WS_INVOKE_FOR_CALL_RESULT(UpdateRecordingServer, &wire, response);
 }
 
-int BasicSystemClient::AddRecordingServer(const RecordingServerRecord *request, CallResult *response) {
+int BasicSystemClient::CallAddRecordingServer(const RecordingServerRecord *request, CallResult *response) {
   ns1__RecordingServer_USCORET server;
   _ns1__AddRecordingServer wire;
   wire.server = FillServer(server, *request);
   return WS_INVOKE_FOR_CALL_RESULT(AddRecordingServer, &wire, response);
 }
 
-int BasicSystemClient::RemoveRecordingServer(const char *request, CallResult *response) {
+int BasicSystemClient::CallRemoveRecordingServer(const char *request, CallResult *response) {
   _ns1__RemoveRecordingServer wire;
   wire.alias = SendText(request);
   return WS_INVOKE_FOR_CALL_RESULT(RemoveRecordingServer, &wire, response);
 }
 
-int BasicSystemClient::TestRecordingServer(const RecordingServerRecord *request, CallResult *response) {
+int BasicSystemClient::CallTestRecordingServer(const RecordingServerRecord *request, CallResult *response) {
   ns1__RecordingServer_USCORET server;
   _ns1__TestRecordingServer wire;
   wire.server = FillServer(server, *request);
   return WS_INVOKE_FOR_CALL_RESULT(TestRecordingServer, &wire, response);
 }
 
-int BasicSystemClient::GetSpecProfile(const void *, ParameterListRecord *response) {
+int BasicSystemClient::CallGetSpecProfile(const void *, ParameterListRecord *response) {
   _ns1__GetSpecProfile wire;
   return WS_INVOKE_FOR_PARAMETER_LIST(GetSpecProfile, &wire, response);
 }
 
-int BasicSystemClient::GetFunctionMap(const char *request, ParameterListRecord *response) {
+int BasicSystemClient::CallGetFunctionMap(const char *request, ParameterListRecord *response) {
   _ns1__GetFunctionMap wire;
   wire.category = SendText(request);
   return WS_INVOKE_FOR_PARAMETER_LIST(GetFunctionMap, &wire, response);
 }
 
-int BasicSystemClient::GetDeviceInformation(const void *, ParameterListRecord *response) {
+int BasicSystemClient::CallGetDeviceInformation(const void *, ParameterListRecord *response) {
   _ns1__GetDeviceInformation wire;
   return WS_INVOKE_FOR_PARAMETER_LIST(GetDeviceInformation, &wire, response);
 }
@@ -318,10 +318,10 @@ int BasicSystemClient::ProbeVersion(const char *host, const char *user, const ch
   // Both attempts write into the caller's record, which is not cleared
   // between them: when the second fails, the record keeps what the first
   // answer carried.
-  auto attempt = [&](int kind) {
+  auto attempt = [&](int kind) -> int {
     conn->endpointKind = kind;
-    if (BuildEndpoint(host, user, password, conn) != 0) return -1;
-    int status = GetVersion(request, response);
+    if (BuildEndpoint(host, user, password, conn) != 0) return WS_STATUS_NO_INPUT;
+    int status = CallGetVersion(request, response);
     ReleaseEndpoint();
     return status;
   };
@@ -350,7 +350,7 @@ WS_API int WS_CALL DLL_WebServiceGetVersion(const char *host, const char *user, 
   WS_CHECK_ARG(request);
   WS_CHECK_ARG(response);
   WS_CHECK_ARG(conn);
-  if (!ws::IsHostText(host)) return -1;  // before the debug line names it
+  if (!ws::IsHostText(host)) return WS_STATUS_NO_INPUT;  // before the debug line names it
   return ws::WithClient<ws::BasicSystemClient>(ws::TimeoutFor("GetVersion"), [&](ws::BasicSystemClient &client) {
     return client.ProbeVersion(host, user, password, request, response, conn);
   });

@@ -214,13 +214,13 @@ void CopyRelay(RelayRecord &record, const ns1__Relay_USCORET &wire) {
 
 // ---- Recording schedules ----
 
-int EventScheduleClient::GetRecordingScheduleList(const void *, RecordingScheduleListRecord *response) {
+int EventScheduleClient::CallGetRecordingScheduleList(const void *, RecordingScheduleListRecord *response) {
   _ns1__GetRecordingScheduleList wire;
   return WS_INVOKE_FOR_LIST(GetRecordingScheduleList, &wire, ns1__ArrayOfRecordingSchedule_USCORET,
                             RecordingSchedule_USCORET, response, CopyRecordingSchedule);
 }
 
-int EventScheduleClient::GetAllocatedRecordingScheduleByChannel(const ChannelRecord *request,
+int EventScheduleClient::CallGetAllocatedRecordingScheduleByChannel(const ChannelRecord *request,
                                                                 RecordingScheduleListRecord *response) {
   return WS_INVOKE_FOR_LIST(GetAllocatedRecordingScheduleByChannel,
                             WS_REQUEST_WITH(GetAllocatedRecordingScheduleByChannel, channel, request->channel),
@@ -228,7 +228,7 @@ int EventScheduleClient::GetAllocatedRecordingScheduleByChannel(const ChannelRec
                             CopyRecordingSchedule);
 }
 
-int EventScheduleClient::GetAllocatedRecordingScheduleByStream(const StreamRecord *request,
+int EventScheduleClient::CallGetAllocatedRecordingScheduleByStream(const StreamRecord *request,
                                                                RecordingScheduleListRecord *response) {
   _ns1__GetAllocatedRecordingScheduleByStream wire;
   wire.channel = request->channel;
@@ -237,21 +237,21 @@ int EventScheduleClient::GetAllocatedRecordingScheduleByStream(const StreamRecor
                             RecordingSchedule_USCORET, response, CopyRecordingSchedule);
 }
 
-int EventScheduleClient::GetRecordingSchedule(const ScheduleIdRecord *request,
+int EventScheduleClient::CallGetRecordingSchedule(const ScheduleIdRecord *request,
                                               RecordingScheduleResponseRecord *response) {
   return WS_INVOKE_FOR_ITEM(GetRecordingSchedule,
                             WS_REQUEST_WITH(GetRecordingSchedule, scheduleID, request->scheduleID), response, schedule,
                             CopyRecordingSchedule);
 }
 
-int EventScheduleClient::AddRecordingSchedule(const RecordingScheduleRequestRecord *request, CallResult *response) {
+int EventScheduleClient::CallAddRecordingSchedule(const RecordingScheduleRequestRecord *request, CallResult *response) {
   WireRecordingSchedule schedule(request->schedule);
   _ns1__AddRecordingSchedule wire;
   wire.schedule = &schedule.schedule;
   return WS_INVOKE_FOR_CALL_RESULT(AddRecordingSchedule, &wire, response);
 }
 
-int EventScheduleClient::UpdateRecordingSchedule(const RecordingScheduleRequestRecord *request,
+int EventScheduleClient::CallUpdateRecordingSchedule(const RecordingScheduleRequestRecord *request,
                                                  CallResult *response) {
   WireRecordingSchedule schedule(request->schedule);
   _ns1__UpdateRecordingSchedule wire;
@@ -259,29 +259,29 @@ int EventScheduleClient::UpdateRecordingSchedule(const RecordingScheduleRequestR
   return WS_INVOKE_FOR_CALL_RESULT(UpdateRecordingSchedule, &wire, response);
 }
 
-int EventScheduleClient::RemoveRecordingSchedule(const ScheduleIdRecord *request, CallResult *response) {
+int EventScheduleClient::CallRemoveRecordingSchedule(const ScheduleIdRecord *request, CallResult *response) {
   return WS_INVOKE_FOR_CALL_RESULT(RemoveRecordingSchedule,
                                    WS_REQUEST_WITH(RemoveRecordingSchedule, scheduleID, request->scheduleID), response);
 }
 
-int EventScheduleClient::RemoveAllRecordingSchedule(const void *, CallResult *response) {
+int EventScheduleClient::CallRemoveAllRecordingSchedule(const void *, CallResult *response) {
   _ns1__RemoveAllRecordingSchedule wire;
   return WS_INVOKE_FOR_CALL_RESULT(RemoveAllRecordingSchedule, &wire, response);
 }
 
-int EventScheduleClient::AllocateRecordingSchedule(const ScheduleAllocationRecord *request, CallResult *response) {
+int EventScheduleClient::CallAllocateRecordingSchedule(const ScheduleAllocationRecord *request, CallResult *response) {
   _ns1__AllocateRecordingSchedule wire;
   return WS_INVOKE_FOR_CALL_RESULT(AllocateRecordingSchedule, &WithAllocation(wire, *request), response);
 }
 
-int EventScheduleClient::DeallocateRecordingSchedule(const ScheduleAllocationRecord *request, CallResult *response) {
+int EventScheduleClient::CallDeallocateRecordingSchedule(const ScheduleAllocationRecord *request, CallResult *response) {
   _ns1__DeallocateRecordingSchedule wire;
   return WS_INVOKE_FOR_CALL_RESULT(DeallocateRecordingSchedule, &WithAllocation(wire, *request), response);
 }
 
 // ---- Event schedules and event sources ----
 
-int EventScheduleClient::GetEventScheduleList(const void *, EventScheduleListRecord *response) {
+int EventScheduleClient::CallGetEventScheduleList(const void *, EventScheduleListRecord *response) {
   _ns1__GetEventScheduleList wire;
   _ns1__GetEventScheduleListResponse answer;
   if (int status = WS_INVOKE(GetEventScheduleList, &wire, answer)) return status;
@@ -302,36 +302,36 @@ int EventScheduleClient::GetEventScheduleList(const void *, EventScheduleListRec
     for (int32_t i = 0; i < filled.count; ++i) ReleaseArrays(filled.items[i]);
     WebService_FreeItems(filled.items);
   }
-  return kOutOfMemory;
+  return WS_STATUS_OUT_OF_MEMORY;
 }
 
-int EventScheduleClient::GetEventSchedule(const EventSourceRecord *request, EventScheduleResponseRecord *response) {
+int EventScheduleClient::CallGetEventSchedule(const EventSourceRecord *request, EventScheduleResponseRecord *response) {
   _ns1__GetEventSchedule wire;
   wire.eventSource = SendText(request->eventSource);
   _ns1__GetEventScheduleResponse answer;
   if (int status = WS_INVOKE(GetEventSchedule, &wire, answer)) return status;
   if (answer.resultCode == 0 && answer.GetEventScheduleResult &&
       !CopyEventSchedule(response->schedule, *answer.GetEventScheduleResult, EmptyWeeks::NewArray))
-    return kOutOfMemory;
+    return WS_STATUS_OUT_OF_MEMORY;
   response->resultCode = answer.resultCode;
   return 0;
 }
 
-int EventScheduleClient::SetEventSchedule(const EventScheduleRequestRecord *request, CallResult *response) {
+int EventScheduleClient::CallSetEventSchedule(const EventScheduleRequestRecord *request, CallResult *response) {
   WireEventSchedule schedule(request->schedule);
   _ns1__SetEventSchedule wire;
   wire.schedule = &schedule.schedule;
   return WS_INVOKE_FOR_CALL_RESULT(SetEventSchedule, &wire, response);
 }
 
-int EventScheduleClient::GetEventSourceList(const void *, EventSourceListRecord *response) {
+int EventScheduleClient::CallGetEventSourceList(const void *, EventSourceListRecord *response) {
   _ns1__GetEventSourceList wire;
   // A missing name leaves its entry empty.
   return WS_INVOKE_FOR_LIST(GetEventSourceList, &wire, ns1__ArrayOfString, string, response,
                             [](EventSourceNameRecord &item, const char &name) { CopyTextIfPresent(item.name, &name); });
 }
 
-int EventScheduleClient::TriggerVAEvent(const VAEventTriggerRecord *request, void *) {
+int EventScheduleClient::CallTriggerVAEvent(const VAEventTriggerRecord *request, void *) {
   ns1__Date_USCORET date;
   FillDate(date, request->year, request->month, request->day);
   ns1__Time_USCORET time;
@@ -352,17 +352,17 @@ int EventScheduleClient::TriggerVAEvent(const VAEventTriggerRecord *request, voi
 
 // ---- Sensors and relays ----
 
-int EventScheduleClient::GetSensorList(const void *, SensorListRecord *response) {
+int EventScheduleClient::CallGetSensorList(const void *, SensorListRecord *response) {
   _ns1__GetSensorList wire;
   return WS_INVOKE_FOR_LIST(GetSensorList, &wire, ns1__ArrayOfSensor_USCORET, Sensor_USCORET, response, CopySensor);
 }
 
-int EventScheduleClient::GetSensor(const ChannelRecord *request, SensorResponseRecord *response) {
+int EventScheduleClient::CallGetSensor(const ChannelRecord *request, SensorResponseRecord *response) {
   return WS_INVOKE_FOR_ITEM(GetSensor, WS_REQUEST_WITH(GetSensor, sensorChannel, request->channel), response, sensor,
                             CopySensor);
 }
 
-int EventScheduleClient::SetSensor(const SensorRequestRecord *request, CallResult *response) {
+int EventScheduleClient::CallSetSensor(const SensorRequestRecord *request, CallResult *response) {
   ns1__Sensor_USCORET sensor;
   FillSensor(sensor, request->sensor);
   _ns1__SetSensor wire;
@@ -370,17 +370,17 @@ int EventScheduleClient::SetSensor(const SensorRequestRecord *request, CallResul
   return WS_INVOKE_FOR_CALL_RESULT(SetSensor, &wire, response);
 }
 
-int EventScheduleClient::GetRelayList(const void *, RelayListRecord *response) {
+int EventScheduleClient::CallGetRelayList(const void *, RelayListRecord *response) {
   _ns1__GetRelayList wire;
   return WS_INVOKE_FOR_LIST(GetRelayList, &wire, ns1__ArrayOfRelay_USCORET, Relay_USCORET, response, CopyRelay);
 }
 
-int EventScheduleClient::GetRelay(const ChannelRecord *request, RelayResponseRecord *response) {
+int EventScheduleClient::CallGetRelay(const ChannelRecord *request, RelayResponseRecord *response) {
   return WS_INVOKE_FOR_ITEM(GetRelay, WS_REQUEST_WITH(GetRelay, relayChannel, request->channel), response, relay,
                             CopyRelay);
 }
 
-int EventScheduleClient::SetRelay(const RelayRequestRecord *request, CallResult *response) {
+int EventScheduleClient::CallSetRelay(const RelayRequestRecord *request, CallResult *response) {
   ns1__Relay_USCORET relay;
   FillRelay(relay, request->relay);
   _ns1__SetRelay wire;
@@ -388,7 +388,7 @@ int EventScheduleClient::SetRelay(const RelayRequestRecord *request, CallResult 
   return WS_INVOKE_FOR_CALL_RESULT(SetRelay, &wire, response);
 }
 
-int EventScheduleClient::RunRelay(const RelayRunRecord *request, CallResult *response) {
+int EventScheduleClient::CallRunRelay(const RelayRunRecord *request, CallResult *response) {
   _ns1__RunRelay wire;
   wire.relayChannel = request->relayChannel;
   wire.enableRun = request->enableRun;

@@ -144,64 +144,64 @@ void CopyConfig(SDConfigRecord &record, const ns1__SDConfig_USCORET &wire) {
 
 // ---- FTP servers ----
 
-int EventScheduleClient::GetFTPServerList(const void *, FTPServerListRecord *response) {
+int EventScheduleClient::CallGetFTPServerList(const void *, FTPServerListRecord *response) {
   _ns1__GetFTPServerList wire;
   return WS_INVOKE_FOR_LIST(GetFTPServerList, &wire, ns1__ArrayOfFTPServer_USCORET, FTPServer_USCORET, response,
                             kCopyServer);
 }
 
-int EventScheduleClient::GetFTPServer(const AliasRecord *request, FTPServerResponseRecord *response) {
+int EventScheduleClient::CallGetFTPServer(const AliasRecord *request, FTPServerResponseRecord *response) {
   _ns1__GetFTPServer wire;
   wire.alias = SendText(request->alias);
   return WS_INVOKE_FOR_ITEM(GetFTPServer, &wire, response, server,
                             kCopyServer);
 }
 
-int EventScheduleClient::AddFTPServer(const FTPServerRequestRecord *request, CallResult *response) {
+int EventScheduleClient::CallAddFTPServer(const FTPServerRequestRecord *request, CallResult *response) {
   ServerRequest<_ns1__AddFTPServer, ns1__FTPServer_USCORET, FTPServerRecord> add(request->server);
   return WS_INVOKE_FOR_CALL_RESULT(AddFTPServer, &add.wire, response);
 }
 
-int EventScheduleClient::RemoveFTPServer(const AliasRecord *request, CallResult *response) {
+int EventScheduleClient::CallRemoveFTPServer(const AliasRecord *request, CallResult *response) {
   _ns1__RemoveFTPServer wire;
   wire.alias = SendText(request->alias);
   return WS_INVOKE_FOR_CALL_RESULT(RemoveFTPServer, &wire, response);
 }
 
-int EventScheduleClient::UpdateFTPServer(const FTPServerUpdateRecord *request, CallResult *response) {
+int EventScheduleClient::CallUpdateFTPServer(const FTPServerUpdateRecord *request, CallResult *response) {
   ServerUpdate<_ns1__UpdateFTPServer, ns1__FTPServer_USCORET, FTPServerRecord> update(request->prevAlias,
                                                                                       request->server);
   return WS_INVOKE_FOR_CALL_RESULT(UpdateFTPServer, &update.wire, response);
 }
 
 // The record is the server itself: it has no prefix.
-int EventScheduleClient::TestFTPServer(const FTPServerRecord *request, CallResult *response) {
+int EventScheduleClient::CallTestFTPServer(const FTPServerRecord *request, CallResult *response) {
   ServerRequest<_ns1__TestFTPServer, ns1__FTPServer_USCORET, FTPServerRecord> test(*request);
   return WS_INVOKE_FOR_CALL_RESULT(TestFTPServer, &test.wire, response);
 }
 
 // ---- SMTP servers ----
 
-int EventScheduleClient::GetSMTPServerList(const void *, SMTPServerListRecord *response) {
+int EventScheduleClient::CallGetSMTPServerList(const void *, SMTPServerListRecord *response) {
   _ns1__GetSMTPServerList wire;
   return WS_INVOKE_FOR_LIST(GetSMTPServerList, &wire, ns1__ArrayOfSMTPServer_USCORET, SMTPServer_USCORET, response,
                             kCopyServer);
 }
 
-int EventScheduleClient::GetSMTPServer(const AliasRecord *request, SMTPServerResponseRecord *response) {
+int EventScheduleClient::CallGetSMTPServer(const AliasRecord *request, SMTPServerResponseRecord *response) {
   _ns1__GetSMTPServer wire;
   wire.alias = SendText(request->alias);
   return WS_INVOKE_FOR_ITEM(GetSMTPServer, &wire, response, server,
                             kCopyServer);
 }
 
-int EventScheduleClient::AddSMTPServer(const SMTPServerRequestRecord *request, CallResult *response) {
+int EventScheduleClient::CallAddSMTPServer(const SMTPServerRequestRecord *request, CallResult *response) {
   ServerRequest<_ns1__AddSMTPServer, ns1__SMTPServer_USCORET, SMTPServerRecord> add(request->server);
   return WS_INVOKE_FOR_CALL_RESULT(AddSMTPServer, &add.wire, response);
 }
 
 // Only the boolean result comes back: one byte, no resultCode.
-int EventScheduleClient::RemoveSMTPServer(const AliasRecord *request, bool *response) {
+int EventScheduleClient::CallRemoveSMTPServer(const AliasRecord *request, bool *response) {
   _ns1__RemoveSMTPServer wire;
   wire.alias = SendText(request->alias);
   _ns1__RemoveSMTPServerResponse answer;
@@ -210,20 +210,20 @@ int EventScheduleClient::RemoveSMTPServer(const AliasRecord *request, bool *resp
   return 0;
 }
 
-int EventScheduleClient::UpdateSMTPServer(const SMTPServerUpdateRecord *request, CallResult *response) {
+int EventScheduleClient::CallUpdateSMTPServer(const SMTPServerUpdateRecord *request, CallResult *response) {
   ServerUpdate<_ns1__UpdateSMTPServer, ns1__SMTPServer_USCORET, SMTPServerRecord> update(request->prevAlias,
                                                                                          request->server);
   return WS_INVOKE_FOR_CALL_RESULT(UpdateSMTPServer, &update.wire, response);
 }
 
-int EventScheduleClient::TestSMTPServer(const SMTPServerRequestRecord *request, CallResult *response) {
+int EventScheduleClient::CallTestSMTPServer(const SMTPServerRequestRecord *request, CallResult *response) {
   ServerRequest<_ns1__TestSMTPServer, ns1__SMTPServer_USCORET, SMTPServerRecord> test(request->server);
   return WS_INVOKE_FOR_CALL_RESULT(TestSMTPServer, &test.wire, response);
 }
 
 // ---- Device notifications ----
 
-int EventScheduleClient::GetSMTPNotification(const void *, SMTPNotificationRecord *response) {
+int EventScheduleClient::CallGetSMTPNotification(const void *, SMTPNotificationRecord *response) {
   _ns1__GetSMTPNotification wire;
   _ns1__GetSMTPNotificationResponse answer;
   if (int status = WS_INVOKE(GetSMTPNotification, &wire, answer)) return status;
@@ -232,20 +232,20 @@ int EventScheduleClient::GetSMTPNotification(const void *, SMTPNotificationRecor
   return 0;
 }
 
-int EventScheduleClient::SetSMTPNotification(const AliasRecord *request, CallResult *response) {
+int EventScheduleClient::CallSetSMTPNotification(const AliasRecord *request, CallResult *response) {
   _ns1__SetSMTPNotification wire;
   wire.smtpAlias = SendText(request->alias);
   return WS_INVOKE_FOR_CALL_RESULT(SetSMTPNotification, &wire, response);
 }
 
 // The record puts resultCode first; the list rule is the service's.
-int EventScheduleClient::GetFanFailNotification(const void *, FanFailNotificationRecord *response) {
+int EventScheduleClient::CallGetFanFailNotification(const void *, FanFailNotificationRecord *response) {
   _ns1__GetFanFailNotification wire;
   return WS_INVOKE_FOR_LIST(GetFanFailNotification, &wire, ns1__ArrayOfEventNotify_USCORET, EventNotify_USCORET,
                             response, CopyNotify);
 }
 
-int EventScheduleClient::SetFanFailNotification(const EventNotifyRequestRecord *request,
+int EventScheduleClient::CallSetFanFailNotification(const EventNotifyRequestRecord *request,
                                                 FanFailCallResult *response) {
   NotifyRequest<_ns1__SetFanFailNotification> set(*request);
   _ns1__SetFanFailNotificationResponse answer;
@@ -255,24 +255,24 @@ int EventScheduleClient::SetFanFailNotification(const EventNotifyRequestRecord *
   return 0;
 }
 
-int EventScheduleClient::GetRecordingServerDiskFullNotification(const void *, EventNotifyListRecord *response) {
+int EventScheduleClient::CallGetRecordingServerDiskFullNotification(const void *, EventNotifyListRecord *response) {
   _ns1__GetRecordingServerDiskFullNotification wire;
   return WS_INVOKE_FOR_LIST(GetRecordingServerDiskFullNotification, &wire, ns1__ArrayOfEventNotify_USCORET,
                             EventNotify_USCORET, response, CopyNotify);
 }
 
-int EventScheduleClient::SetRecordingServerDiskFullNotification(const EventNotifyRequestRecord *request,
+int EventScheduleClient::CallSetRecordingServerDiskFullNotification(const EventNotifyRequestRecord *request,
                                                                 CallResult *response) {
   NotifyRequest<_ns1__SetRecordingServerDiskFullNotification> set(*request);
   return WS_INVOKE_FOR_CALL_RESULT(SetRecordingServerDiskFullNotification, &set.wire, response);
 }
 
-int EventScheduleClient::GetTemperatureThreshold(const TemperatureDeviceRecord *request, IntValueRecord *response) {
+int EventScheduleClient::CallGetTemperatureThreshold(const TemperatureDeviceRecord *request, IntValueRecord *response) {
   return WS_INVOKE_FOR_INT_VALUE(GetTemperatureThreshold,
                                  WS_REQUEST_WITH(GetTemperatureThreshold, device, request->device), response);
 }
 
-int EventScheduleClient::SetTemperatureThreshold(const TemperatureThresholdRecord *request, CallResult *response) {
+int EventScheduleClient::CallSetTemperatureThreshold(const TemperatureThresholdRecord *request, CallResult *response) {
   _ns1__SetTemperatureThreshold wire;
   wire.device = request->device;
   wire.temperature = request->temperature;
@@ -281,7 +281,7 @@ int EventScheduleClient::SetTemperatureThreshold(const TemperatureThresholdRecor
 
 // ---- Manual recording ----
 
-int EventScheduleClient::StartManualRecording(const ManualRecordingRecord *request, CallResult *response) {
+int EventScheduleClient::CallStartManualRecording(const ManualRecordingRecord *request, CallResult *response) {
   _ns1__StartManualRecording wire;
   wire.channel = request->channel;
   wire.frameRate = request->frameRate;
@@ -291,7 +291,7 @@ int EventScheduleClient::StartManualRecording(const ManualRecordingRecord *reque
   return WS_INVOKE_FOR_CALL_RESULT(StartManualRecording, &wire, response);
 }
 
-int EventScheduleClient::StopManualRecording(const ManualRecordingStopRecord *request, CallResult *response) {
+int EventScheduleClient::CallStopManualRecording(const ManualRecordingStopRecord *request, CallResult *response) {
   _ns1__StopManualRecording wire;
   wire.channel = request->channel;
   wire.master = request->master;
@@ -303,7 +303,7 @@ int EventScheduleClient::StopManualRecording(const ManualRecordingStopRecord *re
 // resultCode is written whatever its value; the schedule when the answer
 // holds one.  timetableCount follows a received time table, also an empty
 // one; the new array comes only for one entry or more.
-int EventScheduleClient::GetSDRecordingSchedule(const void *, SDRecordingResponseRecord *response) {
+int EventScheduleClient::CallGetSDRecordingSchedule(const void *, SDRecordingResponseRecord *response) {
   _ns1__GetSDRecordingSchedule wire;
   _ns1__GetSDRecordingScheduleResponse answer;
   if (int status = WS_INVOKE(GetSDRecordingSchedule, &wire, answer)) return status;
@@ -313,7 +313,7 @@ int EventScheduleClient::GetSDRecordingSchedule(const void *, SDRecordingRespons
   const std::vector<int> *entries = schedule->timetable ? &schedule->timetable->int_ : nullptr;
   int32_t *timetable = nullptr;
   if (entries && !entries->empty()) {
-    if (entries->size() > 0x7fffffff || !(timetable = AllocateItems<int32_t>(entries->size()))) return kOutOfMemory;
+    if (entries->size() > 0x7fffffff || !(timetable = AllocateItems<int32_t>(entries->size()))) return WS_STATUS_OUT_OF_MEMORY;
     std::copy(entries->begin(), entries->end(), timetable);
   }
   SDRecordingRecord &record = response->schedule;
@@ -328,7 +328,7 @@ int EventScheduleClient::GetSDRecordingSchedule(const void *, SDRecordingRespons
   return 0;
 }
 
-int EventScheduleClient::SetSDRecordingSchedule(const SDRecordingRecord *request, CallResult *response) {
+int EventScheduleClient::CallSetSDRecordingSchedule(const SDRecordingRecord *request, CallResult *response) {
   ns1__ArrayOfInt timetable;
   if (request->timetable && request->timetableCount > 0)
     timetable.int_.assign(request->timetable, request->timetable + request->timetableCount);
@@ -344,21 +344,21 @@ int EventScheduleClient::SetSDRecordingSchedule(const SDRecordingRecord *request
   return WS_INVOKE_FOR_CALL_RESULT(SetSDRecordingSchedule, &wire, response);
 }
 
-int EventScheduleClient::GetSDInfo(const void *, SDInfoResponseRecord *response) {
+int EventScheduleClient::CallGetSDInfo(const void *, SDInfoResponseRecord *response) {
   _ns1__GetSDInfo wire;
   return WS_INVOKE_FOR_ITEM(GetSDInfo, &wire, response, info, CopyInfo);
 }
 
-int EventScheduleClient::CommandSD(const int32_t *request, CallResult *response) {
+int EventScheduleClient::CallCommandSD(const int32_t *request, CallResult *response) {
   return WS_INVOKE_FOR_CALL_RESULT(CommandSD, WS_REQUEST_WITH(CommandSD, command, *request), response);
 }
 
-int EventScheduleClient::GetSDConfig(const void *, SDConfigResponseRecord *response) {
+int EventScheduleClient::CallGetSDConfig(const void *, SDConfigResponseRecord *response) {
   _ns1__GetSDConfig wire;
   return WS_INVOKE_FOR_ITEM(GetSDConfig, &wire, response, config, CopyConfig);
 }
 
-int EventScheduleClient::SetSDConfig(const SDConfigRecord *request, CallResult *response) {
+int EventScheduleClient::CallSetSDConfig(const SDConfigRecord *request, CallResult *response) {
   ns1__SDConfig_USCORET config;
   config.overwrite = request->overwrite;
   config.diskFullNotification = request->diskFullNotification;
@@ -371,7 +371,7 @@ int EventScheduleClient::SetSDConfig(const SDConfigRecord *request, CallResult *
 // The file list's own rule: resultCode is written whatever its value and
 // does not stop the copy; a missing or empty list leaves count and names as
 // they were.  Each name is a separate strdup copy.
-int EventScheduleClient::GetSDRecordingFiles(const SDFileQueryRecord *request, SDFileListRecord *response) {
+int EventScheduleClient::CallGetSDRecordingFiles(const SDFileQueryRecord *request, SDFileListRecord *response) {
   WireFileQuery query(*request);
   _ns1__GetSDRecordingFilesResponse answer;
   if (int status = WS_INVOKE(GetSDRecordingFiles, &query.wire, answer)) return status;
@@ -379,19 +379,19 @@ int EventScheduleClient::GetSDRecordingFiles(const SDFileQueryRecord *request, S
   const ns1__ArrayOfString *list = answer.GetSDRecordingFilesResult;
   if (!list || list->string.empty()) return 0;
   char **names = list->string.size() > 0x7fffffff ? nullptr : DuplicateTexts(list->string);
-  if (!names) return kOutOfMemory;
+  if (!names) return WS_STATUS_OUT_OF_MEMORY;
   response->count = static_cast<int32_t>(list->string.size());
   response->names = names;
   return 0;
 }
 
-int EventScheduleClient::GetSDRecordingFile(const char *request, CallResult *response) {
+int EventScheduleClient::CallGetSDRecordingFile(const char *request, CallResult *response) {
   _ns1__GetSDRecordingFile wire;
   wire.filename = SendText(request);
   return WS_INVOKE_FOR_CALL_RESULT(GetSDRecordingFile, &wire, response);
 }
 
-int EventScheduleClient::RemoveSDRecordingFile(const char *request, CallResult *response) {
+int EventScheduleClient::CallRemoveSDRecordingFile(const char *request, CallResult *response) {
   _ns1__RemoveSDRecordingFile wire;
   wire.filename = SendText(request);
   return WS_INVOKE_FOR_CALL_RESULT(RemoveSDRecordingFile, &wire, response);

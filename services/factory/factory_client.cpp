@@ -25,14 +25,14 @@ int StoreFactoryText(FactoryTextRecord *response, const char *text, int resultCo
 
 }  // namespace
 
-int FactoryClient::SetDefaultSetting(const FactoryCommandRecord *request, CallResult *response) {
+int FactoryClient::CallSetDefaultSetting(const FactoryCommandRecord *request, CallResult *response) {
   _ns1__SetDefaultSetting wire;
   return WS_INVOKE_FOR_CALL_RESULT(
       SetDefaultSetting, &WithFactoryCommand(wire, &_ns1__SetDefaultSetting::settings, *request), response);
 }
 
-int FactoryClient::GetDefaultSetting(const KeyListRecord *request, ParameterListRecord *response) {
-  if (request->count < 0 || (request->count > 0 && !request->keys)) return -1;
+int FactoryClient::CallGetDefaultSetting(const KeyListRecord *request, ParameterListRecord *response) {
+  if (request->count < 0 || (request->count > 0 && !request->keys)) return WS_STATUS_NO_INPUT;
   // The key element is always sent, empty for a count of 0.
   ns1__ArrayOfString keys;
   keys.string.reserve(static_cast<size_t>(request->count));
@@ -50,7 +50,7 @@ int FactoryClient::GetDefaultSetting(const KeyListRecord *request, ParameterList
                              });
 }
 
-int FactoryClient::SendPTZCommandByPass(const FactoryCommandRecord *request, FactoryTextRecord *response) {
+int FactoryClient::CallSendPTZCommandByPass(const FactoryCommandRecord *request, FactoryTextRecord *response) {
   _ns1__SendPTZCommandByPass wire;
   _ns1__SendPTZCommandByPassResponse answer;
   if (int status = WS_INVOKE(SendPTZCommandByPass,
@@ -59,23 +59,23 @@ int FactoryClient::SendPTZCommandByPass(const FactoryCommandRecord *request, Fac
   return StoreFactoryText(response, answer.SendPTZCommandByPassResult, answer.resultCode);
 }
 
-int FactoryClient::AudioBypassStart(const int32_t *request, CallResult *response) {
+int FactoryClient::CallAudioBypassStart(const int32_t *request, CallResult *response) {
   return WS_INVOKE_FOR_CALL_RESULT(AudioBypassStart, WS_REQUEST_WITH(AudioBypassStart, audioChannel, *request),
                                    response);
 }
 
-int FactoryClient::AudioBypassStop(const int32_t *request, CallResult *response) {
+int FactoryClient::CallAudioBypassStop(const int32_t *request, CallResult *response) {
   return WS_INVOKE_FOR_CALL_RESULT(AudioBypassStop, WS_REQUEST_WITH(AudioBypassStop, audioChannel, *request), response);
 }
 
-int FactoryClient::GetSerial(const void *, FactoryTextRecord *response) {
+int FactoryClient::CallGetSerial(const void *, FactoryTextRecord *response) {
   _ns1__GetSerial wire;
   _ns1__GetSerialResponse answer;
   if (int status = WS_INVOKE(GetSerial, &wire, answer)) return status;
   return StoreFactoryText(response, answer.GetSerialResult, answer.resultCode);
 }
 
-int FactoryClient::ResetFactory(const void *, CallResult *response) {
+int FactoryClient::CallResetFactory(const void *, CallResult *response) {
   _ns1__ResetFactory wire;
   return WS_INVOKE_FOR_CALL_RESULT(ResetFactory, &wire, response);
 }

@@ -96,7 +96,7 @@ int CopyResult(int resultCode, const Wire *result, Payload &payload, int32_t &ou
 #define WS_INVOKE_FOR_BOOL_VALUE(Op, request, out) \
   this->InvokeForBoolValue(&Proxy::Op, WS_ACTION(Op), request, &_ns1__##Op##Response::Op##Result, out)
 
-int NetworkClient::GetIPSectionList(const void *, IPSectionListRecord *response) {
+int NetworkClient::CallGetIPSectionList(const void *, IPSectionListRecord *response) {
   _ns1__GetIPSectionList wire;
   _ns1__GetIPSectionListResponse answer;
   if (int status = WS_INVOKE(GetIPSectionList, &wire, answer)) return status;
@@ -107,7 +107,7 @@ int NetworkClient::GetIPSectionList(const void *, IPSectionListRecord *response)
                              });
 }
 
-int NetworkClient::GetIPSection(const TextRequestRecord *request, IPSectionResponseRecord *response) {
+int NetworkClient::CallGetIPSection(const TextRequestRecord *request, IPSectionResponseRecord *response) {
   _ns1__GetIPSection wire;
   wire.alias = SendText(request->text);
   _ns1__GetIPSectionResponse answer;
@@ -115,7 +115,7 @@ int NetworkClient::GetIPSection(const TextRequestRecord *request, IPSectionRespo
   return WS_COPY_RESULT(answer, GetIPSection, section, MapIPSection);
 }
 
-int NetworkClient::AddIPSection(const IPSectionRequestRecord *request, CallResult *response) {
+int NetworkClient::CallAddIPSection(const IPSectionRequestRecord *request, CallResult *response) {
   ns1__IPSection_USCORET section;
   MapIPSection(request->section, section);
   _ns1__AddIPSection wire;
@@ -123,33 +123,33 @@ int NetworkClient::AddIPSection(const IPSectionRequestRecord *request, CallResul
   return WS_INVOKE_FOR_CALL_RESULT(AddIPSection, &wire, response);
 }
 
-int NetworkClient::RemoveIPSection(const TextRequestRecord *request, CallResult *response) {
+int NetworkClient::CallRemoveIPSection(const TextRequestRecord *request, CallResult *response) {
   _ns1__RemoveIPSection wire;
   wire.alias = SendText(request->text);
   return WS_INVOKE_FOR_CALL_RESULT(RemoveIPSection, &wire, response);
 }
 
-int NetworkClient::RemoveAllIPSection(const void *, CallResult *response) {
+int NetworkClient::CallRemoveAllIPSection(const void *, CallResult *response) {
   _ns1__RemoveAllIPSection wire;
   return WS_INVOKE_FOR_CALL_RESULT(RemoveAllIPSection, &wire, response);
 }
 
-int NetworkClient::GetAccessPolicy(const void *, BoolValueRecord *response) {
+int NetworkClient::CallGetAccessPolicy(const void *, BoolValueRecord *response) {
   _ns1__GetAccessPolicy wire;
   return WS_INVOKE_FOR_BOOL_VALUE(GetAccessPolicy, &wire, response);
 }
 
-int NetworkClient::SetAccessPolicy(const BoolRequestRecord *request, CallResult *response) {
+int NetworkClient::CallSetAccessPolicy(const BoolRequestRecord *request, CallResult *response) {
   _ns1__SetAccessPolicy wire;
   Move(request->value, wire.allow);
   return WS_INVOKE_FOR_CALL_RESULT(SetAccessPolicy, &wire, response);
 }
 
-int NetworkClient::GetWebProtocol(const void *, WebProtocolResponseRecord *response) {
+int NetworkClient::CallGetWebProtocol(const void *, WebProtocolResponseRecord *response) {
   WS_GET_PAYLOAD(GetWebProtocol, protocol, MapWebProtocol);
 }
 
-int NetworkClient::SetWebProtocol(const WebProtocolRequestRecord *request, CallResult *response) {
+int NetworkClient::CallSetWebProtocol(const WebProtocolRequestRecord *request, CallResult *response) {
   ns1__WebProtocol_USCORET protocol;
   MapWebProtocol(request->protocol, protocol);
   _ns1__SetWebProtocol wire;
@@ -157,18 +157,18 @@ int NetworkClient::SetWebProtocol(const WebProtocolRequestRecord *request, CallR
   return WS_INVOKE_FOR_CALL_RESULT(SetWebProtocol, &wire, response);
 }
 
-int NetworkClient::GetARPPingUsage(const void *, BoolValueRecord *response) {
+int NetworkClient::CallGetARPPingUsage(const void *, BoolValueRecord *response) {
   _ns1__GetARPPingUsage wire;
   return WS_INVOKE_FOR_BOOL_VALUE(GetARPPingUsage, &wire, response);
 }
 
-int NetworkClient::SetARPPingUsage(const BoolRequestRecord *request, CallResult *response) {
+int NetworkClient::CallSetARPPingUsage(const BoolRequestRecord *request, CallResult *response) {
   _ns1__SetARPPingUsage wire;
   Move(request->value, wire.enable);
   return WS_INVOKE_FOR_CALL_RESULT(SetARPPingUsage, &wire, response);
 }
 
-int NetworkClient::GetMacAddress(const void *, MacAddressRecord *response) {
+int NetworkClient::CallGetMacAddress(const void *, MacAddressRecord *response) {
   _ns1__GetMacAddress wire;
   _ns1__GetMacAddressResponse answer;
   if (int status = WS_INVOKE(GetMacAddress, &wire, answer)) return status;
@@ -177,11 +177,11 @@ int NetworkClient::GetMacAddress(const void *, MacAddressRecord *response) {
   return 0;
 }
 
-int NetworkClient::GetIPv4(const void *, IPv4ResponseRecord *response) {
+int NetworkClient::CallGetIPv4(const void *, IPv4ResponseRecord *response) {
   WS_GET_PAYLOAD(GetIPv4, ipv4, MapIPv4);
 }
 
-int NetworkClient::SetIPv4(const IPv4RequestRecord *request, CallResult *response) {
+int NetworkClient::CallSetIPv4(const IPv4RequestRecord *request, CallResult *response) {
   ns1__IPv4_USCORET ipv4;
   MapIPv4(request->ipv4, ipv4);
   _ns1__SetIPv4 wire;
@@ -189,11 +189,11 @@ int NetworkClient::SetIPv4(const IPv4RequestRecord *request, CallResult *respons
   return WS_INVOKE_FOR_CALL_RESULT(SetIPv4, &wire, response);
 }
 
-int NetworkClient::GetDNSServer(const void *, DNSResponseRecord *response) {
+int NetworkClient::CallGetDNSServer(const void *, DNSResponseRecord *response) {
   WS_GET_PAYLOAD(GetDNSServer, dns, MapDNS);
 }
 
-int NetworkClient::SetDNSServer(const DNSRequestRecord *request, CallResult *response) {
+int NetworkClient::CallSetDNSServer(const DNSRequestRecord *request, CallResult *response) {
   ns1__DNS_USCORET dns;
   MapDNS(request->dns, dns);
   _ns1__SetDNSServer wire;
@@ -201,11 +201,11 @@ int NetworkClient::SetDNSServer(const DNSRequestRecord *request, CallResult *res
   return WS_INVOKE_FOR_CALL_RESULT(SetDNSServer, &wire, response);
 }
 
-int NetworkClient::GetDDNSServer(const void *, DDNSResponseRecord *response) {
+int NetworkClient::CallGetDDNSServer(const void *, DDNSResponseRecord *response) {
   WS_GET_PAYLOAD(GetDDNSServer, ddns, MapDDNS);
 }
 
-int NetworkClient::SetDDNSServer(const DDNSRequestRecord *request, CallResult *response) {
+int NetworkClient::CallSetDDNSServer(const DDNSRequestRecord *request, CallResult *response) {
   ns1__DDNS_USCORET ddns;
   MapDDNS(request->ddns, ddns);
   _ns1__SetDDNSServer wire;
@@ -213,25 +213,25 @@ int NetworkClient::SetDDNSServer(const DDNSRequestRecord *request, CallResult *r
   return WS_INVOKE_FOR_CALL_RESULT(SetDDNSServer, &wire, response);
 }
 
-int NetworkClient::GetTTL(const void *, IntValueRecord *response) {
+int NetworkClient::CallGetTTL(const void *, IntValueRecord *response) {
   _ns1__GetTTL wire;
   return WS_INVOKE_FOR_INT_VALUE(GetTTL, &wire, response);
 }
 
-int NetworkClient::SetTTL(const IntRequestRecord *request, CallResult *response) {
+int NetworkClient::CallSetTTL(const IntRequestRecord *request, CallResult *response) {
   return WS_INVOKE_FOR_CALL_RESULT(SetTTL, WS_REQUEST_WITH(SetTTL, ttl, request->value), response);
 }
 
-int NetworkClient::GetRTSPPort(const void *, IntValueRecord *response) {
+int NetworkClient::CallGetRTSPPort(const void *, IntValueRecord *response) {
   _ns1__GetRTSPPort wire;
   return WS_INVOKE_FOR_INT_VALUE(GetRTSPPort, &wire, response);
 }
 
-int NetworkClient::SetRTSPPort(const IntRequestRecord *request, CallResult *response) {
+int NetworkClient::CallSetRTSPPort(const IntRequestRecord *request, CallResult *response) {
   return WS_INVOKE_FOR_CALL_RESULT(SetRTSPPort, WS_REQUEST_WITH(SetRTSPPort, port, request->value), response);
 }
 
-int NetworkClient::GetRTPConfig(const StreamRecord *request, RTPConfigResponseRecord *response) {
+int NetworkClient::CallGetRTPConfig(const StreamRecord *request, RTPConfigResponseRecord *response) {
   _ns1__GetRTPConfig wire;
   wire.channel = request->channel;
   Move(request->master, wire.master);
@@ -240,7 +240,7 @@ int NetworkClient::GetRTPConfig(const StreamRecord *request, RTPConfigResponseRe
   return WS_COPY_RESULT(answer, GetRTPConfig, config, MapRTPConfig);
 }
 
-int NetworkClient::SetRTPConfig(const RTPConfigRequestRecord *request, CallResult *response) {
+int NetworkClient::CallSetRTPConfig(const RTPConfigRequestRecord *request, CallResult *response) {
   ns1__RTPConfig_USCORET config;
   MapRTPConfig(request->config, config);
   _ns1__SetRTPConfig wire;

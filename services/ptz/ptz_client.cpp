@@ -71,24 +71,24 @@ Wire &WithParameters(Wire &wire, ParameterList &list, const ChannelParameterReco
 
 }  // namespace
 
-int PTZClient::GetPTZProtocolList(const void *, PTZProtocolListRecord *response) {
+int PTZClient::CallGetPTZProtocolList(const void *, PTZProtocolListRecord *response) {
   _ns1__GetPTZProtocolList wire;
   _ns1__GetPTZProtocolListResponse answer;
   if (int status = WS_INVOKE(GetPTZProtocolList, &wire, answer)) return status;
   response->resultCode = answer.resultCode;
   if (answer.resultCode != 0 || !answer.GetPTZProtocolListResult) return 0;
   const std::vector<char *> &names = answer.GetPTZProtocolListResult->string;
-  if (names.size() > 0x7fffffff) return kOutOfMemory;
+  if (names.size() > 0x7fffffff) return WS_STATUS_OUT_OF_MEMORY;
   if (!names.empty()) {
     char **copies = DuplicateTexts(names);
-    if (!copies) return kOutOfMemory;
+    if (!copies) return WS_STATUS_OUT_OF_MEMORY;
     response->names = copies;
   }
   response->count = static_cast<int>(names.size());
   return 0;
 }
 
-int PTZClient::GetPTZProtocol(const ChannelRecord *request, TextResultRecord *response) {
+int PTZClient::CallGetPTZProtocol(const ChannelRecord *request, TextResultRecord *response) {
   _ns1__GetPTZProtocol wire;
   wire.channel = request->channel;
   _ns1__GetPTZProtocolResponse answer;
@@ -98,26 +98,26 @@ int PTZClient::GetPTZProtocol(const ChannelRecord *request, TextResultRecord *re
   return 0;
 }
 
-int PTZClient::SetPTZProtocol(const ChannelTextRecord *request, PTZCallResult *response) {
+int PTZClient::CallSetPTZProtocol(const ChannelTextRecord *request, PTZCallResult *response) {
   _ns1__SetPTZProtocol wire;
   wire.channel = request->channel;
   wire.protocolName = SendText(request->text);
   return WS_INVOKE_FOR_CALL_RESULT(SetPTZProtocol, &wire, response);
 }
 
-int PTZClient::AddPTZProtocol(const TextRequestRecord *request, PTZCallResult *response) {
+int PTZClient::CallAddPTZProtocol(const TextRequestRecord *request, PTZCallResult *response) {
   _ns1__AddPTZProtocol wire;
   wire.filename = SendText(request->text);
   return WS_INVOKE_FOR_CALL_RESULT(AddPTZProtocol, &wire, response);
 }
 
-int PTZClient::RemovePTZProtocol(const TextRequestRecord *request, PTZCallResult *response) {
+int PTZClient::CallRemovePTZProtocol(const TextRequestRecord *request, PTZCallResult *response) {
   _ns1__RemovePTZProtocol wire;
   wire.protocolName = SendText(request->text);
   return WS_INVOKE_FOR_CALL_RESULT(RemovePTZProtocol, &wire, response);
 }
 
-int PTZClient::GetPTZProtocolInfo(const TextRequestRecord *request, PTZProtocolResponseRecord *response) {
+int PTZClient::CallGetPTZProtocolInfo(const TextRequestRecord *request, PTZProtocolResponseRecord *response) {
   _ns1__GetPTZProtocolInfo wire;
   wire.protocolName = SendText(request->text);
   _ns1__GetPTZProtocolInfoResponse answer;
@@ -138,27 +138,27 @@ int PTZClient::GetPTZProtocolInfo(const TextRequestRecord *request, PTZProtocolR
   return 0;
 }
 
-int PTZClient::GetPTZCommandList(const char *request, ParameterListRecord *response) {
+int PTZClient::CallGetPTZCommandList(const char *request, ParameterListRecord *response) {
   _ns1__GetPTZCommandList wire;
   wire.protocolName = SendText(request);
   return WS_INVOKE_FOR_PARAMETER_LIST(GetPTZCommandList, &wire, response);
 }
 
-int PTZClient::ControlPTZ(const ChannelParameterRecord *request, int32_t *response) {
-  if (!IsItemList(*request)) return -1;
+int PTZClient::CallControlPTZ(const ChannelParameterRecord *request, int32_t *response) {
+  if (!IsItemList(*request)) return WS_STATUS_NO_INPUT;
   ParameterList list(*request);
   _ns1__ControlPTZ wire;
   return WS_INVOKE_FOR_RESULT_CODE(ControlPTZ, &WithParameters(wire, list, *request), response);
 }
 
-int PTZClient::Stop(const ChannelParameterRecord *request, int32_t *response) {
-  if (!IsItemList(*request)) return -1;
+int PTZClient::CallStop(const ChannelParameterRecord *request, int32_t *response) {
+  if (!IsItemList(*request)) return WS_STATUS_NO_INPUT;
   ParameterList list(*request);
   _ns1__Stop wire;
   return WS_INVOKE_FOR_RESULT_CODE(Stop, &WithParameters(wire, list, *request), response);
 }
 
-int PTZClient::GetPresetList(const ChannelRecord *request, PresetListRecord *response) {
+int PTZClient::CallGetPresetList(const ChannelRecord *request, PresetListRecord *response) {
   _ns1__GetPresetList wire;
   wire.channel = request->channel;
   _ns1__GetPresetListResponse answer;
@@ -166,7 +166,7 @@ int PTZClient::GetPresetList(const ChannelRecord *request, PresetListRecord *res
   return FillPresetList(response, answer.resultCode, answer.GetPresetListResult);
 }
 
-int PTZClient::AddPreset(const PresetRequestRecord *request, PTZCallResult *response) {
+int PTZClient::CallAddPreset(const PresetRequestRecord *request, PTZCallResult *response) {
   ns1__Preset_USCORET preset;
   FillPreset(preset, request->preset);
   _ns1__AddPreset wire;
@@ -175,28 +175,28 @@ int PTZClient::AddPreset(const PresetRequestRecord *request, PTZCallResult *resp
   return WS_INVOKE_FOR_CALL_RESULT(AddPreset, &wire, response);
 }
 
-int PTZClient::GotoPreset(const ChannelTextRecord *request, int32_t *response) {
+int PTZClient::CallGotoPreset(const ChannelTextRecord *request, int32_t *response) {
   _ns1__GotoPreset wire;
   wire.channel = request->channel;
   wire.alias = SendText(request->text);
   return WS_INVOKE_FOR_RESULT_CODE(GotoPreset, &wire, response);
 }
 
-int PTZClient::RemovePreset(const ChannelTextRecord *request, PTZCallResult *response) {
+int PTZClient::CallRemovePreset(const ChannelTextRecord *request, PTZCallResult *response) {
   _ns1__RemovePreset wire;
   wire.channel = request->channel;
   wire.alias = SendText(request->text);
   return WS_INVOKE_FOR_CALL_RESULT(RemovePreset, &wire, response);
 }
 
-int PTZClient::GetPresetTour(const int32_t *request, PresetTourListRecord *response) {
+int PTZClient::CallGetPresetTour(const int32_t *request, PresetTourListRecord *response) {
   _ns1__GetPresetTourResponse answer;
   if (int status = WS_INVOKE(GetPresetTour, WS_REQUEST_WITH(GetPresetTour, channel, *request), answer)) return status;
   return FillPresetList(response, answer.resultCode, answer.GetPresetTourResult);
 }
 
-int PTZClient::SetPresetTour(const PresetTourRecord *request, PTZCallResult *response) {
-  if (!IsItemList(*request)) return -1;
+int PTZClient::CallSetPresetTour(const PresetTourRecord *request, PTZCallResult *response) {
+  if (!IsItemList(*request)) return WS_STATUS_NO_INPUT;
   std::vector<ns1__Preset_USCORET> presets(request->count);
   ns1__ArrayOfPreset_USCORET tour;
   for (int i = 0; i < request->count; ++i) {
@@ -209,48 +209,48 @@ int PTZClient::SetPresetTour(const PresetTourRecord *request, PTZCallResult *res
   return WS_INVOKE_FOR_CALL_RESULT(SetPresetTour, &wire, response);
 }
 
-int PTZClient::PlayPresetTour(const int32_t *request, int32_t *response) {
+int PTZClient::CallPlayPresetTour(const int32_t *request, int32_t *response) {
   return WS_INVOKE_FOR_RESULT_CODE(PlayPresetTour, WS_REQUEST_WITH(PlayPresetTour, channel, *request), response);
 }
 
-int PTZClient::StopPresetTour(const ChannelRecord *request, int32_t *response) {
+int PTZClient::CallStopPresetTour(const ChannelRecord *request, int32_t *response) {
   return WS_INVOKE_FOR_RESULT_CODE(StopPresetTour, WS_REQUEST_WITH(StopPresetTour, channel, request->channel),
                                    response);
 }
 
-int PTZClient::StartPatternRecording(const ChannelRecord *request, PTZCallResult *response) {
+int PTZClient::CallStartPatternRecording(const ChannelRecord *request, PTZCallResult *response) {
   return WS_INVOKE_FOR_CALL_RESULT(StartPatternRecording,
                                    WS_REQUEST_WITH(StartPatternRecording, channel, request->channel), response);
 }
 
-int PTZClient::StopPatternRecording(const ChannelRecord *request, PTZCallResult *response) {
+int PTZClient::CallStopPatternRecording(const ChannelRecord *request, PTZCallResult *response) {
   return WS_INVOKE_FOR_CALL_RESULT(StopPatternRecording,
                                    WS_REQUEST_WITH(StopPatternRecording, channel, request->channel), response);
 }
 
-int PTZClient::PlayRecordedPattern(const ChannelRecord *request, int32_t *response) {
+int PTZClient::CallPlayRecordedPattern(const ChannelRecord *request, int32_t *response) {
   return WS_INVOKE_FOR_RESULT_CODE(PlayRecordedPattern, WS_REQUEST_WITH(PlayRecordedPattern, channel, request->channel),
                                    response);
 }
 
-int PTZClient::StopRecordedPattern(const ChannelRecord *request, int32_t *response) {
+int PTZClient::CallStopRecordedPattern(const ChannelRecord *request, int32_t *response) {
   return WS_INVOKE_FOR_RESULT_CODE(StopRecordedPattern, WS_REQUEST_WITH(StopRecordedPattern, channel, request->channel),
                                    response);
 }
 
-int PTZClient::GetPTZConfiguration(const ChannelRecord *request, PTZConfigurationListRecord *response) {
+int PTZClient::CallGetPTZConfiguration(const ChannelRecord *request, PTZConfigurationListRecord *response) {
   return WS_INVOKE_FOR_PARAMETER_LIST(GetPTZConfiguration,
                                       WS_REQUEST_WITH(GetPTZConfiguration, channel, request->channel), response);
 }
 
-int PTZClient::SetPTZConfiguration(const ChannelParameterRecord *request, PTZCallResult *response) {
-  if (!IsItemList(*request)) return -1;
+int PTZClient::CallSetPTZConfiguration(const ChannelParameterRecord *request, PTZCallResult *response) {
+  if (!IsItemList(*request)) return WS_STATUS_NO_INPUT;
   ParameterList list(*request);
   _ns1__SetPTZConfiguration wire;
   return WS_INVOKE_FOR_CALL_RESULT(SetPTZConfiguration, &WithParameters(wire, list, *request), response);
 }
 
-int PTZClient::GetPTZPort(const ChannelRecord *request, PortConfigResponseRecord *response) {
+int PTZClient::CallGetPTZPort(const ChannelRecord *request, PortConfigResponseRecord *response) {
   _ns1__GetPTZPortResponse answer;
   if (int status = WS_INVOKE(GetPTZPort, WS_REQUEST_WITH(GetPTZPort, channel, request->channel), answer)) return status;
   response->resultCode = answer.resultCode;
@@ -259,7 +259,7 @@ int PTZClient::GetPTZPort(const ChannelRecord *request, PortConfigResponseRecord
   return 0;
 }
 
-int PTZClient::SetPTZPort(const PortConfigRequestRecord *request, PTZCallResult *response) {
+int PTZClient::CallSetPTZPort(const PortConfigRequestRecord *request, PTZCallResult *response) {
   const PortConfigRecord &record = request->port;
   ns1__PortConfig_USCORET port;
   port.baudRate = record.baudRate;
@@ -272,7 +272,7 @@ int PTZClient::SetPTZPort(const PortConfigRequestRecord *request, PTZCallResult 
   return WS_INVOKE_FOR_CALL_RESULT(SetPTZPort, &wire, response);
 }
 
-int PTZClient::PTZByPass(const ChannelTextRecord *request, TextResultRecord *response) {
+int PTZClient::CallPTZByPass(const ChannelTextRecord *request, TextResultRecord *response) {
   _ns1__PTZByPass wire;
   wire.channel = request->channel;
   wire.command = SendText(request->text);
@@ -283,7 +283,7 @@ int PTZClient::PTZByPass(const ChannelTextRecord *request, TextResultRecord *res
   return 0;
 }
 
-int PTZClient::OSDMenu(const OSDMenuRecord *request, PTZCallResult *response) {
+int PTZClient::CallOSDMenu(const OSDMenuRecord *request, PTZCallResult *response) {
   return WS_INVOKE_FOR_CALL_RESULT(OSDMenu, WS_REQUEST_WITH(OSDMenu, osdMenu, request->osdMenu), response);
 }
 

@@ -4,7 +4,7 @@
 
 namespace ws {
 
-int UtilityClient::ConnectClientForAudio(const AudioClientRecord *request, CallResult *response) {
+int UtilityClient::CallConnectClientForAudio(const AudioClientRecord *request, CallResult *response) {
   _ns1__ConnectClientForAudio wire;
   wire.url = SendText(request->url);
   wire.port = request->port;
@@ -15,17 +15,17 @@ int UtilityClient::ConnectClientForAudio(const AudioClientRecord *request, CallR
   return WS_INVOKE_FOR_CALL_RESULT(ConnectClientForAudio, &wire, response);
 }
 
-int UtilityClient::DisconnectClientForAudio(const void *, CallResult *response) {
+int UtilityClient::CallDisconnectClientForAudio(const void *, CallResult *response) {
   _ns1__DisconnectClientForAudio wire;
   return WS_INVOKE_FOR_CALL_RESULT(DisconnectClientForAudio, &wire, response);
 }
 
-int UtilityClient::GetLanguage(const void *, IntValueRecord *response) {
+int UtilityClient::CallGetLanguage(const void *, IntValueRecord *response) {
   _ns1__GetLanguage wire;
   return WS_INVOKE_FOR_INT_VALUE(GetLanguage, &wire, response);
 }
 
-int UtilityClient::SetLanguage(const LanguageRequestRecord *request, CallResult *response) {
+int UtilityClient::CallSetLanguage(const LanguageRequestRecord *request, CallResult *response) {
   return WS_INVOKE_FOR_CALL_RESULT(SetLanguage, WS_REQUEST_WITH(SetLanguage, language, request->language), response);
 }
 

@@ -68,9 +68,9 @@ void CopyPerspective(PositionRecord (&entries)[kPerspectivePoints], const ns1__A
 // and stores count and items.
 template <class Item, class CopyAt>
 int StoreArray(int32_t &count, Item *&items, size_t n, CopyAt copyAt) {
-  if (n > 0x7fffffff) return kOutOfMemory;
+  if (n > 0x7fffffff) return WS_STATUS_OUT_OF_MEMORY;
   Item *array = AllocateItems<Item>(n);
-  if (!array) return kOutOfMemory;
+  if (!array) return WS_STATUS_OUT_OF_MEMORY;
   for (size_t i = 0; i < n; ++i) copyAt(array[i], i);
   count = static_cast<int32_t>(n);
   items = array;
@@ -117,7 +117,7 @@ struct WindowMessage {
 
 }  // namespace
 
-int VideoAnalysisClient::GetVAConfiguration(const ChannelRequestRecord *request, VAConfigRecord *response) {
+int VideoAnalysisClient::CallGetVAConfiguration(const ChannelRequestRecord *request, VAConfigRecord *response) {
   _ns1__GetVAConfiguration wire;
   wire.channel = request->channel;
   _ns1__GetVAConfigurationResponse answer;
@@ -163,7 +163,7 @@ int VideoAnalysisClient::GetVAConfiguration(const ChannelRequestRecord *request,
   return 0;
 }
 
-int VideoAnalysisClient::SetVAConfiguration(const VAConfigRequestRecord *request, CallResult *response) {
+int VideoAnalysisClient::CallSetVAConfiguration(const VAConfigRequestRecord *request, CallResult *response) {
   const VAConfigRecord &record = request->config;
   PositionList perspectiveSize(record.perspectiveSize, kPerspectivePoints);
   PositionList minPerspective(record.minPerspectiveObject, kPerspectivePoints);
@@ -213,18 +213,18 @@ int VideoAnalysisClient::SetVAConfiguration(const VAConfigRequestRecord *request
   return WS_INVOKE_FOR_CALL_RESULT(SetVAConfiguration, &wire, response);
 }
 
-int VideoAnalysisClient::GetVAMode(const int32_t *request, IntValueRecord *response) {
+int VideoAnalysisClient::CallGetVAMode(const int32_t *request, IntValueRecord *response) {
   return WS_INVOKE_FOR_INT_VALUE(GetVAMode, WS_REQUEST_WITH(GetVAMode, channel, *request), response);
 }
 
-int VideoAnalysisClient::SetVAMode(const VAModeRecord *request, CallResult *response) {
+int VideoAnalysisClient::CallSetVAMode(const VAModeRecord *request, CallResult *response) {
   _ns1__SetVAMode wire;
   wire.channel = request->channel;
   wire.vaMode = request->vaMode;
   return WS_INVOKE_FOR_CALL_RESULT(SetVAMode, &wire, response);
 }
 
-int VideoAnalysisClient::GetVAObjectClassificationParam(const int32_t *request,
+int VideoAnalysisClient::CallGetVAObjectClassificationParam(const int32_t *request,
                                                         ObjectClassificationParamRecord *response) {
   _ns1__GetVAObjectClassificationParam wire;
   wire.channel = *request;
@@ -240,7 +240,7 @@ int VideoAnalysisClient::GetVAObjectClassificationParam(const int32_t *request,
   return 0;
 }
 
-int VideoAnalysisClient::SetVAObjectClassificationParam(const ObjectClassificationRequestRecord *request,
+int VideoAnalysisClient::CallSetVAObjectClassificationParam(const ObjectClassificationRequestRecord *request,
                                                         CallResult *response) {
   ns1__ObjectSize_USCORET minSize, colorMinSize;
   FillSize(minSize, request->param.classMinObjectSize);
@@ -256,7 +256,7 @@ int VideoAnalysisClient::SetVAObjectClassificationParam(const ObjectClassificati
   return WS_INVOKE_FOR_CALL_RESULT(SetVAObjectClassificationParam, &wire, response);
 }
 
-int VideoAnalysisClient::GetAutoPTZTrackingParam(const int32_t *request, AutoPTZTrackingParamRecord *response) {
+int VideoAnalysisClient::CallGetAutoPTZTrackingParam(const int32_t *request, AutoPTZTrackingParamRecord *response) {
   _ns1__GetAutoPTZTrackingParam wire;
   wire.channel = *request;
   _ns1__GetAutoPTZTrackingParamResponse answer;
@@ -306,11 +306,11 @@ int VideoAnalysisClient::GetAutoPTZTrackingParam(const int32_t *request, AutoPTZ
   return 0;
 }
 
-int VideoAnalysisClient::SetAutoPTZTrackingParam(const AutoPTZTrackingRequestRecord *request, CallResult *response) {
+int VideoAnalysisClient::CallSetAutoPTZTrackingParam(const AutoPTZTrackingRequestRecord *request, CallResult *response) {
   const AutoPTZTrackingParamRecord &record = request->param;
   const bool sendStart = record.APTZIgnoreAreaStartCount > 0;
   const bool sendEnd = record.APTZIgnoreAreaEndCount > 0;
-  if ((sendStart && !record.APTZIgnoreAreaStart) || (sendEnd && !record.APTZIgnoreAreaEnd)) return -1;
+  if ((sendStart && !record.APTZIgnoreAreaStart) || (sendEnd && !record.APTZIgnoreAreaEnd)) return WS_STATUS_NO_INPUT;
   PositionList start(record.APTZIgnoreAreaStart, sendStart ? record.APTZIgnoreAreaStartCount : 0);
   PositionList end(record.APTZIgnoreAreaEnd, sendEnd ? record.APTZIgnoreAreaEndCount : 0);
   ns1__ObjectSize_USCORET minSize;
@@ -346,16 +346,16 @@ int VideoAnalysisClient::SetAutoPTZTrackingParam(const AutoPTZTrackingRequestRec
   return WS_INVOKE_FOR_CALL_RESULT(SetAutoPTZTrackingParam, &wire, response);
 }
 
-int VideoAnalysisClient::GetROIParam(const int32_t *request, ParamListRecord *response) {
+int VideoAnalysisClient::CallGetROIParam(const int32_t *request, ParamListRecord *response) {
   _ns1__GetROIParamResponse answer;
   if (int status = WS_INVOKE(GetROIParam, WS_REQUEST_WITH(GetROIParam, channel, *request), answer)) return status;
   const ns1__ArrayOfParam_USCORET *list = answer.GetROIParamResult;
   return FillListArrayAlways(response, answer.resultCode, list ? &list->Param_USCORET : nullptr, CopyParam);
 }
 
-int VideoAnalysisClient::SetROIParam(const ROIParamRequestRecord *request, CallResult *response) {
+int VideoAnalysisClient::CallSetROIParam(const ROIParamRequestRecord *request, CallResult *response) {
   const size_t count = request->count > 0 ? static_cast<size_t>(request->count) : 0;
-  if (count > 0 && !request->items) return -1;
+  if (count > 0 && !request->items) return WS_STATUS_NO_INPUT;
   std::vector<ns1__Param_USCORET> params(count);
   ns1__ArrayOfParam_USCORET list;
   for (size_t i = 0; i < count; ++i) {
@@ -369,7 +369,7 @@ int VideoAnalysisClient::SetROIParam(const ROIParamRequestRecord *request, CallR
   return WS_INVOKE_FOR_CALL_RESULT(SetROIParam, &wire, response);
 }
 
-int VideoAnalysisClient::GetDetectionWindowList(const int32_t *request, DetectionWindowListRecord *response) {
+int VideoAnalysisClient::CallGetDetectionWindowList(const int32_t *request, DetectionWindowListRecord *response) {
   _ns1__GetDetectionWindowList wire;
   wire.channel = *request;
   _ns1__GetDetectionWindowListResponse answer;
@@ -378,7 +378,7 @@ int VideoAnalysisClient::GetDetectionWindowList(const int32_t *request, Detectio
   return FillListArrayAlways(response, answer.resultCode, list ? &list->DetectionWindow_USCORET : nullptr, CopyWindow);
 }
 
-int VideoAnalysisClient::AddDetectionWindow(const DetectionWindowRequestRecord *request, CallResult *response) {
+int VideoAnalysisClient::CallAddDetectionWindow(const DetectionWindowRequestRecord *request, CallResult *response) {
   WindowMessage message(request->window);
   _ns1__AddDetectionWindow wire;
   wire.channel = request->channel;
@@ -386,14 +386,14 @@ int VideoAnalysisClient::AddDetectionWindow(const DetectionWindowRequestRecord *
   return WS_INVOKE_FOR_CALL_RESULT(AddDetectionWindow, &wire, response);
 }
 
-int VideoAnalysisClient::RemoveDetectionWindow(const DetectionWindowRefRecord *request, CallResult *response) {
+int VideoAnalysisClient::CallRemoveDetectionWindow(const DetectionWindowRefRecord *request, CallResult *response) {
   _ns1__RemoveDetectionWindow wire;
   wire.channel = request->channel;
   wire.sequence = request->sequence;
   return WS_INVOKE_FOR_CALL_RESULT(RemoveDetectionWindow, &wire, response);
 }
 
-int VideoAnalysisClient::UpdateDetectionWindow(const DetectionWindowRequestRecord *request, CallResult *response) {
+int VideoAnalysisClient::CallUpdateDetectionWindow(const DetectionWindowRequestRecord *request, CallResult *response) {
   WindowMessage message(request->window);
   _ns1__UpdateDetectionWindow wire;
   wire.channel = request->channel;
