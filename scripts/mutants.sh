@@ -17,8 +17,15 @@ start=$SECONDS
 
 # The scratch copy holds the tracked files as they are in the working tree;
 # its build is kept between runs, so only what a fault touches is rebuilt.
+# A file is copied only when its content differs, and then gets a new time,
+# so that the build sees every change (a copy keeping the tree's older time
+# would leave an object built from a fault in place).
 mkdir -p "$scratch/src"
-(cd "$root" && git ls-files -z | tar --null -T - -cf -) | tar -xf - -C "$scratch/src"
+(cd "$root" && git ls-files -z) | while IFS= read -r -d '' file; do
+  cmp -s "$root/$file" "$scratch/src/$file" && continue
+  mkdir -p "$(dirname "$scratch/src/$file")"
+  cp "$root/$file" "$scratch/src/$file"
+done
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache); fi
 cmake -S "$scratch/src" -B "$scratch/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWS_BUILD_BENCH=OFF \

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "core/secrets.h"
 #include "tools/json_input.h"
 #include "tools/settings.h"
 
@@ -137,11 +138,8 @@ bool SetRequestOf(const Operation &set, const json &address, const json &answer,
 // keeps them, since they are written back; the listing never shows one.
 json Shown(json value) {
   if (value.is_object()) {
-    for (auto &[name, member] : value.items()) {
-      std::string lower = name;
-      for (char &c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      member = lower.find("password") != std::string::npos && member.is_string() ? json("********") : Shown(member);
-    }
+    for (auto &[name, member] : value.items())
+      member = ws::NamesPassword(name) && member.is_string() ? json(WS_TRACE_MASK) : Shown(member);
   } else if (value.is_array()) {
     for (json &element : value) element = Shown(element);
   }

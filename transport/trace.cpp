@@ -2,10 +2,9 @@
 
 #include <strings.h>
 
-#include <algorithm>
 #include <atomic>
-#include <cctype>
 
+#include "core/secrets.h"
 #include "webservice/Transport.h"
 
 namespace ws {
@@ -13,14 +12,6 @@ namespace {
 
 std::atomic<WebServiceTraceCallback> gCallback{nullptr};
 std::atomic<void *> gContext{nullptr};
-
-bool NamesPassword(std::string_view name) {
-  const size_t colon = name.find(':');
-  if (colon != std::string_view::npos) name.remove_prefix(colon + 1);
-  std::string lower(name);
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-  return lower.find("password") != std::string::npos;
-}
 
 }  // namespace
 
