@@ -50,19 +50,17 @@ class _Operation:
         self.function.restype = ctypes.c_int
 
 
-_by_name = {desc["name"]: desc for desc in _marshal.DESCRIPTION["operations"]}
-_by_lower = {name.lower(): name for name in _by_name}
-_operations: typing.Dict[str, _Operation] = {}
+# Every export with its records, made once at import.
+_operations = {desc["name"]: _Operation(desc) for desc in _marshal.DESCRIPTION["operations"]}
+_by_lower = {name.lower(): op for name, op in _operations.items()}
 
 
 def operation(name: str) -> _Operation:
     """The export of that name (exact, else ignoring case)."""
-    name = name if name in _by_name else _by_lower.get(name.lower(), name)
-    if name not in _operations:
-        if name not in _by_name:
-            raise ValueError(f"unknown operation {name!r}")
-        _operations[name] = _Operation(_by_name[name])
-    return _operations[name]
+    op = _operations.get(name) or _by_lower.get(name.lower())
+    if op is None:
+        raise ValueError(f"unknown operation {name!r}")
+    return op
 
 
 def _bytes(text: typing.Optional[str]) -> typing.Optional[bytes]:
