@@ -38,7 +38,9 @@ def _comments(headers, pattern):
     for header in sorted(pathlib.Path(headers).glob("*.h")):
         for match in regex.finditer(header.read_text(errors="replace")):
             lines = [re.sub(r"^\s*\*?\s?", "", line) for line in match.group(1).strip().splitlines()]
-            found[match.group(2)] = " ".join(" ".join(lines).split())
+            text = " ".join(" ".join(lines).split())
+            # Safe inside a docstring: no escapes, no closing quotes.
+            found[match.group(2)] = text.replace("\\", "\\\\").replace('"', "'")
     return found
 
 
@@ -140,8 +142,8 @@ class _Writer:
             if fields:
                 doc.append(_wrap(f"Request {self.records[op['request']]['name']}: "
                                  + ", ".join(f["name"] for f in fields) + ".", "        "))
-            doc.append(f"        Answer: {returns}; raises Error on a failed call and, unless check is False,"
-                       " Refused when the device refuses.")
+            doc.append(_wrap(f"Answer: {returns}; raises Error on a failed call and, unless check is False,"
+                             " Refused when the device refuses.", "        "))
             arguments = "".join(f", {f['name']}={f['name']}" for f in fields)
             self.emit("", f"    def {snake_name(op['name'])}({parameters}) -> {returns}:",
                       '        """' + doc[0].lstrip(), *doc[1:], '        """',
@@ -169,8 +171,17 @@ class Record:
     _record: typing.ClassVar[str]
 
     def to_dict(self) -> dict:
-        """The record as nested dicts and lists, in wsctl's JSON shape."""
-        return dataclasses.asdict(self)
+        """The record as nested dicts and lists in wsctl's JSON shape, with
+        enumeration values as their symbols."""
+        return _plain(self)
+
+
+def _plain(value):
+    if isinstance(value, Record):
+        return {field.name: _plain(getattr(value, field.name)) for field in dataclasses.fields(value)}
+    if isinstance(value, list):
+        return [_plain(element) for element in value]
+    return value.name if isinstance(value, enum.Enum) else value
 '''
 
 

@@ -1,11 +1,14 @@
 """Calls of every shape against the simulator, and how failures surface."""
 
+import json
+import subprocess
 import threading
 import time
 
 import pytest
 
 import webservice
+from conftest import BUILD
 
 
 @pytest.mark.parametrize("method, fields, answer_type", [
@@ -45,6 +48,18 @@ def test_answers_are_released_before_the_method_returns(device, monkeypatch):
     device.get_user_count()  # owns nothing
     device.get_event_schedule_list()  # lists within list items
     assert released == ["UserListRecord", "EventScheduleListRecord"]
+
+
+@pytest.mark.parametrize("operation, fields", [
+    ("GetEventScheduleList", {}), ("GetSessionConfig", {}), ("GetPTZProtocolList", {}),
+    ("GetVideoEncoderConfig", {"channel": 1, "master": True}), ("GetDeviceInformation", {})])
+def test_answers_read_as_wsctl_reads_them(device, operation, fields):
+    """The same descriptions through two bindings: the same answer."""
+    arguments = [f"{name}={str(value).lower()}" for name, value in fields.items()]
+    printed = subprocess.run([str(BUILD / "tools" / "wsctl"), "--port", str(device.port), "--user", "admin",
+                              "--password", "admin", operation, *arguments],
+                             check=True, capture_output=True, text=True).stdout
+    assert device.call(operation, fields).to_dict() == json.loads(printed)
 
 
 def test_generic_call_in_wsctl_json_shape(device):
