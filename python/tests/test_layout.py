@@ -58,3 +58,12 @@ def test_every_export_is_a_method_with_its_header_comment():
     for op in operations:
         method = getattr(webservice.Device, webservice._generated.METHODS[op["name"]])
         assert method.__doc__.startswith(op["name"] + ":"), op["name"]
+
+
+def test_release_calls_cover_every_answer_that_owns_memory():
+    """A library with release calls has one for every answer that holds
+    memory of its own; the package frees item by item only without any."""
+    owning = {op.response.name for op in webservice._device._operations.values() if op.response.owns_memory}
+    assert "UserListRecord" in owning and "CallResult" not in owning
+    released = {name for name in owning if webservice._library.release_function(name)}
+    assert released in (set(), owning)
