@@ -69,7 +69,8 @@ def _bytes(text: typing.Optional[str]) -> typing.Optional[bytes]:
 
 class Device(_generated.Operations):
     """One device and how to reach it.  Calls on one Device may run on several
-    threads at once; each builds its own records."""
+    threads at once; each builds its own records.  get_version() leaves in
+    kind the endpoint kind that answered, as the library's probe does."""
 
     def __init__(self, host: str, user: typing.Optional[str] = None, password: typing.Optional[str] = None,
                  port: int = 80, https: bool = False, kind: int = 0):
