@@ -15,6 +15,7 @@ PINNED = pathlib.Path(__file__).resolve().parents[2] / "tests"
 
 
 def test_every_record_matches_the_compiler():
+    assert ctypes.sizeof(ctypes.c_void_p) == _marshal.DESCRIPTION["pointerSize"]
     for key in RECORDS:
         record = _marshal.layout(key)
         assert ctypes.sizeof(record.struct) == record.size, key
