@@ -63,10 +63,10 @@ def test_answers_read_as_wsctl_reads_them(device, operation, fields):
 
 
 def test_generic_call_in_wsctl_json_shape(device):
-    user = {"user": {"userID": "py1", "password": "secret", "userLevel": "USER_NORMAL"}}
+    user = {"user": {"userID": "py1", "password": "sécret✓", "userLevel": "USER_NORMAL"}}
     assert device.call("AddUser", user).result is True
     answer = device.call("getuser", {"user": {"userID": "py1"}})
-    assert answer.userLevel is webservice.UserLevel.USER_NORMAL
+    assert (answer.password, answer.userLevel) == ("sécret✓", webservice.UserLevel.USER_NORMAL)
     answer.userLevel = webservice.UserLevel.USER_POWER
     device.update_user(user=answer)  # an answer fed back as a request
     assert device.get_user(user={"userID": "py1"}).userLevel is webservice.UserLevel.USER_POWER
