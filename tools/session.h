@@ -64,5 +64,7 @@ std::string ReadInventory(const std::string &text, const Device &defaults, std::
 int FleetCommand(int argc, char **argv, const Device &defaults, const char *jsonIn);
 int BackupCommand(int argc, char **argv, Device device);
 int RestoreCommand(int argc, char **argv, Device device);
+// Every operation, record, enumeration and status as JSON on standard output.
+int DescribeCommand();
 
 }  // namespace wsctl

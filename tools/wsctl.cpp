@@ -23,6 +23,7 @@ const char kUsage[] =
     "usage: wsctl [options] OPERATION [field=value ...]\n"
     "       wsctl [options] probe     GetVersion, and the endpoint kind that answered\n"
     "       wsctl list                operations by service, with their request and response records\n"
+    "       wsctl describe            operations, records (offsets and sizes), enumerations and statuses as JSON\n"
     "       wsctl [options] fleet [--parallel N] INVENTORY OPERATION [field=value ...]\n"
     "                         the operation on every device of INVENTORY, N calls in flight (4):\n"
     "                         one JSON line per device on stdout, a summary on stderr, exit 1 when any failed;\n"
@@ -245,6 +246,7 @@ int main(int argc, char **argv) {
   if (command >= argc) return Usage("no operation given");
   std::string name = argv[command];
   if (name == "list") return List();
+  if (name == "describe") return DescribeCommand();
   if (name == "fleet" || name == "backup" || name == "restore") {
     Device device;
     device.host = options.host;
