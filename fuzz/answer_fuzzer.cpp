@@ -4,7 +4,7 @@
 // element the input names (so the canned answers seed it), else the first
 // byte picks one.  Aborts when a call writes outside its record, changes the
 // record although it failed, or hands out an item array it did not fill; the
-// record descriptions of wsctl say what each record holds to release.
+// library's record descriptions say what each record holds to release.
 #include <poll.h>
 
 #include <cstdlib>
@@ -15,7 +15,7 @@
 #include "harness.h"
 #include "services/operations.h"
 #include "tools/codec.h"
-#include "tools/records.h"
+#include "core/record_desc.h"
 
 namespace {
 

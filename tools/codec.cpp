@@ -18,15 +18,7 @@ int32_t ReadInt(const char *at) {
   return value;
 }
 
-const char *ReadPointer(const char *at) {
-  const char *pointer;
-  std::memcpy(&pointer, at, sizeof pointer);
-  return pointer;
-}
-
 void WriteInt(char *at, int32_t value) { std::memcpy(at, &value, sizeof value); }
-
-void WritePointer(char *at, const void *pointer) { std::memcpy(at, &pointer, sizeof pointer); }
 
 const Field *FindField(const RecordDesc &desc, const std::string &name) {
   for (size_t i = 0; i < desc.fieldCount; ++i)
@@ -168,13 +160,6 @@ std::string ElementJson(const Field &field, const char *at, int depth) {
     }
     default: return ToJson(field.nested(), at, depth);
   }
-}
-
-// The items of a list field: where they start (null when none) and how many.
-size_t ListedItems(const Field &field, const char *base, const char **first) {
-  int32_t listed = ReadInt(base + field.countOffset);
-  *first = ReadPointer(base + field.offset);
-  return *first && listed > 0 ? static_cast<size_t>(listed) : 0;
 }
 
 std::string FieldJson(const Field &field, const char *base, int depth) {
@@ -433,38 +418,6 @@ std::string OutsideEnumeration(const RecordDesc &desc, const void *record, const
     }
   }
   return "";
-}
-
-void FreeItems(const RecordDesc &desc, void *record) {
-  char *base = static_cast<char *>(record);
-  for (size_t i = 0; i < desc.fieldCount; ++i) {
-    const Field &field = desc.fields[i];
-    char *at = base + field.offset;
-    if (field.kind == Kind::Record) {
-      for (size_t k = 0; k < field.count; ++k) FreeItems(field.nested(), at + k * field.size);
-    } else if (field.kind == Kind::TextPointer) {
-      // A text handed over on its own is an array allocation of the library.
-      for (size_t k = 0; k < field.count; ++k) {
-        WebService_FreeItems(const_cast<char *>(ReadPointer(at + k * field.size)));
-        WritePointer(at + k * field.size, nullptr);
-      }
-    } else if (field.kind == Kind::Items) {
-      const char *first;
-      const size_t count = ListedItems(field, base, &first);
-      const Field item = ItemOf(field);
-      // What each item holds goes first: the texts of a text list are
-      // separate duplicates (free); a record item releases its own lists.
-      for (size_t k = 0; k < count; ++k) {
-        char *one = const_cast<char *>(first) + k * field.size;
-        if (item.kind == Kind::TextPointer)
-          std::free(const_cast<char *>(ReadPointer(one)));
-        else if (item.kind == Kind::Record)
-          FreeItems(field.nested(), one);
-      }
-      WebService_FreeItems(const_cast<char *>(ReadPointer(at)));
-      WritePointer(at, nullptr);
-    }
-  }
 }
 
 }  // namespace wsctl

@@ -1,5 +1,5 @@
 // wsctl: records filled from "path=value" arguments and printed as JSON,
-// driven by their descriptions (records.h).
+// driven by their descriptions (core/record_desc.h).
 #pragma once
 
 #include <cstddef>
@@ -9,7 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tools/records.h"
+#include "core/record_desc.h"
 
 namespace wsctl {
 
@@ -39,8 +39,8 @@ class RecordBuffer {
 // "config.maxRTPStreamTime.0.hour").  An item list is indexed like an array
 // and grows to hold the item named ("schedule.notifies.1.type", and for
 // items of one value "schedule.weeks.0"); the record then owns the array
-// (FreeItems releases it).  Returns an empty string, or an error message; on
-// error the record is unchanged.
+// (FreeItems, core/record_desc.h, releases it).  Returns an empty string, or
+// an error message; on error the record is unchanged.
 std::string SetField(const RecordDesc &desc, void *record, const std::string &path, const std::string &value);
 
 // Fills the record from JSON in the shape ToJson prints: an object per
@@ -72,9 +72,5 @@ int ResultCode(const RecordDesc &desc, const void *record);
 // sends them as numbers; a caller that must send only values the device
 // knows asks here.
 std::string OutsideEnumeration(const RecordDesc &desc, const void *record, const std::string &path = "");
-
-// Releases the item arrays and texts the library allocated into the record
-// (those inside items first).
-void FreeItems(const RecordDesc &desc, void *record);
 
 }  // namespace wsctl

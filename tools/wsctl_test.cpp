@@ -6,7 +6,7 @@
 
 #include "core/records.h"
 #include "tools/codec.h"
-#include "tools/describe.h"
+#include "core/describe.h"
 
 namespace wsctl {
 namespace {

@@ -35,6 +35,11 @@ typedef struct UserListRecord {
   int32_t resultCode;
 } UserListRecord;
 
+/* Releases what the library allocated into a UserListRecord (items) and
+ * leaves it empty: pointers NULL, counts 0.  NULL, and a record released
+ * before, are ignored. */
+WS_API void WS_CALL WebService_FreeUserListRecord(UserListRecord *record);
+
 typedef struct TimeSlotRecord {
   int32_t hour;
   int32_t minute;
@@ -57,7 +62,7 @@ typedef struct SessionConfigResponseRecord {
   int32_t resultCode;
 } SessionConfigResponseRecord;
 
-/* GetUserList: request is any non-null pointer (not read); fills a UserListRecord whose items array the caller then owns. */
+/* GetUserList: request is any non-null pointer (not read); fills a UserListRecord whose items array the caller then owns and releases with WebService_FreeUserListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetUserList(const char *host, const char *user, const char *password, const void *request, UserListRecord *response, ConnectionInfo *conn);
 /* GetUser: reads request->user.userID; fills a UserResponseRecord (spare untouched). */
 WS_API int WS_CALL DLL_WebServiceGetUser(const char *host, const char *user, const char *password, const UserRequestRecord *request, UserResponseRecord *response, ConnectionInfo *conn);

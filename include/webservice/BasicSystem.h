@@ -35,6 +35,11 @@ typedef struct ParameterListRecord {
   int32_t resultCode;
 } ParameterListRecord;
 
+/* Releases what the library allocated into a ParameterListRecord (items) and
+ * leaves it empty: pointers NULL, counts 0.  NULL, and a record released
+ * before, are ignored. */
+WS_API void WS_CALL WebService_FreeParameterListRecord(ParameterListRecord *record);
+
 /* The device clock (ns1:DateTimeConfig_T).  The get copies only the parts the
  * answer carries; the set sends every field whatever the mode. */
 typedef struct DateTimeConfigRecord {
@@ -72,6 +77,11 @@ typedef struct TimeZoneListRecord {
   int32_t resultCode;
 } TimeZoneListRecord;
 
+/* Releases what the library allocated into a TimeZoneListRecord (items) and
+ * leaves it empty: pointers NULL, counts 0.  NULL, and a record released
+ * before, are ignored. */
+WS_API void WS_CALL WebService_FreeTimeZoneListRecord(TimeZoneListRecord *record);
+
 /* One recording server (ns1:RecordingServer_T). */
 typedef struct RecordingServerRecord {
   bool enable;
@@ -98,6 +108,11 @@ typedef struct RecordingServerListRecord {
   int32_t resultCode;
 } RecordingServerListRecord;
 
+/* Releases what the library allocated into a RecordingServerListRecord
+ * (items) and leaves it empty: pointers NULL, counts 0.  NULL, and a record
+ * released before, are ignored. */
+WS_API void WS_CALL WebService_FreeRecordingServerListRecord(RecordingServerListRecord *record);
+
 typedef struct RecordingServerUpdateRecord {
   char prevAlias[256];          /* the alias the device knows the server by now */
   RecordingServerRecord server; /* its new settings; the alias may change */
@@ -110,21 +125,31 @@ typedef struct BackupFilenameRecord {
 
 /* count is written whenever resultCode is 0 and the list is present (also when
  * 0); items only when count is at least 1.  items is an array of count
- * separately duplicated texts (a null entry where the device sent none): free
- * each text with free(), then the array with WebService_FreeItems. */
+ * separately duplicated texts (a null entry where the device sent none);
+ * WebService_FreeLoggedDateListRecord releases the texts and the array. */
 typedef struct LoggedDateListRecord {
   int32_t count;
   char **items;
   int32_t resultCode;
 } LoggedDateListRecord;
 
+/* Releases what the library allocated into a LoggedDateListRecord (items and
+ * every text in it) and leaves it empty: pointers NULL, counts 0.  NULL, and
+ * a record released before, are ignored. */
+WS_API void WS_CALL WebService_FreeLoggedDateListRecord(LoggedDateListRecord *record);
+
 /* text is written only when resultCode is 0 and the device sent a log: the
  * whole log, never cut, in a buffer the caller then owns and releases with
- * WebService_FreeItems. */
+ * WebService_FreeLogTextRecord. */
 typedef struct LogTextRecord {
   char *text;
   int32_t resultCode;
 } LogTextRecord;
+
+/* Releases what the library allocated into a LogTextRecord (text) and leaves
+ * it empty: pointers NULL, counts 0.  NULL, and a record released before, are
+ * ignored. */
+WS_API void WS_CALL WebService_FreeLogTextRecord(LogTextRecord *record);
 
 /* The report text, cut to 99,999 characters. */
 typedef struct ReportRecord {
@@ -142,7 +167,7 @@ WS_API int WS_CALL DLL_WebServiceGetDateTimeConfig(const char *host, const char 
 WS_API int WS_CALL DLL_WebServiceSetDateTimeConfig(const char *host, const char *user, const char *password, const DateTimeConfigRequestRecord *request, CallResult *response, ConnectionInfo *conn);
 /* TestNTPServer: request is the zero-terminated NTP server address to try; the outcome goes to a CallResult.  20-second time-outs. */
 WS_API int WS_CALL DLL_WebServiceTestNTPServer(const char *host, const char *user, const char *password, const char *request, CallResult *response, ConnectionInfo *conn);
-/* GetTimeZoneList: request any non-null pointer (not read); fills a TimeZoneListRecord whose items array the caller then owns.  30-second time-outs. */
+/* GetTimeZoneList: request any non-null pointer (not read); fills a TimeZoneListRecord whose items array the caller then owns and releases with WebService_FreeTimeZoneListRecord.  30-second time-outs. */
 WS_API int WS_CALL DLL_WebServiceGetTimeZoneList(const char *host, const char *user, const char *password, const void *request, TimeZoneListRecord *response, ConnectionInfo *conn);
 /* GetTimeZone: request any non-null pointer (not read); fills a TimeZoneRecord (name cut to 49 characters). */
 WS_API int WS_CALL DLL_WebServiceGetTimeZone(const char *host, const char *user, const char *password, const void *request, TimeZoneRecord *response, ConnectionInfo *conn);
@@ -164,9 +189,9 @@ WS_API int WS_CALL DLL_WebServiceUpgradeFirmware(const char *host, const char *u
  * cleared between them: when the second fails, the record keeps what the first answer carried.  Returns the last attempt's status.
  * 5-second time-outs. */
 WS_API int WS_CALL DLL_WebServiceGetVersion(const char *host, const char *user, const char *password, const void *request, VersionRecord *response, ConnectionInfo *conn);
-/* GetLoggedDateList: request any non-null pointer (not read); fills a LoggedDateListRecord whose array and texts the caller then owns.  30-second time-outs. */
+/* GetLoggedDateList: request any non-null pointer (not read); fills a LoggedDateListRecord whose array and texts the caller then owns and releases with WebService_FreeLoggedDateListRecord.  30-second time-outs. */
 WS_API int WS_CALL DLL_WebServiceGetLoggedDateList(const char *host, const char *user, const char *password, const void *request, LoggedDateListRecord *response, ConnectionInfo *conn);
-/* GetLogs: request->text is the date; fills a LogTextRecord whose text buffer the caller then owns.  30-second time-outs. */
+/* GetLogs: request->text is the date; fills a LogTextRecord whose text buffer the caller then owns and releases with WebService_FreeLogTextRecord.  30-second time-outs. */
 WS_API int WS_CALL DLL_WebServiceGetLogs(const char *host, const char *user, const char *password, const TextRequestRecord *request, LogTextRecord *response, ConnectionInfo *conn);
 /* GetReports: request any non-null pointer (not read); fills a ReportRecord.  30-second time-outs. */
 WS_API int WS_CALL DLL_WebServiceGetReports(const char *host, const char *user, const char *password, const void *request, ReportRecord *response, ConnectionInfo *conn);
@@ -174,7 +199,7 @@ WS_API int WS_CALL DLL_WebServiceGetReports(const char *host, const char *user, 
 WS_API int WS_CALL DLL_WebServiceGetMaxStreamConnection(const char *host, const char *user, const char *password, const void *request, IntValueRecord *response, ConnectionInfo *conn);
 /* SetMaxStreamConnection: request points to the new limit; the device's verdict goes to a CallResult. */
 WS_API int WS_CALL DLL_WebServiceSetMaxStreamConnection(const char *host, const char *user, const char *password, const int32_t *request, CallResult *response, ConnectionInfo *conn);
-/* GetRecordingServerList: request any non-null pointer (not read); fills a RecordingServerListRecord whose items array the caller then owns. */
+/* GetRecordingServerList: request any non-null pointer (not read); fills a RecordingServerListRecord whose items array the caller then owns and releases with WebService_FreeRecordingServerListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetRecordingServerList(const char *host, const char *user, const char *password, const void *request, RecordingServerListRecord *response, ConnectionInfo *conn);
 /* GetRecordingServer: request->text is the alias; fills a RecordingServerReplyRecord. */
 WS_API int WS_CALL DLL_WebServiceGetRecordingServer(const char *host, const char *user, const char *password, const TextRequestRecord *request, RecordingServerReplyRecord *response, ConnectionInfo *conn);
@@ -186,11 +211,11 @@ WS_API int WS_CALL DLL_WebServiceAddRecordingServer(const char *host, const char
 WS_API int WS_CALL DLL_WebServiceRemoveRecordingServer(const char *host, const char *user, const char *password, const char *request, CallResult *response, ConnectionInfo *conn);
 /* TestRecordingServer: asks the device to try the whole server; the outcome goes to a CallResult.  20-second time-outs. */
 WS_API int WS_CALL DLL_WebServiceTestRecordingServer(const char *host, const char *user, const char *password, const RecordingServerRecord *request, CallResult *response, ConnectionInfo *conn);
-/* GetSpecProfile: request any non-null pointer (not read); fills a ParameterListRecord whose items array the caller then owns. */
+/* GetSpecProfile: request any non-null pointer (not read); fills a ParameterListRecord whose items array the caller then owns and releases with WebService_FreeParameterListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetSpecProfile(const char *host, const char *user, const char *password, const void *request, ParameterListRecord *response, ConnectionInfo *conn);
-/* GetFunctionMap: request is the zero-terminated category; fills a ParameterListRecord whose items array the caller then owns. */
+/* GetFunctionMap: request is the zero-terminated category; fills a ParameterListRecord whose items array the caller then owns and releases with WebService_FreeParameterListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetFunctionMap(const char *host, const char *user, const char *password, const char *request, ParameterListRecord *response, ConnectionInfo *conn);
-/* GetDeviceInformation: request any non-null pointer (not read); fills a ParameterListRecord whose items array the caller then owns. */
+/* GetDeviceInformation: request any non-null pointer (not read); fills a ParameterListRecord whose items array the caller then owns and releases with WebService_FreeParameterListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetDeviceInformation(const char *host, const char *user, const char *password, const void *request, ParameterListRecord *response, ConnectionInfo *conn);
 
 #endif

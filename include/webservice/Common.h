@@ -12,8 +12,10 @@
  *
  * On any nonzero status the response record is left exactly as it was.
  * The library reads the caller's texts in place and never keeps them; item
- * arrays that list exports allocate belong to the caller (release them with
- * WebService_FreeItems, see Transport.h).
+ * arrays and texts that exports allocate into a response record belong to
+ * the caller: each such record type has one release function,
+ * WebService_Free<Record> (WebService_FreeUserListRecord, ...), that releases
+ * all of it, nested arrays first, and leaves the record empty.
  */
 #ifndef WEBSERVICE_COMMON_H
 #define WEBSERVICE_COMMON_H

@@ -9,8 +9,8 @@
  * what the caller put there: set them to 0 and NULL first.
  *
  * Every array the library stores in a record (list items and the arrays
- * nested in them) belongs to the caller.  Release each with
- * WebService_FreeItems (or delete[] of its type), nested arrays first.
+ * nested in them) belongs to the caller.  The record's release function,
+ * WebService_Free<Record>, releases them all, nested arrays first.
  */
 #ifndef WEBSERVICE_EVENT_SCHEDULE_H
 #define WEBSERVICE_EVENT_SCHEDULE_H
@@ -54,13 +54,17 @@ typedef struct RecordingScheduleResponseRecord {
   int32_t resultCode;
 } RecordingScheduleResponseRecord;
 
-/* A list of schedules; items is one array, released with
- * WebService_FreeItems(items). */
+/* A list of schedules; items is one array. */
 typedef struct RecordingScheduleListRecord {
   int32_t count;
   RecordingScheduleRecord *items; /* allocated by the library, owned by the caller */
   int32_t resultCode;
 } RecordingScheduleListRecord;
+
+/* Releases what the library allocated into a RecordingScheduleListRecord
+ * (items) and leaves it empty: pointers NULL, counts 0.  NULL, and a record
+ * released before, are ignored. */
+WS_API void WS_CALL WebService_FreeRecordingScheduleListRecord(RecordingScheduleListRecord *record);
 
 typedef struct ScheduleIdRecord {
   char prefix[100]; /* neither read nor written */
@@ -85,10 +89,9 @@ typedef struct EventNotifyRecord {
 
 /* One event schedule (ns1:EventSchedule_T).  It holds two arrays of its own,
  * notifies and weeks.  When the library fills the record they are arrays it
- * allocated and the caller owns: release notifies and weeks with
- * WebService_FreeItems before (or without) the record that holds them.
- * When the caller fills the record for SetEventSchedule they are the
- * caller's arrays, read only. */
+ * allocated and the caller owns, released by the release function of the
+ * answer that holds the record.  When the caller fills the record for
+ * SetEventSchedule they are the caller's arrays, read only. */
 typedef struct EventScheduleRecord {
   int32_t ignoreInterval;
   int32_t preAlarm;
@@ -111,22 +114,34 @@ typedef struct EventScheduleRequestRecord {
 
 /* GetEventSchedule: with resultCode 0 and a schedule in the answer, notifies
  * is a new array when notifyCount is 1 or more (else untouched) and weeks is
- * always a new array, even for weekCount 0; the caller releases both.  With
+ * always a new array, even for weekCount 0; the caller releases both (with
+ * WebService_FreeEventScheduleResponseRecord).  With
  * another resultCode only resultCode is written. */
 typedef struct EventScheduleResponseRecord {
   EventScheduleRecord schedule;
   int32_t resultCode;
 } EventScheduleResponseRecord;
 
+/* Releases what the library allocated into an EventScheduleResponseRecord
+ * (the schedule's notifies and weeks) and leaves it empty: pointers NULL,
+ * counts 0.  NULL, and a record released before, are ignored. */
+WS_API void WS_CALL WebService_FreeEventScheduleResponseRecord(EventScheduleResponseRecord *record);
+
 /* GetEventScheduleList: items is an array the caller owns, and each item's
  * notifies (when its notifyCount is 1 or more) and weeks (when its weekCount
  * is 1 or more) are further arrays the caller owns; otherwise they are NULL.
- * Release every item's notifies and weeks, then items. */
+ * WebService_FreeEventScheduleListRecord releases every item's notifies and
+ * weeks, then items. */
 typedef struct EventScheduleListRecord {
   int32_t count;
   EventScheduleRecord *items;
   int32_t resultCode;
 } EventScheduleListRecord;
+
+/* Releases what the library allocated into an EventScheduleListRecord (every
+ * item's notifies and weeks, then items) and leaves it empty: pointers NULL,
+ * counts 0.  NULL, and a record released before, are ignored. */
+WS_API void WS_CALL WebService_FreeEventScheduleListRecord(EventScheduleListRecord *record);
 
 typedef struct EventSourceRecord {
   char prefix[100]; /* neither read nor written */
@@ -144,6 +159,11 @@ typedef struct EventSourceListRecord {
   EventSourceNameRecord *items;
   int32_t resultCode;
 } EventSourceListRecord;
+
+/* Releases what the library allocated into an EventSourceListRecord (items)
+ * and leaves it empty: pointers NULL, counts 0.  NULL, and a record released
+ * before, are ignored. */
+WS_API void WS_CALL WebService_FreeEventSourceListRecord(EventSourceListRecord *record);
 
 /* A video-analysis event injected by the client, with the client's time. */
 typedef struct VAEventTriggerRecord {
@@ -185,6 +205,11 @@ typedef struct SensorListRecord {
   int32_t resultCode;
 } SensorListRecord;
 
+/* Releases what the library allocated into a SensorListRecord (items) and
+ * leaves it empty: pointers NULL, counts 0.  NULL, and a record released
+ * before, are ignored. */
+WS_API void WS_CALL WebService_FreeSensorListRecord(SensorListRecord *record);
+
 /* One relay output (ns1:Relay_T). */
 typedef struct RelayRecord {
   int32_t relayChannel;
@@ -210,17 +235,22 @@ typedef struct RelayListRecord {
   int32_t resultCode;
 } RelayListRecord;
 
+/* Releases what the library allocated into a RelayListRecord (items) and
+ * leaves it empty: pointers NULL, counts 0.  NULL, and a record released
+ * before, are ignored. */
+WS_API void WS_CALL WebService_FreeRelayListRecord(RelayListRecord *record);
+
 typedef struct RelayRunRecord {
   char prefix[100]; /* neither read nor written */
   int32_t relayChannel;
   bool enableRun;
 } RelayRunRecord;
 
-/* GetRecordingScheduleList: request is any non-null pointer (not read); fills a RecordingScheduleListRecord by the list rule above. */
+/* GetRecordingScheduleList: request is any non-null pointer (not read); fills a RecordingScheduleListRecord by the list rule above.  Release it with WebService_FreeRecordingScheduleListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetRecordingScheduleList(const char *host, const char *user, const char *password, const void *request, RecordingScheduleListRecord *response, ConnectionInfo *conn);
-/* GetAllocatedRecordingScheduleByChannel: reads request->channel; fills a RecordingScheduleListRecord by the list rule above. */
+/* GetAllocatedRecordingScheduleByChannel: reads request->channel; fills a RecordingScheduleListRecord by the list rule above.  Release it with WebService_FreeRecordingScheduleListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetAllocatedRecordingScheduleByChannel(const char *host, const char *user, const char *password, const ChannelRecord *request, RecordingScheduleListRecord *response, ConnectionInfo *conn);
-/* GetAllocatedRecordingScheduleByStream: reads request->channel and master; fills a RecordingScheduleListRecord by the list rule above. */
+/* GetAllocatedRecordingScheduleByStream: reads request->channel and master; fills a RecordingScheduleListRecord by the list rule above.  Release it with WebService_FreeRecordingScheduleListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetAllocatedRecordingScheduleByStream(const char *host, const char *user, const char *password, const StreamRecord *request, RecordingScheduleListRecord *response, ConnectionInfo *conn);
 /* GetRecordingSchedule: reads request->scheduleID; writes resultCode, and the schedule whenever the answer holds one (whatever resultCode). */
 WS_API int WS_CALL DLL_WebServiceGetRecordingSchedule(const char *host, const char *user, const char *password, const ScheduleIdRecord *request, RecordingScheduleResponseRecord *response, ConnectionInfo *conn);
@@ -236,23 +266,23 @@ WS_API int WS_CALL DLL_WebServiceRemoveAllRecordingSchedule(const char *host, co
 WS_API int WS_CALL DLL_WebServiceAllocateRecordingSchedule(const char *host, const char *user, const char *password, const ScheduleAllocationRecord *request, CallResult *response, ConnectionInfo *conn);
 /* DeallocateRecordingSchedule: sends request->channel, master and scheduleID; the device's verdict goes to a CallResult. */
 WS_API int WS_CALL DLL_WebServiceDeallocateRecordingSchedule(const char *host, const char *user, const char *password, const ScheduleAllocationRecord *request, CallResult *response, ConnectionInfo *conn);
-/* GetEventScheduleList: request is any non-null pointer (not read); fills an EventScheduleListRecord whose arrays the caller then owns (see the record). */
+/* GetEventScheduleList: request is any non-null pointer (not read); fills an EventScheduleListRecord whose arrays the caller then owns and releases with WebService_FreeEventScheduleListRecord (see the record). */
 WS_API int WS_CALL DLL_WebServiceGetEventScheduleList(const char *host, const char *user, const char *password, const void *request, EventScheduleListRecord *response, ConnectionInfo *conn);
-/* GetEventSchedule: reads request->eventSource; fills an EventScheduleResponseRecord whose arrays the caller then owns (see the record). */
+/* GetEventSchedule: reads request->eventSource; fills an EventScheduleResponseRecord whose arrays the caller then owns and releases with WebService_FreeEventScheduleResponseRecord (see the record). */
 WS_API int WS_CALL DLL_WebServiceGetEventSchedule(const char *host, const char *user, const char *password, const EventSourceRecord *request, EventScheduleResponseRecord *response, ConnectionInfo *conn);
 /* SetEventSchedule: sends request->schedule with channel 0 (the record's channel is not sent) and the caller's notifies and weeks; the device's verdict goes to a CallResult. */
 WS_API int WS_CALL DLL_WebServiceSetEventSchedule(const char *host, const char *user, const char *password, const EventScheduleRequestRecord *request, CallResult *response, ConnectionInfo *conn);
-/* GetEventSourceList: request is any non-null pointer (not read); fills an EventSourceListRecord by the list rule above. */
+/* GetEventSourceList: request is any non-null pointer (not read); fills an EventSourceListRecord by the list rule above.  Release it with WebService_FreeEventSourceListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetEventSourceList(const char *host, const char *user, const char *password, const void *request, EventSourceListRecord *response, ConnectionInfo *conn);
 /* TriggerVAEvent: sends the request's channel, eventType and date and time; response is any non-null pointer, never written: the status alone tells the outcome.  1-second time-outs. */
 WS_API int WS_CALL DLL_WebServiceTriggerVAEvent(const char *host, const char *user, const char *password, const VAEventTriggerRecord *request, void *response, ConnectionInfo *conn);
-/* GetSensorList: request is any non-null pointer (not read); fills a SensorListRecord by the list rule above. */
+/* GetSensorList: request is any non-null pointer (not read); fills a SensorListRecord by the list rule above.  Release it with WebService_FreeSensorListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetSensorList(const char *host, const char *user, const char *password, const void *request, SensorListRecord *response, ConnectionInfo *conn);
 /* GetSensor: request->channel is the sensor channel; writes resultCode, and the sensor whenever the answer holds one (whatever resultCode). */
 WS_API int WS_CALL DLL_WebServiceGetSensor(const char *host, const char *user, const char *password, const ChannelRecord *request, SensorResponseRecord *response, ConnectionInfo *conn);
 /* SetSensor: sends request->sensor; the device's verdict goes to a CallResult. */
 WS_API int WS_CALL DLL_WebServiceSetSensor(const char *host, const char *user, const char *password, const SensorRequestRecord *request, CallResult *response, ConnectionInfo *conn);
-/* GetRelayList: request is any non-null pointer (not read); fills a RelayListRecord by the list rule above. */
+/* GetRelayList: request is any non-null pointer (not read); fills a RelayListRecord by the list rule above.  Release it with WebService_FreeRelayListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetRelayList(const char *host, const char *user, const char *password, const void *request, RelayListRecord *response, ConnectionInfo *conn);
 /* GetRelay: request->channel is the relay channel; writes resultCode, and the relay whenever the answer holds one (whatever resultCode). */
 WS_API int WS_CALL DLL_WebServiceGetRelay(const char *host, const char *user, const char *password, const ChannelRecord *request, RelayResponseRecord *response, ConnectionInfo *conn);
@@ -267,10 +297,9 @@ WS_API int WS_CALL DLL_WebServiceRunRelay(const char *host, const char *user, co
  * Server reads (GetFTPServer, GetSMTPServer) write resultCode whatever its
  * value and then copy what the answer holds: a text the answer lacks leaves
  * its array as it was.  Server lists and the two notification lists follow
- * the list rule at the top of this header.  Item arrays and the SD-card
- * time table are released with WebService_FreeItems; SD file names are
- * separate strdup copies, each released with free() before the names array
- * goes with WebService_FreeItems. */
+ * the list rule at the top of this header.  Each answer that holds arrays
+ * (item arrays, the SD-card time table, the SD file names and the array of
+ * them) has its release function, WebService_Free<Record>. */
 
 /* ---- FTP and SMTP servers ---- */
 
@@ -328,6 +357,11 @@ typedef struct FTPServerListRecord {
   int32_t resultCode;
 } FTPServerListRecord;
 
+/* Releases what the library allocated into an FTPServerListRecord (items) and
+ * leaves it empty: pointers NULL, counts 0.  NULL, and a record released
+ * before, are ignored. */
+WS_API void WS_CALL WebService_FreeFTPServerListRecord(FTPServerListRecord *record);
+
 typedef struct SMTPServerRequestRecord {
   char prefix[100]; /* neither read nor written */
   SMTPServerRecord server;
@@ -353,6 +387,11 @@ typedef struct SMTPServerListRecord {
   int32_t resultCode;
 } SMTPServerListRecord;
 
+/* Releases what the library allocated into an SMTPServerListRecord (items) and
+ * leaves it empty: pointers NULL, counts 0.  NULL, and a record released
+ * before, are ignored. */
+WS_API void WS_CALL WebService_FreeSMTPServerListRecord(SMTPServerListRecord *record);
+
 /* ---- Device notifications ---- */
 
 /* The SMTP server (by alias) that sends the device's own mail. */
@@ -376,6 +415,11 @@ typedef struct EventNotifyListRecord {
   int32_t resultCode;
 } EventNotifyListRecord;
 
+/* Releases what the library allocated into an EventNotifyListRecord (items)
+ * and leaves it empty: pointers NULL, counts 0.  NULL, and a record released
+ * before, are ignored. */
+WS_API void WS_CALL WebService_FreeEventNotifyListRecord(EventNotifyListRecord *record);
+
 /* GetFanFailNotification: resultCode first; items is one array the caller
  * owns. */
 typedef struct FanFailNotificationRecord {
@@ -383,6 +427,11 @@ typedef struct FanFailNotificationRecord {
   int32_t count;
   EventNotifyRecord *items;
 } FanFailNotificationRecord;
+
+/* Releases what the library allocated into a FanFailNotificationRecord
+ * (items) and leaves it empty: pointers NULL, counts 0.  NULL, and a record
+ * released before, are ignored. */
+WS_API void WS_CALL WebService_FreeFanFailNotificationRecord(FanFailNotificationRecord *record);
 
 /* SetFanFailNotification's verdict: resultCode first, then result (the
  * reverse of CallResult). */
@@ -437,6 +486,11 @@ typedef struct SDRecordingResponseRecord {
   int32_t resultCode;
 } SDRecordingResponseRecord;
 
+/* Releases what the library allocated into an SDRecordingResponseRecord (the
+ * schedule's timetable) and leaves it empty: pointers NULL, counts 0.  NULL,
+ * and a record released before, are ignored. */
+WS_API void WS_CALL WebService_FreeSDRecordingResponseRecord(SDRecordingResponseRecord *record);
+
 /* The card's state (ns1:SDInfo_T); status values are the device's. */
 typedef struct SDInfoRecord {
   char diskID[256];
@@ -482,8 +536,8 @@ typedef struct SDFileQueryRecord {
 
 /* GetSDRecordingFiles: resultCode is always written.  When the answer lists
  * one name or more (whatever resultCode), count is written and names is a
- * new array of count names, each a separate strdup copy (NULL for a nil
- * name): free() every name, then WebService_FreeItems(names).  An empty or
+ * new array of count names, each a separate copy (NULL for a nil name);
+ * WebService_FreeSDFileListRecord releases the names and the array.  An empty or
  * missing list leaves count and names as they were. */
 typedef struct SDFileListRecord {
   int32_t count;
@@ -491,7 +545,12 @@ typedef struct SDFileListRecord {
   int32_t resultCode;
 } SDFileListRecord;
 
-/* GetFTPServerList: request is any non-null pointer (not read); fills an FTPServerListRecord by the list rule above. */
+/* Releases what the library allocated into an SDFileListRecord (every name,
+ * then names) and leaves it empty: pointers NULL, counts 0.  NULL, and a
+ * record released before, are ignored. */
+WS_API void WS_CALL WebService_FreeSDFileListRecord(SDFileListRecord *record);
+
+/* GetFTPServerList: request is any non-null pointer (not read); fills an FTPServerListRecord by the list rule above.  Release it with WebService_FreeFTPServerListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetFTPServerList(const char *host, const char *user, const char *password, const void *request, FTPServerListRecord *response, ConnectionInfo *conn);
 /* GetFTPServer: reads request->alias; writes resultCode, and the server's fields the answer holds (whatever resultCode). */
 WS_API int WS_CALL DLL_WebServiceGetFTPServer(const char *host, const char *user, const char *password, const AliasRecord *request, FTPServerResponseRecord *response, ConnectionInfo *conn);
@@ -503,7 +562,7 @@ WS_API int WS_CALL DLL_WebServiceRemoveFTPServer(const char *host, const char *u
 WS_API int WS_CALL DLL_WebServiceUpdateFTPServer(const char *host, const char *user, const char *password, const FTPServerUpdateRecord *request, CallResult *response, ConnectionInfo *conn);
 /* TestFTPServer: sends the server record itself (no prefix); the device's verdict goes to a CallResult.  20-second time-outs. */
 WS_API int WS_CALL DLL_WebServiceTestFTPServer(const char *host, const char *user, const char *password, const FTPServerRecord *request, CallResult *response, ConnectionInfo *conn);
-/* GetSMTPServerList: request is any non-null pointer (not read); fills an SMTPServerListRecord by the list rule above (spare untouched). */
+/* GetSMTPServerList: request is any non-null pointer (not read); fills an SMTPServerListRecord by the list rule above (spare untouched).  Release it with WebService_FreeSMTPServerListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetSMTPServerList(const char *host, const char *user, const char *password, const void *request, SMTPServerListRecord *response, ConnectionInfo *conn);
 /* GetSMTPServer: reads request->alias; writes resultCode, and the server's fields the answer holds (whatever resultCode). */
 WS_API int WS_CALL DLL_WebServiceGetSMTPServer(const char *host, const char *user, const char *password, const AliasRecord *request, SMTPServerResponseRecord *response, ConnectionInfo *conn);
@@ -519,11 +578,11 @@ WS_API int WS_CALL DLL_WebServiceTestSMTPServer(const char *host, const char *us
 WS_API int WS_CALL DLL_WebServiceGetSMTPNotification(const char *host, const char *user, const char *password, const void *request, SMTPNotificationRecord *response, ConnectionInfo *conn);
 /* SetSMTPNotification: sends request->alias as the SMTP server of the device's mail; the device's verdict goes to a CallResult. */
 WS_API int WS_CALL DLL_WebServiceSetSMTPNotification(const char *host, const char *user, const char *password, const AliasRecord *request, CallResult *response, ConnectionInfo *conn);
-/* GetFanFailNotification: request is any non-null pointer (not read); fills a FanFailNotificationRecord (resultCode first) by the list rule above. */
+/* GetFanFailNotification: request is any non-null pointer (not read); fills a FanFailNotificationRecord (resultCode first) by the list rule above.  Release it with WebService_FreeFanFailNotificationRecord. */
 WS_API int WS_CALL DLL_WebServiceGetFanFailNotification(const char *host, const char *user, const char *password, const void *request, FanFailNotificationRecord *response, ConnectionInfo *conn);
 /* SetFanFailNotification: sends the caller's count notifies; the device's verdict goes to a FanFailCallResult (resultCode first). */
 WS_API int WS_CALL DLL_WebServiceSetFanFailNotification(const char *host, const char *user, const char *password, const EventNotifyRequestRecord *request, FanFailCallResult *response, ConnectionInfo *conn);
-/* GetRecordingServerDiskFullNotification: request is any non-null pointer (not read); fills an EventNotifyListRecord by the list rule above. */
+/* GetRecordingServerDiskFullNotification: request is any non-null pointer (not read); fills an EventNotifyListRecord by the list rule above.  Release it with WebService_FreeEventNotifyListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetRecordingServerDiskFullNotification(const char *host, const char *user, const char *password, const void *request, EventNotifyListRecord *response, ConnectionInfo *conn);
 /* SetRecordingServerDiskFullNotification: sends the caller's count notifies; the device's verdict goes to a CallResult. */
 WS_API int WS_CALL DLL_WebServiceSetRecordingServerDiskFullNotification(const char *host, const char *user, const char *password, const EventNotifyRequestRecord *request, CallResult *response, ConnectionInfo *conn);
@@ -535,7 +594,7 @@ WS_API int WS_CALL DLL_WebServiceSetTemperatureThreshold(const char *host, const
 WS_API int WS_CALL DLL_WebServiceStartManualRecording(const char *host, const char *user, const char *password, const ManualRecordingRecord *request, CallResult *response, ConnectionInfo *conn);
 /* StopManualRecording: sends request->channel and master (no prefix); the device's verdict goes to a CallResult.  5-second time-outs. */
 WS_API int WS_CALL DLL_WebServiceStopManualRecording(const char *host, const char *user, const char *password, const ManualRecordingStopRecord *request, CallResult *response, ConnectionInfo *conn);
-/* GetSDRecordingSchedule: request is any non-null pointer (not read); fills an SDRecordingResponseRecord whose new timetable the caller owns (see the record). */
+/* GetSDRecordingSchedule: request is any non-null pointer (not read); fills an SDRecordingResponseRecord whose new timetable the caller owns (see the record).  Release it with WebService_FreeSDRecordingResponseRecord. */
 WS_API int WS_CALL DLL_WebServiceGetSDRecordingSchedule(const char *host, const char *user, const char *password, const void *request, SDRecordingResponseRecord *response, ConnectionInfo *conn);
 /* SetSDRecordingSchedule: sends the schedule with the caller's timetableCount entries (no prefix); the device's verdict goes to a CallResult. */
 WS_API int WS_CALL DLL_WebServiceSetSDRecordingSchedule(const char *host, const char *user, const char *password, const SDRecordingRecord *request, CallResult *response, ConnectionInfo *conn);
@@ -547,7 +606,7 @@ WS_API int WS_CALL DLL_WebServiceCommandSD(const char *host, const char *user, c
 WS_API int WS_CALL DLL_WebServiceGetSDConfig(const char *host, const char *user, const char *password, const void *request, SDConfigResponseRecord *response, ConnectionInfo *conn);
 /* SetSDConfig: sends the settings (no prefix); the device's verdict goes to a CallResult. */
 WS_API int WS_CALL DLL_WebServiceSetSDConfig(const char *host, const char *user, const char *password, const SDConfigRecord *request, CallResult *response, ConnectionInfo *conn);
-/* GetSDRecordingFiles: sends the request's start and end (spare not read); fills an SDFileListRecord whose names the caller owns (see the record). */
+/* GetSDRecordingFiles: sends the request's start and end (spare not read); fills an SDFileListRecord whose names the caller owns (see the record).  Release it with WebService_FreeSDFileListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetSDRecordingFiles(const char *host, const char *user, const char *password, const SDFileQueryRecord *request, SDFileListRecord *response, ConnectionInfo *conn);
 /* GetSDRecordingFile: request is the file name itself (zero-terminated); the device's verdict goes to a CallResult. */
 WS_API int WS_CALL DLL_WebServiceGetSDRecordingFile(const char *host, const char *user, const char *password, const char *request, CallResult *response, ConnectionInfo *conn);

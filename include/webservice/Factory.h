@@ -37,7 +37,7 @@ typedef struct FactoryTextRecord {
 
 /* SetDefaultSetting: sends id, password and text as the settings; the device's verdict goes to a CallResult. */
 WS_API int WS_CALL DLL_WebServiceSetDefaultSetting(const char *host, const char *user, const char *password, const FactoryCommandRecord *request, CallResult *response, ConnectionInfo *conn);
-/* GetDefaultSetting: sends the keys in order (-1 when count is negative, or positive with keys null); fills a ParameterListRecord whose items array the caller then owns. */
+/* GetDefaultSetting: sends the keys in order (-1 when count is negative, or positive with keys null); fills a ParameterListRecord whose items array the caller then owns and releases with WebService_FreeParameterListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetDefaultSetting(const char *host, const char *user, const char *password, const KeyListRecord *request, ParameterListRecord *response, ConnectionInfo *conn);
 /* SendPTZCommandByPass: sends id, password and text as the command; the PTZ head's answer goes to a FactoryTextRecord. */
 WS_API int WS_CALL DLL_WebServiceSendPTZCommandByPass(const char *host, const char *user, const char *password, const FactoryCommandRecord *request, FactoryTextRecord *response, ConnectionInfo *conn);

@@ -149,7 +149,12 @@ typedef struct IPSectionListRecord {
   int32_t resultCode;
 } IPSectionListRecord;
 
-/* GetIPSectionList: request is any non-null pointer (not read); fills an IPSectionListRecord whose items array the caller then owns. */
+/* Releases what the library allocated into an IPSectionListRecord (items) and
+ * leaves it empty: pointers NULL, counts 0.  NULL, and a record released
+ * before, are ignored. */
+WS_API void WS_CALL WebService_FreeIPSectionListRecord(IPSectionListRecord *record);
+
+/* GetIPSectionList: request is any non-null pointer (not read); fills an IPSectionListRecord whose items array the caller then owns and releases with WebService_FreeIPSectionListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetIPSectionList(const char *host, const char *user, const char *password, const void *request, IPSectionListRecord *response, ConnectionInfo *conn);
 /* GetIPSection: request->text is the section's alias; fills an IPSectionResponseRecord. */
 WS_API int WS_CALL DLL_WebServiceGetIPSection(const char *host, const char *user, const char *password, const TextRequestRecord *request, IPSectionResponseRecord *response, ConnectionInfo *conn);

@@ -40,14 +40,19 @@ typedef struct ChannelParameterRecord {
   ParameterRecord *items; /* count items, read only; may be NULL when count is 0 */
 } ChannelParameterRecord;
 
-/* The protocol names: names[i] is a strdup copy (NULL when the device sent
- * a nil name); release each with free() and then the array with
- * WebService_FreeItems (or delete[]). */
+/* The protocol names: names[i] is a separate copy (NULL when the device sent
+ * a nil name); WebService_FreePTZProtocolListRecord releases the names and
+ * the array. */
 typedef struct PTZProtocolListRecord {
   int32_t resultCode;
   int32_t count;
   char **names;
 } PTZProtocolListRecord;
+
+/* Releases what the library allocated into a PTZProtocolListRecord (every
+ * name, then names) and leaves it empty: pointers NULL, counts 0.  NULL, and
+ * a record released before, are ignored. */
+WS_API void WS_CALL WebService_FreePTZProtocolListRecord(PTZProtocolListRecord *record);
 
 /* A text answer: the channel's protocol, or the pass-through reply.  text is
  * written only when the answer carries it. */
@@ -85,6 +90,11 @@ typedef struct PTZConfigurationListRecord {
   int32_t count;
   ParameterRecord *items; /* allocated by the library, owned by the caller */
 } PTZConfigurationListRecord;
+
+/* Releases what the library allocated into a PTZConfigurationListRecord
+ * (items) and leaves it empty: pointers NULL, counts 0.  NULL, and a record
+ * released before, are ignored. */
+WS_API void WS_CALL WebService_FreePTZConfigurationListRecord(PTZConfigurationListRecord *record);
 
 /* Serial port of the PTZ head (ns1:PortConfig_T). */
 typedef struct PortConfigRecord {
@@ -125,6 +135,11 @@ typedef struct PresetListRecord {
   PresetRecord *items; /* allocated by the library, owned by the caller */
 } PresetListRecord;
 
+/* Releases what the library allocated into a PresetListRecord (items) and
+ * leaves it empty: pointers NULL, counts 0.  NULL, and a record released
+ * before, are ignored. */
+WS_API void WS_CALL WebService_FreePresetListRecord(PresetListRecord *record);
+
 typedef struct PresetRequestRecord {
   char prefix[100]; /* neither read nor written */
   int32_t channel;
@@ -145,7 +160,12 @@ typedef struct PresetTourListRecord {
   int32_t resultCode;
 } PresetTourListRecord;
 
-/* GetPTZProtocolList: request any non-null pointer (not read); fills a PTZProtocolListRecord whose names the caller then owns. */
+/* Releases what the library allocated into a PresetTourListRecord (items) and
+ * leaves it empty: pointers NULL, counts 0.  NULL, and a record released
+ * before, are ignored. */
+WS_API void WS_CALL WebService_FreePresetTourListRecord(PresetTourListRecord *record);
+
+/* GetPTZProtocolList: request any non-null pointer (not read); fills a PTZProtocolListRecord whose names the caller then owns and releases with WebService_FreePTZProtocolListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetPTZProtocolList(const char *host, const char *user, const char *password, const void *request, PTZProtocolListRecord *response, ConnectionInfo *conn);
 /* GetPTZProtocol: reads request->channel; the protocol in use goes to a TextResultRecord. */
 WS_API int WS_CALL DLL_WebServiceGetPTZProtocol(const char *host, const char *user, const char *password, const ChannelRecord *request, TextResultRecord *response, ConnectionInfo *conn);
@@ -157,13 +177,13 @@ WS_API int WS_CALL DLL_WebServiceAddPTZProtocol(const char *host, const char *us
 WS_API int WS_CALL DLL_WebServiceRemovePTZProtocol(const char *host, const char *user, const char *password, const TextRequestRecord *request, PTZCallResult *response, ConnectionInfo *conn);
 /* GetPTZProtocolInfo: request->text is the protocol name; fills a PTZProtocolResponseRecord. */
 WS_API int WS_CALL DLL_WebServiceGetPTZProtocolInfo(const char *host, const char *user, const char *password, const TextRequestRecord *request, PTZProtocolResponseRecord *response, ConnectionInfo *conn);
-/* GetPTZCommandList: request is the zero-terminated protocol name itself (no prefix); fills a ParameterListRecord whose items the caller then owns. */
+/* GetPTZCommandList: request is the zero-terminated protocol name itself (no prefix); fills a ParameterListRecord whose items the caller then owns and releases with WebService_FreeParameterListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetPTZCommandList(const char *host, const char *user, const char *password, const char *request, ParameterListRecord *response, ConnectionInfo *conn);
 /* ControlPTZ: sends request->channel and its parameter list; the device's resultCode goes to *response.  2-second time-outs. */
 WS_API int WS_CALL DLL_WebServiceControlPTZ(const char *host, const char *user, const char *password, const ChannelParameterRecord *request, int32_t *response, ConnectionInfo *conn);
 /* Stop: sends request->channel and its parameter list; the device's resultCode goes to *response.  2-second time-outs. */
 WS_API int WS_CALL DLL_WebServiceStop(const char *host, const char *user, const char *password, const ChannelParameterRecord *request, int32_t *response, ConnectionInfo *conn);
-/* GetPresetList: reads request->channel; fills a PresetListRecord whose items the caller then owns.  5-second time-outs. */
+/* GetPresetList: reads request->channel; fills a PresetListRecord whose items the caller then owns and releases with WebService_FreePresetListRecord.  5-second time-outs. */
 WS_API int WS_CALL DLL_WebServiceGetPresetList(const char *host, const char *user, const char *password, const ChannelRecord *request, PresetListRecord *response, ConnectionInfo *conn);
 /* AddPreset: sends request->channel and request->preset; the verdict goes to a PTZCallResult.  5-second time-outs. */
 WS_API int WS_CALL DLL_WebServiceAddPreset(const char *host, const char *user, const char *password, const PresetRequestRecord *request, PTZCallResult *response, ConnectionInfo *conn);
@@ -171,7 +191,7 @@ WS_API int WS_CALL DLL_WebServiceAddPreset(const char *host, const char *user, c
 WS_API int WS_CALL DLL_WebServiceGotoPreset(const char *host, const char *user, const char *password, const ChannelTextRecord *request, int32_t *response, ConnectionInfo *conn);
 /* RemovePreset: request->text is the preset's alias; the verdict goes to a PTZCallResult.  5-second time-outs. */
 WS_API int WS_CALL DLL_WebServiceRemovePreset(const char *host, const char *user, const char *password, const ChannelTextRecord *request, PTZCallResult *response, ConnectionInfo *conn);
-/* GetPresetTour: request points to the channel itself (no prefix); fills a PresetTourListRecord whose items the caller then owns. */
+/* GetPresetTour: request points to the channel itself (no prefix); fills a PresetTourListRecord whose items the caller then owns and releases with WebService_FreePresetTourListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetPresetTour(const char *host, const char *user, const char *password, const int32_t *request, PresetTourListRecord *response, ConnectionInfo *conn);
 /* SetPresetTour: sends the tour of a PresetTourRecord (channel first, no prefix); the verdict goes to a PTZCallResult. */
 WS_API int WS_CALL DLL_WebServiceSetPresetTour(const char *host, const char *user, const char *password, const PresetTourRecord *request, PTZCallResult *response, ConnectionInfo *conn);
@@ -187,7 +207,7 @@ WS_API int WS_CALL DLL_WebServiceStopPatternRecording(const char *host, const ch
 WS_API int WS_CALL DLL_WebServicePlayRecordedPattern(const char *host, const char *user, const char *password, const ChannelRecord *request, int32_t *response, ConnectionInfo *conn);
 /* StopRecordedPattern: reads request->channel; the device's resultCode goes to *response. */
 WS_API int WS_CALL DLL_WebServiceStopRecordedPattern(const char *host, const char *user, const char *password, const ChannelRecord *request, int32_t *response, ConnectionInfo *conn);
-/* GetPTZConfiguration: reads request->channel; fills a PTZConfigurationListRecord whose items the caller then owns.  5-second time-outs. */
+/* GetPTZConfiguration: reads request->channel; fills a PTZConfigurationListRecord whose items the caller then owns and releases with WebService_FreePTZConfigurationListRecord.  5-second time-outs. */
 WS_API int WS_CALL DLL_WebServiceGetPTZConfiguration(const char *host, const char *user, const char *password, const ChannelRecord *request, PTZConfigurationListRecord *response, ConnectionInfo *conn);
 /* SetPTZConfiguration: sends request->channel and its parameter list; the verdict goes to a PTZCallResult. */
 WS_API int WS_CALL DLL_WebServiceSetPTZConfiguration(const char *host, const char *user, const char *password, const ChannelParameterRecord *request, PTZCallResult *response, ConnectionInfo *conn);

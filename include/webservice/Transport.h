@@ -105,7 +105,10 @@ WS_API void WS_CALL WebService_SetTraceCallback(WebServiceTraceCallback callback
  * plain-http second attempt after a first attempt over https; process-wide. */
 WS_API void WS_CALL WebService_AllowPlainHttpProbe(int allow);
 
-/* Releases an item array that a list export allocated (NULL is ignored). */
+/* Releases one item array or text that an export allocated (NULL is
+ * ignored); kept for existing callers.  The record's WebService_Free<Record>
+ * releases everything a response record holds, nested arrays and texts
+ * included. */
 WS_API void WS_CALL WebService_FreeItems(void *items);
 
 #endif

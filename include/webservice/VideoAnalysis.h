@@ -7,7 +7,7 @@
  * device's; the library passes them through unchanged.  Every Get export
  * writes resultCode and, when it is not 0, leaves every other field as the
  * caller set it.  Item arrays the library allocates belong to the caller
- * (release them with WebService_FreeItems).
+ * (release them with the record's WebService_Free<Record>).
  */
 #ifndef WEBSERVICE_VIDEO_ANALYSIS_H
 #define WEBSERVICE_VIDEO_ANALYSIS_H
@@ -100,6 +100,11 @@ typedef struct DetectionWindowListRecord {
   int32_t resultCode;
 } DetectionWindowListRecord;
 
+/* Releases what the library allocated into a DetectionWindowListRecord
+ * (items) and leaves it empty: pointers NULL, counts 0.  NULL, and a record
+ * released before, are ignored. */
+WS_API void WS_CALL WebService_FreeDetectionWindowListRecord(DetectionWindowListRecord *record);
+
 /* One key/value pair (ns1:Param_T). */
 typedef struct ParamRecord {
   char key[256];
@@ -113,6 +118,11 @@ typedef struct ParamListRecord {
   ParamRecord *items; /* allocated by the library, owned by the caller */
   int32_t resultCode;
 } ParamListRecord;
+
+/* Releases what the library allocated into a ParamListRecord (items) and
+ * leaves it empty: pointers NULL, counts 0.  NULL, and a record released
+ * before, are ignored. */
+WS_API void WS_CALL WebService_FreeParamListRecord(ParamListRecord *record);
 
 /* Request of SetROIParam: count pairs from the caller's array (a count of 0
  * sends an empty list; a count above 0 with null items is refused with -1). */
@@ -180,6 +190,12 @@ typedef struct AutoPTZTrackingParamRecord {
   int32_t resultCode;        /* written by the get; not read by the set */
 } AutoPTZTrackingParamRecord;
 
+/* Releases what the library allocated into an AutoPTZTrackingParamRecord
+ * (APTZIgnoreAreaStart, APTZIgnoreAreaEnd and APTZreserved) and leaves it
+ * empty: pointers NULL, counts 0.  NULL, and a record released before, are
+ * ignored. */
+WS_API void WS_CALL WebService_FreeAutoPTZTrackingParamRecord(AutoPTZTrackingParamRecord *record);
+
 typedef struct AutoPTZTrackingRequestRecord {
   int32_t channel;
   AutoPTZTrackingParamRecord param;
@@ -197,15 +213,15 @@ WS_API int WS_CALL DLL_WebServiceSetVAMode(const char *host, const char *user, c
 WS_API int WS_CALL DLL_WebServiceGetVAObjectClassificationParam(const char *host, const char *user, const char *password, const int32_t *request, ObjectClassificationParamRecord *response, ConnectionInfo *conn);
 /* SetVAObjectClassificationParam: sends request->channel and request->param (param.resultCode not read); the device's verdict goes to a CallResult. */
 WS_API int WS_CALL DLL_WebServiceSetVAObjectClassificationParam(const char *host, const char *user, const char *password, const ObjectClassificationRequestRecord *request, CallResult *response, ConnectionInfo *conn);
-/* GetAutoPTZTrackingParam: request points to the int32 channel; fills an AutoPTZTrackingParamRecord whose arrays the caller then owns. */
+/* GetAutoPTZTrackingParam: request points to the int32 channel; fills an AutoPTZTrackingParamRecord whose arrays the caller then owns and releases with WebService_FreeAutoPTZTrackingParamRecord. */
 WS_API int WS_CALL DLL_WebServiceGetAutoPTZTrackingParam(const char *host, const char *user, const char *password, const int32_t *request, AutoPTZTrackingParamRecord *response, ConnectionInfo *conn);
 /* SetAutoPTZTrackingParam: sends request->channel and request->param (ignore areas only when counted, ten reserved zeros); the device's verdict goes to a CallResult. */
 WS_API int WS_CALL DLL_WebServiceSetAutoPTZTrackingParam(const char *host, const char *user, const char *password, const AutoPTZTrackingRequestRecord *request, CallResult *response, ConnectionInfo *conn);
-/* GetROIParam: request points to the int32 channel; fills a ParamListRecord whose items array the caller then owns. */
+/* GetROIParam: request points to the int32 channel; fills a ParamListRecord whose items array the caller then owns and releases with WebService_FreeParamListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetROIParam(const char *host, const char *user, const char *password, const int32_t *request, ParamListRecord *response, ConnectionInfo *conn);
 /* SetROIParam: sends request->channel and request->count pairs of request->items; the device's verdict goes to a CallResult. */
 WS_API int WS_CALL DLL_WebServiceSetROIParam(const char *host, const char *user, const char *password, const ROIParamRequestRecord *request, CallResult *response, ConnectionInfo *conn);
-/* GetDetectionWindowList: request points to the int32 channel; fills a DetectionWindowListRecord whose items array the caller then owns. */
+/* GetDetectionWindowList: request points to the int32 channel; fills a DetectionWindowListRecord whose items array the caller then owns and releases with WebService_FreeDetectionWindowListRecord. */
 WS_API int WS_CALL DLL_WebServiceGetDetectionWindowList(const char *host, const char *user, const char *password, const int32_t *request, DetectionWindowListRecord *response, ConnectionInfo *conn);
 /* AddDetectionWindow: sends request->channel and request->window; the device's verdict goes to a CallResult. */
 WS_API int WS_CALL DLL_WebServiceAddDetectionWindow(const char *host, const char *user, const char *password, const DetectionWindowRequestRecord *request, CallResult *response, ConnectionInfo *conn);

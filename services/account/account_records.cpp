@@ -1,5 +1,5 @@
-// wsctl: the records of Account.h.
-#include "tools/describe.h"
+// The records of Account.h.
+#include "core/describe.h"
 
 namespace wsctl {
 

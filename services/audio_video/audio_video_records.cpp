@@ -1,5 +1,5 @@
-// wsctl: the records of AudioVideo.h.
-#include "tools/describe.h"
+// The records of AudioVideo.h.
+#include "core/describe.h"
 
 namespace wsctl {
 

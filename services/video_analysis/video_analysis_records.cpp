@@ -1,5 +1,5 @@
-// wsctl: the records of VideoAnalysis.h.
-#include "tools/describe.h"
+// The records of VideoAnalysis.h.
+#include "core/describe.h"
 
 namespace wsctl {
 

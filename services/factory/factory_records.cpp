@@ -1,5 +1,5 @@
-// wsctl: the records of Factory.h.
-#include "tools/describe.h"
+// The records of Factory.h.
+#include "core/describe.h"
 
 namespace wsctl {
 

@@ -1,5 +1,5 @@
-// wsctl: the records of PTZ.h.
-#include "tools/describe.h"
+// The records of PTZ.h.
+#include "core/describe.h"
 
 namespace wsctl {
 

@@ -1,5 +1,5 @@
-// wsctl: the records of EventSchedule.h.
-#include "tools/describe.h"
+// The records of EventSchedule.h.
+#include "core/describe.h"
 
 namespace wsctl {
 

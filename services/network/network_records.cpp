@@ -1,5 +1,5 @@
-// wsctl: the records of Network.h.
-#include "tools/describe.h"
+// The records of Network.h.
+#include "core/describe.h"
 
 namespace wsctl {
 

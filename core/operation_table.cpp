@@ -1,6 +1,6 @@
-// wsctl: the enumerations, the bare requests and the operation table.  The
-// records of each public header are described in records_<service>.cpp.
-#include "tools/records.h"
+// The enumerations, the bare requests and the operation table.  The records
+// of each public header are described in services/<name>/<name>_records.cpp.
+#include "core/record_desc.h"
 
 #include <cstring>
 #include <iterator>
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "services/operations.h"
-#include "tools/describe.h"
+#include "core/describe.h"
 
 namespace wsctl {
 
@@ -75,7 +75,7 @@ int CallExport(Export fn, const char *host, const char *user, const char *passwo
     return fn(host, user, password, static_cast<const Req *>(request), static_cast<Resp *>(response), conn);
 }
 
-#define WSCTL_OPERATION(Op, Req, Resp)                                                               \
+#define WSCTL_OPERATION(Op, Req, Resp, ...)                                                             \
   {#Op, &Describe<Req>, &Describe<ResponseRecord<Resp>::type>,                                                             \
    [](const char *host, const char *user, const char *password, const void *request, void *response, \
       ConnectionInfo *conn) {                                                                        \
@@ -92,7 +92,7 @@ struct ServiceSize {
   const char *name;
   size_t count;
 };
-#define WSCTL_COUNT(Op, Req, Resp) +1
+#define WSCTL_COUNT(Op, ...) +1
 #define WSCTL_SERVICE_SIZE(Service, Operations, X) {#Service, 0 Operations(X)},
 const ServiceSize kServiceSizes[] = {WS_ALL_SERVICES(WSCTL_SERVICE_SIZE, WSCTL_COUNT)};
 

@@ -1,5 +1,5 @@
-// wsctl: the records of Utility.h.
-#include "tools/describe.h"
+// The records of Utility.h.
+#include "core/describe.h"
 
 namespace wsctl {
 

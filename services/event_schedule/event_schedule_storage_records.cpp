@@ -1,6 +1,6 @@
-// wsctl: the records of EventSchedule.h for servers, device notifications,
+// The records of EventSchedule.h for servers, device notifications,
 // manual recording and the SD card.
-#include "tools/describe.h"
+#include "core/describe.h"
 
 namespace wsctl {
 

@@ -1,5 +1,5 @@
-// wsctl: the records of Common.h.
-#include "tools/describe.h"
+// The records of Common.h.
+#include "core/describe.h"
 
 namespace wsctl {
 

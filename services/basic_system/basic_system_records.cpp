@@ -1,5 +1,5 @@
-// wsctl: the records of BasicSystem.h.
-#include "tools/describe.h"
+// The records of BasicSystem.h.
+#include "core/describe.h"
 
 namespace wsctl {
 
