@@ -75,7 +75,7 @@ int CallExport(Export fn, const char *host, const char *user, const char *passwo
     return fn(host, user, password, static_cast<const Req *>(request), static_cast<Resp *>(response), conn);
 }
 
-#define WSCTL_OPERATION(Op, Req, Resp)                                                               \
+#define WSCTL_OPERATION(Op, Req, Resp, ...)                                                             \
   {#Op, &Describe<Req>, &Describe<ResponseRecord<Resp>::type>,                                                             \
    [](const char *host, const char *user, const char *password, const void *request, void *response, \
       ConnectionInfo *conn) {                                                                        \
@@ -92,7 +92,7 @@ struct ServiceSize {
   const char *name;
   size_t count;
 };
-#define WSCTL_COUNT(Op, Req, Resp) +1
+#define WSCTL_COUNT(Op, Req, Resp, ...) +1
 #define WSCTL_SERVICE_SIZE(Service, Operations, X) {#Service, 0 Operations(X)},
 const ServiceSize kServiceSizes[] = {WS_ALL_SERVICES(WSCTL_SERVICE_SIZE, WSCTL_COUNT)};
 
