@@ -11,6 +11,7 @@
 //          Item(member)      resultCode; the result, when present, by Copy into member
 //          Record            resultCode; the result, when present, by Copy into the record
 //          List(Rule, items) the list rule FillList<Rule> over <Op>Result's items, by Copy
+//          Stored            resultCode; then the service's Store(record, answer)
 //          Custom            a hand-written Call<Op>
 //   Send   statements that fill the request element `wire` from `request`:
 //          WS_SET(member, value), WS_FILL (the service's Fill(wire, record, out)),
@@ -70,6 +71,21 @@ PresentShape<Store> Present(Store store) {
   return {store};
 }
 
+// resultCode always; then store(out, answer) says the status.
+template <class Store>
+struct StoredShape {
+  Store store;
+  template <class Answer, class Result, class Out>
+  int operator()(Answer &answer, Result, Out *out) const {
+    out->resultCode = answer.resultCode;
+    return store(*out, answer);
+  }
+};
+template <class Store>
+StoredShape<Store> Stored(Store store) {
+  return {store};
+}
+
 // rule(out, resultCode, the result's items or null, copy).
 template <class Rule, class Items, class Copy>
 struct ListShape {
@@ -99,6 +115,7 @@ ListShape<Rule, Items, Copy> List(Rule rule, Items items, Copy copy) {
   ::ws::Present([](auto &out, const char &text) { ::ws::CopyTextIfPresent(out.field, &text); })
 #define WS_SHAPE_Item(member) ::ws::Present([](auto &out, const auto &wire) { Copy(out.member, wire); })
 #define WS_SHAPE_Record ::ws::Present([](auto &out, const auto &wire) { Copy(out, wire); })
+#define WS_SHAPE_Stored ::ws::Stored([](auto &out, const auto &answer) { return Store(out, answer); })
 #define WS_SHAPE_List(Rule, member)                                                                          \
   ::ws::List([](auto *out, int code, const auto *items, auto copy) { return ::ws::FillList##Rule(out, code, items, copy); }, \
              [](const auto &list) -> const auto & { return list.member; },                                  \

@@ -35,28 +35,24 @@ void Fill(_ns1__SetSessionConfig &wire, const SessionConfigRequestRecord &reques
             });
 }
 
-}  // namespace
-
-int AccountClient::CallGetSessionConfig(const void *, SessionConfigResponseRecord *response) {
-  _ns1__GetSessionConfig wire;
-  _ns1__GetSessionConfigResponse answer;
-  if (int status = WS_INVOKE(GetSessionConfig, &wire, answer)) return status;
-  response->resultCode = answer.resultCode;
+int Store(SessionConfigResponseRecord &record, const _ns1__GetSessionConfigResponse &answer) {
   const ns1__SessionConfig_USCORET *config = answer.GetSessionConfigResult;
   if (!config) return 0;
-  response->config.enableAnonymous = config->enableAnonymous;
+  record.config.enableAnonymous = config->enableAnonymous;
   if (!config->maxRTPStreamTime) return 0;
   // Only the slots the answer carries are copied; the record holds four.
   const auto &times = config->maxRTPStreamTime->Time_USCORET;
   for (size_t i = 0; i < times.size() && i < 4; ++i) {
     if (!times[i]) continue;
-    TimeSlotRecord &slot = response->config.maxRTPStreamTime[i];
+    TimeSlotRecord &slot = record.config.maxRTPStreamTime[i];
     slot.hour = times[i]->hour;
     slot.minute = times[i]->minute;
     slot.second = times[i]->second;
   }
   return 0;
 }
+
+}  // namespace
 
 #define WS_ACCOUNT_CONVERSION(...) WS_DEFINE_CONVERSION(AccountClient, __VA_ARGS__)
 WS_ACCOUNT_OPERATIONS(WS_ACCOUNT_CONVERSION)

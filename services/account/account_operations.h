@@ -13,5 +13,5 @@
   X(RemoveUser, UserRequestRecord, CallResult, CallResult, WS_SET(userID, request->user.userID))           \
   X(GetUserCount, void, IntValueRecord, Value, )                                                           \
   X(GetUserLevel, char, IntValueRecord, Value, WS_SET(ipAddress, request))                                 \
-  X(GetSessionConfig, void, SessionConfigResponseRecord, Custom, )                                         \
+  X(GetSessionConfig, void, SessionConfigResponseRecord, Stored, )                                         \
   X(SetSessionConfig, SessionConfigRequestRecord, CallResult, CallResult, WS_FILL)

@@ -96,56 +96,43 @@ void Copy(DateTimeConfigRecord &record, const ns1__DateTimeConfig_USCORET &confi
   record.dateTimeMode = config.dateTimeMode;
 }
 
-}  // namespace
-
-int BasicSystemClient::CallGetChannelList(const void *, ChannelListRecord *response) {
-  _ns1__GetChannelList wire;
-  _ns1__GetChannelListResponse answer;
-  if (int status = WS_INVOKE(GetChannelList, &wire, answer)) return status;
-  response->resultCode = answer.resultCode;
+int Store(ChannelListRecord &record, const _ns1__GetChannelListResponse &answer) {
   if (!answer.GetChannelListResult) return 0;
   const std::vector<int> &channels = answer.GetChannelListResult->int_;
   // The record holds four channels; count reports what the device listed.
-  for (size_t i = 0; i < channels.size() && i < 4; ++i) response->channel[i] = channels[i];
-  response->count = static_cast<int>(channels.size());
+  for (size_t i = 0; i < channels.size() && i < 4; ++i) record.channel[i] = channels[i];
+  record.count = static_cast<int>(channels.size());
   return 0;
 }
 
-int BasicSystemClient::CallGetLoggedDateList(const void *, LoggedDateListRecord *response) {
-  _ns1__GetLoggedDateList wire;
-  _ns1__GetLoggedDateListResponse answer;
-  if (int status = WS_INVOKE(GetLoggedDateList, &wire, answer)) return status;
-  response->resultCode = answer.resultCode;
+int Store(LoggedDateListRecord &record, const _ns1__GetLoggedDateListResponse &answer) {
   const std::vector<char *> *dates =
       answer.GetLoggedDateListResult ? &answer.GetLoggedDateListResult->string : nullptr;
   if (answer.resultCode != 0 || !dates) return 0;
   if (dates->empty()) {
-    response->count = 0;
+    record.count = 0;
     return 0;
   }
   // Each date a separate strdup copy, a nil one a null entry.
   char **copies = DuplicateTexts(*dates);
   if (!copies) return WS_STATUS_OUT_OF_MEMORY;
-  response->count = static_cast<int>(dates->size());
-  response->items = copies;
+  record.count = static_cast<int>(dates->size());
+  record.items = copies;
   return 0;
 }
 
-int BasicSystemClient::CallGetLogs(const TextRequestRecord *request, LogTextRecord *response) {
-  _ns1__GetLogs wire;
-  wire.date = SendText(request->text);
-  _ns1__GetLogsResponse answer;
-  if (int status = WS_INVOKE(GetLogs, &wire, answer)) return status;
-  response->resultCode = answer.resultCode;
+int Store(LogTextRecord &record, const _ns1__GetLogsResponse &answer) {
   if (answer.resultCode != 0 || !answer.GetLogsResult) return 0;
   // The whole log, never cut, in a buffer of its length plus one.
   const size_t length = std::strlen(answer.GetLogsResult);
   char *text = AllocateItems<char>(length + 1);
   if (!text) return WS_STATUS_OUT_OF_MEMORY;
   std::memcpy(text, answer.GetLogsResult, length + 1);
-  response->text = text;
+  record.text = text;
   return 0;
 }
+
+}  // namespace
 
 int BasicSystemClient::ProbeVersion(const char *host, const char *user, const char *password, const void *request,
                                     VersionRecord *response, ConnectionInfo *conn) {

@@ -12,7 +12,7 @@
 // GetVersion, which tries two endpoint kinds itself.
 #define WS_BASIC_SYSTEM_EXPORTS(Framed, Unanswered, Probe)                                                     \
   Framed(GetMaxChannel, void, IntValueRecord, Value, )                                                         \
-  Framed(GetChannelList, void, ChannelListRecord, Custom, )                                                    \
+  Framed(GetChannelList, void, ChannelListRecord, Stored, )                                                    \
   Framed(GetDateTimeConfig, void, DateTimeConfigRecord, Record, )                                              \
   Framed(SetDateTimeConfig, DateTimeConfigRequestRecord, CallResult, CallResult, WS_FILL)                      \
   Framed(TestNTPServer, char, CallResult, CallResult, WS_SET(serverAddress, request))                          \
@@ -25,8 +25,8 @@
   Framed(GetBackupFilename, void, BackupFilenameRecord, Text(filename), )                                      \
   Framed(UpgradeFirmware, TextRequestRecord, CallResult, CallResult, WS_SET_TEXT(filename))                    \
   Probe(GetVersion, void, VersionRecord, Record, )                                                             \
-  Framed(GetLoggedDateList, void, LoggedDateListRecord, Custom, )                                              \
-  Framed(GetLogs, TextRequestRecord, LogTextRecord, Custom, )                                                  \
+  Framed(GetLoggedDateList, void, LoggedDateListRecord, Stored, )                                              \
+  Framed(GetLogs, TextRequestRecord, LogTextRecord, Stored, WS_SET_TEXT(date))                                                \
   Framed(GetReports, void, ReportRecord, Text(report), )                                                       \
   Framed(GetMaxStreamConnection, void, IntValueRecord, Value, )                                                \
   Framed(SetMaxStreamConnection, int32_t, CallResult, CallResult, WS_SET(size, *request))                      \

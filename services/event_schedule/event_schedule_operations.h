@@ -68,13 +68,13 @@
     WS_SET_STREAM WS_SET(frameRate, request->frameRate) WS_SET(qualityType, request->qualityType)                 \
         WS_SET(resolutionType, request->resolutionType))                                                          \
   X(StopManualRecording, ManualRecordingStopRecord, CallResult, CallResult, WS_SET_STREAM)                        \
-  X(GetSDRecordingSchedule, void, SDRecordingResponseRecord, Custom, )                                            \
+  X(GetSDRecordingSchedule, void, SDRecordingResponseRecord, Stored, )                                            \
   X(SetSDRecordingSchedule, SDRecordingRecord, CallResult, CallResult, WS_FILL)                                   \
   X(GetSDInfo, void, SDInfoResponseRecord, Item(info), )                                                          \
   X(CommandSD, int32_t, CallResult, CallResult, WS_SET(command, *request))                                        \
   X(GetSDConfig, void, SDConfigResponseRecord, Item(config), )                                                    \
   X(SetSDConfig, SDConfigRecord, CallResult, CallResult, WS_FILL)                                                 \
-  X(GetSDRecordingFiles, SDFileQueryRecord, SDFileListRecord, Custom, WS_FILL)                                    \
+  X(GetSDRecordingFiles, SDFileQueryRecord, SDFileListRecord, Stored, WS_FILL)                                     \
   X(GetSDRecordingFile, char, CallResult, CallResult, WS_SET(filename, request))                                  \
   X(RemoveSDRecordingFile, char, CallResult, CallResult, WS_SET(filename, request))
 

@@ -128,26 +128,10 @@ void Copy(SDConfigRecord &record, const ns1__SDConfig_USCORET &wire) {
   CopyTextIfPresent(record.diskFullNotificationSMTPServerID, wire.diskFullNotificationSMTPServerID);
 }
 
-}  // namespace
-
-// Only the boolean result comes back: one byte, no resultCode.
-int EventScheduleClient::CallRemoveSMTPServer(const AliasRecord *request, bool *response) {
-  _ns1__RemoveSMTPServer wire;
-  wire.alias = SendText(request->alias);
-  _ns1__RemoveSMTPServerResponse answer;
-  if (int status = WS_INVOKE(RemoveSMTPServer, &wire, answer)) return status;
-  *response = answer.RemoveSMTPServerResult;
-  return 0;
-}
-
 // resultCode is written whatever its value; the schedule when the answer
 // holds one.  timetableCount follows a received time table, also an empty
 // one; the new array comes only for one entry or more.
-int EventScheduleClient::CallGetSDRecordingSchedule(const void *, SDRecordingResponseRecord *response) {
-  _ns1__GetSDRecordingSchedule wire;
-  _ns1__GetSDRecordingScheduleResponse answer;
-  if (int status = WS_INVOKE(GetSDRecordingSchedule, &wire, answer)) return status;
-  response->resultCode = answer.resultCode;
+int Store(SDRecordingResponseRecord &response, const _ns1__GetSDRecordingScheduleResponse &answer) {
   const ns1__SDRecording_USCORET *schedule = answer.GetSDRecordingScheduleResult;
   if (!schedule) return 0;
   const std::vector<int> *entries = schedule->timetable ? &schedule->timetable->int_ : nullptr;
@@ -156,7 +140,7 @@ int EventScheduleClient::CallGetSDRecordingSchedule(const void *, SDRecordingRes
     if (!(timetable = AllocateItems<int32_t>(entries->size()))) return WS_STATUS_OUT_OF_MEMORY;
     std::copy(entries->begin(), entries->end(), timetable);
   }
-  SDRecordingRecord &record = response->schedule;
+  SDRecordingRecord &record = response.schedule;
   record.channel = schedule->channel;
   record.master = schedule->master;
   record.networkFailureRecording = schedule->networkFailureRecording;
@@ -171,19 +155,25 @@ int EventScheduleClient::CallGetSDRecordingSchedule(const void *, SDRecordingRes
 // The file list's own rule: resultCode is written whatever its value and
 // does not stop the copy; a missing or empty list leaves count and names as
 // they were.  Each name is a separate strdup copy.
-int EventScheduleClient::CallGetSDRecordingFiles(const SDFileQueryRecord *request, SDFileListRecord *response) {
-  _ns1__GetSDRecordingFiles wire;
-  Outgoing out;
-  WS_FILL
-  _ns1__GetSDRecordingFilesResponse answer;
-  if (int status = WS_INVOKE(GetSDRecordingFiles, &wire, answer)) return status;
-  response->resultCode = answer.resultCode;
+int Store(SDFileListRecord &record, const _ns1__GetSDRecordingFilesResponse &answer) {
   const ns1__ArrayOfString *list = answer.GetSDRecordingFilesResult;
   if (!list || list->string.empty()) return 0;
   char **names = DuplicateTexts(list->string);
   if (!names) return WS_STATUS_OUT_OF_MEMORY;
-  response->count = static_cast<int32_t>(list->string.size());
-  response->names = names;
+  record.count = static_cast<int32_t>(list->string.size());
+  record.names = names;
+  return 0;
+}
+
+}  // namespace
+
+// Only the boolean result comes back: one byte, no resultCode.
+int EventScheduleClient::CallRemoveSMTPServer(const AliasRecord *request, bool *response) {
+  _ns1__RemoveSMTPServer wire;
+  wire.alias = Send(request->alias);
+  _ns1__RemoveSMTPServerResponse answer;
+  if (int status = WS_INVOKE(RemoveSMTPServer, &wire, answer)) return status;
+  *response = answer.RemoveSMTPServerResult;
   return 0;
 }
 

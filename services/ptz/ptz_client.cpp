@@ -77,23 +77,19 @@ void Copy(PTZProtocolRecord &protocol, const ns1__PTZProtocol_USCORET &info) {
   CopyRange(protocol.parkTimeRange, info.parkTimeRange);
 }
 
-}  // namespace
-
-int PTZClient::CallGetPTZProtocolList(const void *, PTZProtocolListRecord *response) {
-  _ns1__GetPTZProtocolList wire;
-  _ns1__GetPTZProtocolListResponse answer;
-  if (int status = WS_INVOKE(GetPTZProtocolList, &wire, answer)) return status;
-  response->resultCode = answer.resultCode;
+int Store(PTZProtocolListRecord &record, const _ns1__GetPTZProtocolListResponse &answer) {
   if (answer.resultCode != 0 || !answer.GetPTZProtocolListResult) return 0;
   const std::vector<char *> &names = answer.GetPTZProtocolListResult->string;
   if (!names.empty()) {
     char **copies = DuplicateTexts(names);
     if (!copies) return WS_STATUS_OUT_OF_MEMORY;
-    response->names = copies;
+    record.names = copies;
   }
-  response->count = static_cast<int>(names.size());
+  record.count = static_cast<int>(names.size());
   return 0;
 }
+
+}  // namespace
 
 #define WS_PTZ_CONVERSION(...) WS_DEFINE_CONVERSION(PTZClient, __VA_ARGS__)
 WS_PTZ_OPERATIONS(WS_PTZ_CONVERSION)

@@ -11,7 +11,7 @@
 #define WS_REQUIRE_ITEMS WS_REQUIRE(request->count >= 0 && (request->count == 0 || request->items))
 
 #define WS_PTZ_OPERATIONS(X)                                                                                     \
-  X(GetPTZProtocolList, void, PTZProtocolListRecord, Custom, )                                                   \
+  X(GetPTZProtocolList, void, PTZProtocolListRecord, Stored, )                                                   \
   X(GetPTZProtocol, ChannelRecord, TextResultRecord, Text(text), WS_SET_CHANNEL)                                  \
   X(SetPTZProtocol, ChannelTextRecord, PTZCallResult, CallResult, WS_SET_CHANNEL_TEXT(protocolName))              \
   X(AddPTZProtocol, TextRequestRecord, PTZCallResult, CallResult, WS_SET(filename, request->text))                \

@@ -180,69 +180,58 @@ void Fill(_ns1__SetAutoPTZTrackingParam &wire, const AutoPTZTrackingRequestRecor
   out.Element(param.APTZreserved).int_.assign(kReservedItems, 0);
 }
 
-}  // namespace
-
-int VideoAnalysisClient::CallGetVAConfiguration(const ChannelRequestRecord *request, VAConfigRecord *response) {
-  _ns1__GetVAConfiguration wire;
-  wire.channel = request->channel;
-  _ns1__GetVAConfigurationResponse answer;
-  if (int status = WS_INVOKE(GetVAConfiguration, &wire, answer)) return status;
-  response->resultCode = answer.resultCode;
+int Store(VAConfigRecord &record, const _ns1__GetVAConfigurationResponse &answer) {
   const ns1__VAConfig_USCORET *config = answer.GetVAConfigurationResult;
   if (answer.resultCode != 0 || !config) return 0;
-  response->vaEnable = config->vaEnable;
-  response->resetBackground = config->resetBackground;
-  response->learningTime = config->learningTime;
-  response->camtamperSensitivity = config->camtamperSensitivity;
-  response->trackingRangeFilterRange = config->trackingRangeFilterRange;
-  response->enableContour = config->enableContour;
+  record.vaEnable = config->vaEnable;
+  record.resetBackground = config->resetBackground;
+  record.learningTime = config->learningTime;
+  record.camtamperSensitivity = config->camtamperSensitivity;
+  record.trackingRangeFilterRange = config->trackingRangeFilterRange;
+  record.enableContour = config->enableContour;
   if (const ns1__ShadowRemovalParam_USCORET *shadow = config->shadowRemovalParam) {
-    response->shadowRemoval = shadow->shadowRemoval;
-    response->shadowIntensityRatioLB = shadow->shadowIntensityRatioLB;
-    response->shadowIntensityRatioUB = shadow->shadowIntensityRatioUB;
-    response->shadowDistanceThreshold = shadow->shadowDistanceThreshold;
+    record.shadowRemoval = shadow->shadowRemoval;
+    record.shadowIntensityRatioLB = shadow->shadowIntensityRatioLB;
+    record.shadowIntensityRatioUB = shadow->shadowIntensityRatioUB;
+    record.shadowDistanceThreshold = shadow->shadowDistanceThreshold;
   }
   if (const ns1__BlindUpdateParam_USCORET *blind = config->blindUpdateParam) {
-    response->blindUpdate = blind->blindUpdate;
-    response->updateWeightRatio = blind->updateWeightRatio;
+    record.blindUpdate = blind->blindUpdate;
+    record.updateWeightRatio = blind->updateWeightRatio;
   }
   if (const ns1__ObjectDetectionParam_USCORET *detection = config->objectDetectionParam) {
-    response->distanceThreshold = detection->distanceThreshold;
-    response->groupingThreshold = detection->groupingThreshold;
+    record.distanceThreshold = detection->distanceThreshold;
+    record.groupingThreshold = detection->groupingThreshold;
   }
   if (const ns1__ObjectTrackingParam_USCORET *tracking = config->objectTrackingParam) {
-    response->trackingStrictness = tracking->trackingStrictness;
-    response->trackingDistMargin = tracking->trackingDistMargin;
-    response->trackingDistMarginInc = tracking->trackingDistMarginInc;
-    response->trackingEraseCntMax = tracking->trackingEraseCntMax;
+    record.trackingStrictness = tracking->trackingStrictness;
+    record.trackingDistMargin = tracking->trackingDistMargin;
+    record.trackingDistMarginInc = tracking->trackingDistMarginInc;
+    record.trackingEraseCntMax = tracking->trackingEraseCntMax;
   }
   if (const ns1__SizeFilterParam_USCORET *filter = config->sizeFilterParam) {
-    CopySizeIfPresent(response->minBasicObject, filter->minBasicObject);
-    CopySizeIfPresent(response->maxBasicObject, filter->maxBasicObject);
-    CopyPerspective(response->maxPerspectiveObject, filter->maxPerspectiveObject);
-    CopyPerspective(response->minPerspectiveObject, filter->minPerspectiveObject);
-    CopyPerspective(response->perspectiveSize, filter->perspectiveSize);
-    response->resetPerspective = filter->resetPerspective;
-    response->usePerspective = filter->usePerspective;
+    CopySizeIfPresent(record.minBasicObject, filter->minBasicObject);
+    CopySizeIfPresent(record.maxBasicObject, filter->maxBasicObject);
+    CopyPerspective(record.maxPerspectiveObject, filter->maxPerspectiveObject);
+    CopyPerspective(record.minPerspectiveObject, filter->minPerspectiveObject);
+    CopyPerspective(record.perspectiveSize, filter->perspectiveSize);
+    record.resetPerspective = filter->resetPerspective;
+    record.usePerspective = filter->usePerspective;
   }
   return 0;
 }
 
-int VideoAnalysisClient::CallGetVAObjectClassificationParam(const int32_t *request,
-                                                        ObjectClassificationParamRecord *response) {
-  _ns1__GetVAObjectClassificationParam wire;
-  wire.channel = *request;
-  _ns1__GetVAObjectClassificationParamResponse answer;
-  if (int status = WS_INVOKE(GetVAObjectClassificationParam, &wire, answer)) return status;
-  response->resultCode = answer.resultCode;
+int Store(ObjectClassificationParamRecord &record, const _ns1__GetVAObjectClassificationParamResponse &answer) {
   const ns1__ObjectClassificationParam_USCORET *param = answer.GetVAObjectClassificationParamResult;
   if (answer.resultCode != 0 || !param) return 0;
-  response->classMode = param->classMode;
-  response->classEnvMode = param->classEnvMode;
-  CopySizeIfPresent(response->classMinObjectSize, param->classMinObjectSize);
-  CopySizeIfPresent(response->classColorMinObjectSize, param->classColorMinObjectSize);
+  record.classMode = param->classMode;
+  record.classEnvMode = param->classEnvMode;
+  CopySizeIfPresent(record.classMinObjectSize, param->classMinObjectSize);
+  CopySizeIfPresent(record.classColorMinObjectSize, param->classColorMinObjectSize);
   return 0;
 }
+
+}  // namespace
 
 int VideoAnalysisClient::CallGetAutoPTZTrackingParam(const int32_t *request, AutoPTZTrackingParamRecord *response) {
   _ns1__GetAutoPTZTrackingParam wire;

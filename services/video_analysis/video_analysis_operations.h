@@ -6,12 +6,12 @@
 #include "webservice/VideoAnalysis.h"
 
 #define WS_VIDEO_ANALYSIS_OPERATIONS(X)                                                                        \
-  X(GetVAConfiguration, ChannelRequestRecord, VAConfigRecord, Custom, )                                        \
+  X(GetVAConfiguration, ChannelRequestRecord, VAConfigRecord, Stored, WS_SET(channel, request->channel))                                      \
   X(SetVAConfiguration, VAConfigRequestRecord, CallResult, CallResult, WS_FILL)                                \
   X(GetVAMode, int32_t, IntValueRecord, Value, WS_SET(channel, *request))                                      \
   X(SetVAMode, VAModeRecord, CallResult, CallResult,                                                           \
     WS_SET(channel, request->channel) WS_SET(vaMode, request->vaMode))                                         \
-  X(GetVAObjectClassificationParam, int32_t, ObjectClassificationParamRecord, Custom, )                        \
+  X(GetVAObjectClassificationParam, int32_t, ObjectClassificationParamRecord, Stored, WS_SET(channel, *request))                      \
   X(SetVAObjectClassificationParam, ObjectClassificationRequestRecord, CallResult, CallResult, WS_FILL)        \
   X(GetAutoPTZTrackingParam, int32_t, AutoPTZTrackingParamRecord, Custom, )                                    \
   X(SetAutoPTZTrackingParam, AutoPTZTrackingRequestRecord, CallResult, CallResult,                             \
