@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <type_traits>
 #include <vector>
@@ -14,6 +15,47 @@ namespace ws {
 
 // The caller's texts are sent in place, never copied.
 inline char *SendText(const char *text) { return const_cast<char *>(text); }
+
+// A request field's wire value: texts in place, numbers as they are, and a
+// boolean as the caller's byte, any nonzero value counting as true.
+inline char *Send(const char *text) { return SendText(text); }
+inline int Send(int value) { return value; }
+inline bool Send(const bool &flag) {
+  unsigned char byte;
+  std::memcpy(&byte, &flag, 1);
+  return byte != 0;
+}
+
+// The wire objects of one request beyond its element: created for the
+// exchange, outside the SOAP context, and deleted with it.
+class Outgoing {
+ public:
+  template <class T>
+  T *New() {
+    auto object = std::make_shared<T>();
+    objects_.push_back(object);
+    return object.get();
+  }
+  // A new wire object for member, which then points at it.
+  template <class T>
+  T &Element(T *&member) {
+    return *(member = New<T>());
+  }
+
+ private:
+  std::vector<std::shared_ptr<void>> objects_;
+};
+
+// Fills the wire list with one new wire item per caller item, in order, each
+// by fill(wire item, caller item).
+template <class Wire, class Item, class Fill>
+void SendItems(Outgoing &out, std::vector<Wire *> &list, const Item *items, size_t count, Fill fill) {
+  for (size_t i = 0; i < count; ++i) {
+    Wire *wire = out.New<Wire>();
+    fill(*wire, items[i]);
+    list.push_back(wire);
+  }
+}
 
 // Stores the boolean result and the device's result code of a Set-like answer
 // into any record that has both (CallResult, or a service's own order of them).
@@ -49,30 +91,38 @@ void CopyKeyValue(Item &item, const Wire &pair) {
   CopyTextOrEmpty(item.value, pair.value);
 }
 
+// The most items a caller's array holds: its count is an int32.
+constexpr size_t kMaxItems = 0x7fffffff;
+
 // Allocates a zero-filled array that the caller owns afterwards; it can be
 // released with delete[] of the same type or with WebService_FreeItems.
-// Returns null when the memory is not there.
+// Returns null when the memory is not there or count is past kMaxItems.
 template <class Item>
 Item *AllocateItems(size_t count) {
-  if (count > static_cast<size_t>(-1) / sizeof(Item)) return nullptr;
+  if (count > kMaxItems || count > static_cast<size_t>(-1) / sizeof(Item)) return nullptr;
   void *memory = ::operator new[](count * sizeof(Item), std::nothrow);
   if (memory) std::memset(memory, 0, count * sizeof(Item));
   return static_cast<Item *>(memory);
 }
 
-// Allocates the caller's item array, copies every present item into it and
-// stores count and items.  A nil item leaves its entry zero-filled.
+// Allocates the caller's array of one item per source, fills each with
+// copyItem(item, source) and stores count and items.
+template <class Item, class Source, class CopyItem>
+int StoreArray(int32_t &count, Item *&items, const std::vector<Source> &sources, CopyItem copyItem) {
+  Item *array = AllocateItems<Item>(sources.size());
+  if (!array) return WS_STATUS_OUT_OF_MEMORY;
+  for (size_t i = 0; i < sources.size(); ++i) copyItem(array[i], sources[i]);
+  count = static_cast<int32_t>(sources.size());
+  items = array;
+  return 0;
+}
+
+// StoreArray into a list record; a nil item leaves its entry zero-filled.
 template <class ListRecord, class Source, class CopyItem>
 int StoreItems(ListRecord *record, const std::vector<Source *> &items, CopyItem copyItem) {
-  using Item = std::remove_pointer_t<decltype(record->items)>;
-  if (items.size() > 0x7fffffff) return WS_STATUS_OUT_OF_MEMORY;
-  Item *array = AllocateItems<Item>(items.size());
-  if (!array) return WS_STATUS_OUT_OF_MEMORY;
-  for (size_t i = 0; i < items.size(); ++i)
-    if (items[i]) copyItem(array[i], *items[i]);
-  record->count = static_cast<int>(items.size());
-  record->items = array;
-  return 0;
+  return StoreArray(record->count, record->items, items, [&](auto &item, const Source *source) {
+    if (source) copyItem(item, *source);
+  });
 }
 
 // The account list rule: count and items are written only when the device

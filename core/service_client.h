@@ -8,6 +8,7 @@
 
 #include "base_namespace.h"
 #include "records.h"
+#include "shapes.h"
 #include "soapH.h"
 #include "timeouts.h"
 #include "transport/http_transport.h"
@@ -137,79 +138,25 @@ class ServiceClient : private CallContext, public Proxy {
     return MapRuntimeStatus(this->soap, status);
   }
 
-  // An operation whose answer is a boolean result and a result code, stored
-  // into a record with result and resultCode members.
-  template <class Request, class Response, class Out>
-  int InvokeForCallResult(int (Proxy::*op)(const char *, const char *, Request *, Response &), const char *action,
-                          Request *request, bool Response::*result, Out *out) {
-    Response answer;
-    if (int status = Invoke(op, action, request, answer)) return status;
-    return StoreCallResult(out, answer.*result, answer.resultCode);
-  }
-
-  // An operation whose answer is one integer or enumeration and a result code.
-  template <class Request, class Response>
-  int InvokeForIntValue(int (Proxy::*op)(const char *, const char *, Request *, Response &), const char *action,
-                        Request *request, int Response::*value, IntValueRecord *out) {
-    Response answer;
-    if (int status = Invoke(op, action, request, answer)) return status;
-    out->value = answer.*value;
-    out->resultCode = answer.resultCode;
-    return 0;
-  }
-
-  // An operation whose answer is a key/value list, copied by the
-  // parameter-list rule into a record with count, items and resultCode.
-  template <class Request, class Response, class ListRecord>
-  int InvokeForParameterList(int (Proxy::*op)(const char *, const char *, Request *, Response &),
-                             const char *action, Request *request,
-                             ns1__ArrayOfParameter_USCORET *Response::*result, ListRecord *out) {
-    Response answer;
-    if (int status = Invoke(op, action, request, answer)) return status;
-    ns1__ArrayOfParameter_USCORET *list = answer.*result;
-    return FillListCountAlways(out, answer.resultCode, list ? &list->Parameter_USCORET : nullptr,
-                               [](auto &item, const ns1__Parameter_USCORET &pair) { CopyKeyValue(item, pair); });
+  // Sends wire through op and stores the answer by shape; result(answer) is
+  // the answer's <Op>Result member, for the shapes that read one.
+  template <class Request, class Answer, class Response, class Shape, class Result>
+  int Exchange(int (Proxy::*op)(const char *, const char *, Request *, Answer &), Request *wire, Response *response,
+               Shape shape, Result result) {
+    Answer answer;
+    if (int status = Invoke(op, nullptr, wire, answer)) return status;
+    return shape(answer, result, response);
   }
 };
 
-// The request of an operation that carries one value of the caller's (a
-// channel, a number, a text sent in place): wire with member set to value.
-// Called on a temporary request, it lives until the end of the full
-// expression that sends it.
-template <class Wire, class Member, class Value>
-Wire *RequestWith(Wire &&wire, Member Wire::*member, Value value) {
-  wire.*member = value;
-  return &wire;
+// A key/value pair of the device's, into any record with key and value texts.
+template <class Item>
+void Copy(Item &item, const ns1__Parameter_USCORET &pair) {
+  CopyKeyValue(item, pair);
 }
 
 // Declares the conversion method of one export inside a service client:
 // Call<Op>, named apart from the proxy's own Op so that it hides nothing.
-#define WS_DECLARE_CONVERSION(Op, Request, Response) int Call##Op(const Request *request, Response *response);
-
-// The action argument of a proxy call: none, so that the proxy sends the action
-// the schema gives Op (base namespace + Op, written by the build).
-#define WS_ACTION(Op) static_cast<const char *>(nullptr)
-
-// The request element of Op with its member `member` set to value, for a
-// request that carries nothing else, e.g. WS_REQUEST_WITH(GetVAMode, channel,
-// *request).
-#define WS_REQUEST_WITH(Op, member, value) ::ws::RequestWith(_ns1__##Op(), &_ns1__##Op::member, value)
-
-// Calls the proxy operation Op.
-#define WS_INVOKE(Op, request, response) \
-  this->Invoke(&Proxy::Op, WS_ACTION(Op), request, response)
-
-// Calls Op and stores its <Op>Result and resultCode in a CallResult.
-#define WS_INVOKE_FOR_CALL_RESULT(Op, request, out) \
-  this->InvokeForCallResult(&Proxy::Op, WS_ACTION(Op), request, &_ns1__##Op##Response::Op##Result, out)
-
-// Calls Op and copies its <Op>Result parameter list and resultCode into a
-// list record.
-#define WS_INVOKE_FOR_PARAMETER_LIST(Op, request, out) \
-  this->InvokeForParameterList(&Proxy::Op, WS_ACTION(Op), request, &_ns1__##Op##Response::Op##Result, out)
-
-// Calls Op and stores its <Op>Result and resultCode in an IntValueRecord.
-#define WS_INVOKE_FOR_INT_VALUE(Op, request, out) \
-  this->InvokeForIntValue(&Proxy::Op, WS_ACTION(Op), request, &_ns1__##Op##Response::Op##Result, out)
+#define WS_DECLARE_CONVERSION(Op, Request, Response, ...) int Call##Op(const Request *request, Response *response);
 
 }  // namespace ws

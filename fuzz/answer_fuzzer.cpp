@@ -84,7 +84,7 @@ struct Export {
   void (*run)(int port);
 };
 
-#define WS_FUZZ_EXPORT(Op, Request, Response) {#Op, [](int port) { Exercise<Request, Response>(#Op, DLL_WebService##Op, port); }},
+#define WS_FUZZ_EXPORT(Op, Request, Response, ...) {#Op, [](int port) { Exercise<Request, Response>(#Op, DLL_WebService##Op, port); }},
 const Export kExports[] = {WS_ALL_OPERATIONS(WS_FUZZ_EXPORT)};
 constexpr size_t kExportCount = sizeof kExports / sizeof *kExports;
 

@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer; the library built with the same sanitizers and
 # coverage, see fuzz/configure.sh) in build-fuzz/ or $WS_FUZZ_BUILD, runs the
 # hostile-device matrix there, then fuzzes for a bounded time in all: two
-# thirds to the answer fuzzer (seeds tests/data/*.answer.xml and
+# thirds to the answer fuzzer (seeds: the answers of tests/golden/*.txt and
 # fuzz/corpus/), one third to the JSON input fuzzer (seeds fuzz/corpus-json/).
 #   fuzz/run.sh [seconds, default 60]
 set -eu
@@ -18,7 +18,13 @@ cmake --build "$build" -j2 --target answer_fuzzer json_input_fuzzer hostile_test
   { tail -40 "$build/build.log"; exit 1; }
 "$build/fuzz/hostile_test"
 mkdir -p "$build/fuzz-corpus" "$build/fuzz-corpus-json" "$build/fuzz-crashes"
-cp "$root"/tests/data/*.answer.xml "$root"/fuzz/corpus/* "$build/fuzz-corpus"/ 2>/dev/null || true
+cp "$root"/fuzz/corpus/* "$build/fuzz-corpus"/ 2>/dev/null || true
+# Each golden file's first answer, in a SOAP envelope.
+for file in "$root"/tests/golden/*.txt; do
+  awk '/^--- answer/ {on = 1; next} /^--- / {if (on) exit} on' "$file" |
+    sed '1i <?xml version="1.0" encoding="utf-8"?><soap:Envelope xmlns:soap="http://schemas.xmlsoap.org/soap/envelope/" xmlns:ns1="http://tempuri.org/"><soap:Body>' |
+    sed '$a </soap:Body></soap:Envelope>' >"$build/fuzz-corpus/golden-$(basename "$file" .txt).xml"
+done
 cp "$root"/fuzz/corpus-json/* "$build/fuzz-corpus-json"/
 cd "$build/fuzz-crashes"
 # fuzz FUZZER SECONDS CORPUS

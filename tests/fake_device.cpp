@@ -1,5 +1,7 @@
 #include "fake_device.h"
 
+#include "golden_file.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -9,7 +11,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -64,14 +65,7 @@ std::string HttpAnswer(int status, const std::string &body, const std::string &h
 
 }  // namespace
 
-std::string ReadDataFile(const std::string &file) {
-  std::ifstream in(std::string(WS_TEST_DATA_DIR) + "/" + file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-Reply Reply::File(const std::string &name) { return Ok(ReadDataFile(name + ".answer.xml")); }
+Reply Reply::File(const std::string &op) { return Ok(GoldenAnswer(op)); }
 
 FakeDevice::FakeDevice(int port) {
   replies_.push_back(Reply::Close());

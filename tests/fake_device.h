@@ -21,7 +21,7 @@ struct Reply {
 
   static Reply Status(int status, std::string body) { return {Mode::Answer, status, std::move(body)}; }
   static Reply Ok(std::string body) { return Status(200, std::move(body)); }
-  static Reply File(const std::string &name);  // tests/data/<name>.answer.xml with 200
+  static Reply File(const std::string &op);  // the answer of tests/golden/<op>.txt with 200
   static Reply Redirect(int status, const std::string &location) {
     Reply reply = Status(status, "");
     reply.headers = "Location: " + location + "\r\n";
@@ -35,9 +35,6 @@ struct Reply {
     return {Mode::Trickle, 200, std::move(body), chunk, intervalMs};
   }
 };
-
-// The contents of tests/data/<file>; empty when missing.
-std::string ReadDataFile(const std::string &file);
 
 class FakeDevice {
  public:

@@ -30,8 +30,8 @@ constexpr size_t SizeOf() {
   return sizeof(std::conditional_t<std::is_void_v<Record>, char, Record>);
 }
 
-#define WS_REQUEST_SIZE(Op, Request, Response) SizeOf<Request>(),
-#define WS_RESPONSE_SIZE(Op, Request, Response) SizeOf<Response>(),
+#define WS_REQUEST_SIZE(Op, Request, Response, ...) SizeOf<Request>(),
+#define WS_RESPONSE_SIZE(Op, Request, Response, ...) SizeOf<Response>(),
 constexpr size_t kRequestBytes = std::max({WS_ALL_OPERATIONS(WS_REQUEST_SIZE) size_t{1}});
 constexpr size_t kResponseBytes = std::max({WS_ALL_OPERATIONS(WS_RESPONSE_SIZE) size_t{1}});
 
@@ -146,7 +146,7 @@ struct Export {
   bool probe() const { return std::string(name) == "GetVersion"; }
 };
 
-#define WS_TEST_EXPORT(Op, Request, Response)                                                                         \
+#define WS_TEST_EXPORT(Op, Request, Response, ...)                                                                       \
   {#Op, SizeOf<Response>(),                                                                                           \
    !std::is_invocable_v<decltype(&DLL_WebService##Op), const char *, const char *, const char *, const void *,      \
                         ConnectionInfo *>,                                                                            \

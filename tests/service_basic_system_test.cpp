@@ -30,51 +30,14 @@ RecordingServerRecord Server(const char *alias, const char *address, bool enable
   return server;
 }
 
-// The tags of names appear in body in this order.
-bool InOrder(const std::string &body, std::vector<std::string> names) {
-  size_t at = 0;
-  for (const std::string &name : names)
-    if ((at = body.find("<ns1:" + name + ">", at)) == std::string::npos) return false;
-  return true;
-}
-
 class Wire : public ServiceWire {
  protected:
   CallResult result = Pattern<CallResult>();
 };
 
-TEST_F(Wire, RequestsCarryTheWholeRecord) {
-  // Automatic mode still sends the date and time; the server's address as given.
-  DateTimeConfigRequestRecord clock = Pattern<DateTimeConfigRequestRecord>();
-  clock.config = {WS_DATETIME_MODE_AUTO, "ntp.example", WS_NTP_INTERVAL_ONE_WEEK, 2021, 6, 30, 23, 59, 58, 0, 0};
-  Answer("SetDateTimeConfig", "<SetDateTimeConfigResult>true</SetDateTimeConfigResult><resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceSetDateTimeConfig, &clock, &result));
-  EXPECT_TRUE(result.result);
-  EXPECT_TRUE(InOrder(device.Request(), {"config", "dateTimeMode", "ntpServer", "serverAddress", "interval",
-                                         "dateTime", "date", "year", "month", "day", "time", "hour", "minute",
-                                         "second"}));
-  EXPECT_NE(std::string::npos, device.Request().find("DATETIME_MODE_AUTO</ns1:dateTimeMode>"));
-  EXPECT_NE(std::string::npos, device.Request().find("<ns1:year>2021</ns1:year>"));
-  EXPECT_NE(std::string::npos, device.Request().find("NTP_INTERVAL_ONE_WEEK</ns1:interval>"));
-
-  // A rename: the old alias first, then all nine members of the server.
-  RecordingServerUpdateRecord update{};
-  std::strcpy(update.prevAlias, "old");
-  update.server = Server("new", "10.0.0.9", false);
-  Answer("UpdateRecordingServer", "<UpdateRecordingServerResult>true</UpdateRecordingServerResult>");
-  ASSERT_EQ(0, Call(DLL_WebServiceUpdateRecordingServer, &update, &result));
-  const std::string body = device.Request();
-  EXPECT_TRUE(InOrder(body, {"prevAlias", "server", "enable", "alias", "type", "serverAddress", "userID", "password",
-                             "folder", "capacity", "overwrite"}));
-  EXPECT_NE(std::string::npos, body.find("<ns1:prevAlias>old</ns1:prevAlias>"));
-  EXPECT_NE(std::string::npos, body.find("<ns1:alias>new</ns1:alias>"));
-  EXPECT_NE(std::string::npos, body.find("<ns1:enable>false</ns1:enable>"));
-  EXPECT_NE(std::string::npos, body.find("<ns1:overwrite>true</ns1:overwrite>"));
-}
-
-// What the library hands over: a list of separately duplicated dates, a log
-// buffer of any length, fixed entries of time-zone names; released as the
-// header says (AddressSanitizer checks the releases).
+// What the library hands over: a list of separately duplicated dates and a
+// log buffer of any length, released as the header says (AddressSanitizer
+// checks the releases).
 TEST_F(Wire, HandedOverTextsAndTheirRelease) {
   LoggedDateListRecord dates{-5, nullptr, -1};
   Answer("GetLoggedDateList", "<GetLoggedDateListResult><string>2026-12-01</string><string xsi:nil=\"true\"/>"
@@ -119,17 +82,6 @@ TEST_F(Wire, HandedOverTextsAndTheirRelease) {
   ASSERT_EQ(0, Call(DLL_WebServiceGetReports, &kAnyRequest, report.get()));
   EXPECT_EQ(std::string(99999, 'R'), report->report);
   EXPECT_EQ(3, report->resultCode);
-
-  // Time-zone names go into entries of 100 characters; a nil one stays empty.
-  TimeZoneListRecord zones{-5, nullptr, -1};
-  Answer("GetTimeZoneList", "<GetTimeZoneListResult><string>" + std::string(120, 'Z') +
-                                "</string><string xsi:nil=\"true\"/><string>UTC</string></GetTimeZoneListResult>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetTimeZoneList, &kAnyRequest, &zones));
-  ASSERT_EQ(3, zones.count);
-  EXPECT_EQ(std::string(99, 'Z'), zones.items[0]);
-  EXPECT_STREQ("", zones.items[1]);
-  EXPECT_STREQ("UTC", zones.items[2]);
-  WebService_FreeItems(zones.items);
 }
 
 // Only what the answer carries is copied; reserved is never touched.
@@ -163,12 +115,6 @@ TEST_F(Wire, PartialAnswersLeaveTheRest) {
   EXPECT_TRUE(reply.server.overwrite);
   EXPECT_FALSE(reply.server.enable);  // a missing boolean reads as false
   EXPECT_EQ(0, std::memcmp(reply.server.folder, Pattern<RecordingServerRecord>().folder, sizeof reply.server.folder));
-
-  TimeZoneRecord zone = Pattern<TimeZoneRecord>();
-  Answer("GetTimeZone", "<GetTimeZoneResult>" + std::string(60, 'z') + "</GetTimeZoneResult><resultCode>2</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetTimeZone, &kAnyRequest, &zone));
-  EXPECT_EQ(std::string(49, 'z'), zone.timeZone);
-  EXPECT_EQ(2, zone.resultCode);
 }
 
 // ---- against the simulator ----

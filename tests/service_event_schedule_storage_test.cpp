@@ -97,56 +97,6 @@ TEST_F(StorageWire, NotificationListsAndOneByteAnswers) {
   for (size_t i = 1; i < sizeof answer; ++i) EXPECT_EQ(0xA5, answer[i]) << i;
 }
 
-TEST_F(StorageWire, RequestsWithAndWithoutPrefixReadTheirOwnFields) {
-  CallResult result{};
-  // Manual recording: the fields start the record.
-  ManualRecordingRecord start{3, 15, WS_VIDEO_QUALITY_HIGH, WS_RESOLUTION_FULL_CIF, true};
-  Answer("StartManualRecording", "<StartManualRecordingResult>true</StartManualRecordingResult>"
-                                 "<resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceStartManualRecording, &start, &result));
-  EXPECT_TRUE(
-      Sent("<ns1:StartManualRecording><ns1:channel>3</ns1:channel><ns1:frameRate>15</ns1:frameRate>"
-           "<ns1:qualityType>VIDEO_QUALITY_HIGH</ns1:qualityType>"
-           "<ns1:resolutionType>RESOLUTION_FULL_CIF</ns1:resolutionType><ns1:master>true</ns1:master>"))
-      << device.Request();
-
-  // TestFTPServer reads the server from the start; Add skips the prefix.
-  FTPServerRequestRecord add = Pattern<FTPServerRequestRecord>();
-  std::memset(&add.server, 0, sizeof add.server);
-  std::strcpy(add.server.alias, "up");
-  std::strcpy(add.server.serverAddress, "127.0.0.1");
-  add.server.port = 2121;
-  std::strcpy(add.server.folder, "clips");
-  Answer("AddFTPServer", "<AddFTPServerResult>true</AddFTPServerResult><resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceAddFTPServer, &add, &result));
-  const std::string server =
-      "<ns1:server><ns1:alias>up</ns1:alias><ns1:serverAddress>127.0.0.1</ns1:serverAddress><ns1:port>2121</ns1:port>"
-      "<ns1:userID></ns1:userID><ns1:password></ns1:password><ns1:folder>clips</ns1:folder></ns1:server>";
-  EXPECT_TRUE(Sent(server)) << device.Request();
-  Answer("TestFTPServer", "<TestFTPServerResult>false</TestFTPServerResult><resultCode>5</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceTestFTPServer, &add.server, &result));
-  EXPECT_TRUE(Sent(server));
-  EXPECT_FALSE(result.result);
-  EXPECT_EQ(5, result.resultCode);
-
-  // TestSMTPServer skips the prefix; an update sends prevAlias first.
-  auto smtp = std::make_unique<SMTPServerUpdateRecord>();
-  FillPattern(smtp->prefix);
-  std::strcpy(smtp->prevAlias, "old");
-  std::strcpy(smtp->server.alias, "new");
-  smtp->server.enableSSL = true;
-  Answer("UpdateSMTPServer", "<UpdateSMTPServerResult>true</UpdateSMTPServerResult><resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceUpdateSMTPServer, smtp.get(), &result));
-  EXPECT_TRUE(Sent("<ns1:prevAlias>old</ns1:prevAlias><ns1:server><ns1:alias>new</ns1:alias>"));
-  EXPECT_TRUE(Sent("<ns1:enableSSL>true</ns1:enableSSL></ns1:server>"));
-  auto test = std::make_unique<SMTPServerRequestRecord>();
-  FillPattern(test->prefix);
-  std::strcpy(test->server.alias, "mail");
-  Answer("TestSMTPServer", "<TestSMTPServerResult>true</TestSMTPServerResult><resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceTestSMTPServer, test.get(), &result));
-  EXPECT_TRUE(Sent("<ns1:TestSMTPServer><ns1:server><ns1:alias>mail</ns1:alias>"));
-}
-
 TEST_F(StorageWire, FileListKeepsItsOwnRuleAndHandsOverEachName) {
   SDFileQueryRecord query{2026, 12, 7, 8, 30, 0, 0, 2026, 12, 7, 9, 45, 59};
   SDFileListRecord list{-1, Sentinel<char *>(), -1};

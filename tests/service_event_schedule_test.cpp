@@ -230,60 +230,6 @@ TEST_F(EventWire, SetEventScheduleSendsChannelZero) {
     EXPECT_NE(std::string::npos, sent.find(part)) << part;
 }
 
-TEST_F(EventWire, SourcesSensorsAndRelays) {
-  const std::string longName(300, 'n');
-  EventSourceListRecord sources{-1, nullptr, -1};
-  Answer("GetEventSourceList", "<GetEventSourceListResult><string>a</string><string>b</string><string>c</string>"
-                               "<string>d</string><string>" + longName + "</string></GetEventSourceListResult>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetEventSourceList, &kAnyRequest, &sources));
-  ASSERT_EQ(5, sources.count);
-  EXPECT_STREQ("a", sources.items[0].name);
-  EXPECT_STREQ("d", sources.items[3].name);
-  EXPECT_EQ(std::string(255, 'n'), sources.items[4].name);
-  WebService_FreeItems(sources.items);
-
-  // A refusal still lets one sensor or relay be copied; an absent name stays.
-  SensorResponseRecord sensor = Pattern<SensorResponseRecord>();
-  Answer("GetSensor", "<GetSensorResult><sensorChannel>3</sensorChannel><enable>1</enable><type>false</type>"
-                      "<name>" + longName + "</name></GetSensorResult><resultCode>5</resultCode>");
-  ChannelRecord channel{{}, 3};
-  ASSERT_EQ(0, Call(DLL_WebServiceGetSensor, &channel, &sensor));
-  EXPECT_EQ(5, sensor.resultCode);
-  EXPECT_EQ(3, sensor.sensor.sensorChannel);
-  EXPECT_TRUE(sensor.sensor.enable);
-  EXPECT_FALSE(sensor.sensor.type);
-  EXPECT_EQ(std::string(255, 'n'), sensor.sensor.name);
-  RelayResponseRecord relay = Pattern<RelayResponseRecord>();
-  Answer("GetRelay", "<GetRelayResult><relayChannel>2</relayChannel><controlDuration>9</controlDuration>"
-                     "<type>true</type></GetRelayResult><resultCode>6</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetRelay, &channel, &relay));
-  EXPECT_EQ(6, relay.resultCode);
-  EXPECT_EQ(9, relay.relay.controlDuration);
-  EXPECT_TRUE(relay.relay.type);
-  EXPECT_EQ(Pattern<RelayResponseRecord>().relay.name[0], relay.relay.name[0]);
-
-  RelayRunRecord run{{}, 2, true};
-  CallResult result{};
-  Answer("RunRelay", "<RunRelayResult>true</RunRelayResult><resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceRunRelay, &run, &result));
-  EXPECT_TRUE(result.result);
-  EXPECT_NE(std::string::npos, device.Request().find("<ns1:relayChannel>2</ns1:relayChannel><ns1:enableRun>true"));
-}
-
-TEST_F(EventWire, TriggerVAEventSendsTheClientTimeAndWritesNothing) {
-  VAEventTriggerRecord trigger{{}, 2, 17, 2024, 5, 6, 7, 8, 9};
-  unsigned char response[16];
-  std::memset(response, 0xA5, sizeof response);
-  device.Script({Reply::Ok(Envelope("<TriggerVAEventResponse xmlns=\"" WS_TEST_BASE_NAMESPACE "\"/>"))});
-  ASSERT_EQ(0, Call(DLL_WebServiceTriggerVAEvent, &trigger, static_cast<void *>(response)));
-  EXPECT_NE(std::string::npos,
-            device.Request().find("<ns1:channel>2</ns1:channel><ns1:eventType>17</ns1:eventType><ns1:clientTime>"
-                                  "<ns1:date><ns1:year>2024</ns1:year><ns1:month>5</ns1:month><ns1:day>6</ns1:day>"
-                                  "</ns1:date><ns1:time><ns1:hour>7</ns1:hour><ns1:minute>8</ns1:minute>"
-                                  "<ns1:second>9</ns1:second></ns1:time></ns1:clientTime>"));
-  for (unsigned char byte : response) EXPECT_EQ(0xA5, byte);
-}
-
 // ---- end to end against the simulator ----
 
 class EventSim : public ServiceSim {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "golden_file.h"
 #include "service_test.h"
 #include "webservice/WebService.h"
 
@@ -13,14 +14,6 @@ namespace {
 
 template <class Request, class Response>
 using Export = int (*)(const char *, const char *, const char *, const Request *, Response *, ConnectionInfo *);
-
-// The expected request of tests/data/<name>.request.txt for the given port.
-std::string ExpectedRequest(const std::string &name, int port) {
-  std::string text = ReadDataFile(name + ".request.txt");
-  size_t at = text.find("@PORT@");
-  if (at != std::string::npos) text.replace(at, 6, std::to_string(port));
-  return text;
-}
 
 bool HasHeader(const std::string &request, const std::string &line) {
   size_t end = request.find("\r\n\r\n");
@@ -37,16 +30,6 @@ class Wire : public ServiceWire {
     return fn(host, user, password, request, response, &conn);
   }
 
-  // Answers with tests/data/<name>.answer.xml, runs call, expects status 0 and
-  // the request of tests/data/<name>.request.txt byte for byte.
-  template <class Body>
-  void Exchange(const char *name, Body call) {
-    SCOPED_TRACE(name);
-    device.Script({Reply::File(name)});
-    EXPECT_EQ(0, call());
-    EXPECT_EQ(ExpectedRequest(name, device.port()), device.Request());
-  }
-
   // Answers body to the next call.
   void Answer(const std::string &body) { device.Script({Reply::Ok(body)}); }
 };
@@ -57,162 +40,6 @@ UserRequestRecord UserRequest(const char *id, const char *password, int32_t leve
   std::strcpy(request.user.password, password);
   request.user.userLevel = level;
   return request;
-}
-
-TEST_F(Wire, AccountRequestsAndAnswers) {
-  UserListRecord list{0, nullptr, -1};
-  Exchange("GetUserList", [&] { return Call(DLL_WebServiceGetUserList, &kAnyRequest, &list); });
-  ASSERT_EQ(2, list.count);
-  EXPECT_STREQ("power1", list.items[1].userID);
-  EXPECT_STREQ("p&w", list.items[1].password);
-  EXPECT_EQ(WS_USER_POWER, list.items[1].userLevel);
-  EXPECT_EQ(0, list.resultCode);
-  WebService_FreeItems(list.items);
-
-  UserRequestRecord request = UserRequest("user1", "ignored", 3);
-  UserResponseRecord user = Pattern<UserResponseRecord>();
-  Exchange("GetUser", [&] { return Call(DLL_WebServiceGetUser, &request, &user); });
-  EXPECT_STREQ("user1", user.userID);
-  EXPECT_STREQ("user1", user.password);
-  EXPECT_EQ(WS_USER_NORMAL, user.userLevel);
-  EXPECT_EQ(0, user.resultCode);
-  EXPECT_EQ(std::string(sizeof user.spare, '\xA5'), std::string(user.spare, sizeof user.spare));
-
-  // Texts are escaped, UTF-8 passes unchanged, a level outside the table and
-  // an empty password are sent as they are.
-  CallResult result = Pattern<CallResult>();
-  request = UserRequest("a&b<c>d", "p\xC3\xA9ss", WS_USER_POWER);
-  Exchange("AddUser", [&] { return Call(DLL_WebServiceAddUser, &request, &result); });
-  EXPECT_TRUE(result.result);
-  EXPECT_EQ(0, result.resultCode);
-  request = UserRequest("user2", "secret", 9);
-  Exchange("UpdateUser", [&] { return Call(DLL_WebServiceUpdateUser, &request, &result); });
-  request = UserRequest("guest1", "ignored", 0);
-  Exchange("RemoveUser", [&] { return Call(DLL_WebServiceRemoveUser, &request, &result); });
-
-  IntValueRecord value = Pattern<IntValueRecord>();
-  Exchange("GetUserCount", [&] { return Call(DLL_WebServiceGetUserCount, &kAnyRequest, &value); });
-  EXPECT_EQ(7, value.value);
-  Exchange("GetUserLevel", [&] { return Call(DLL_WebServiceGetUserLevel, "127.0.0.1", &value); });
-  EXPECT_EQ(WS_USER_CUSTOMER, value.value);
-
-  SessionConfigResponseRecord session = Pattern<SessionConfigResponseRecord>();
-  Exchange("GetSessionConfig", [&] { return Call(DLL_WebServiceGetSessionConfig, &kAnyRequest, &session); });
-  EXPECT_TRUE(session.config.enableAnonymous);
-  EXPECT_EQ(2, session.config.maxRTPStreamTime[1].hour);
-  EXPECT_EQ(30, session.config.maxRTPStreamTime[2].minute);
-  EXPECT_EQ(15, session.config.maxRTPStreamTime[3].second);
-  EXPECT_EQ(0, session.resultCode);
-
-  SessionConfigRequestRecord setSession = Pattern<SessionConfigRequestRecord>();
-  setSession.config.enableAnonymous = true;
-  const int slots[4][3] = {{1, 2, 3}, {4, 5, 6}, {0, 30, 0}, {23, 59, 59}};
-  for (int i = 0; i < 4; ++i)
-    setSession.config.maxRTPStreamTime[i] = {slots[i][0], slots[i][1], slots[i][2], 77};
-  Exchange("SetSessionConfig", [&] { return Call(DLL_WebServiceSetSessionConfig, &setSession, &result); });
-}
-
-TEST_F(Wire, AudioVideoRequestsAndAnswers) {
-  ChannelRecord channel = Pattern<ChannelRecord>();
-  channel.channel = 2;
-  VideoSourceConfigResponseRecord source = Pattern<VideoSourceConfigResponseRecord>();
-  Exchange("GetVideoSourceConfig", [&] { return Call(DLL_WebServiceGetVideoSourceConfig, &channel, &source); });
-  EXPECT_TRUE(source.config.enable);
-  EXPECT_EQ(11, source.config.contrast);
-  EXPECT_EQ(12, source.config.hue);
-  EXPECT_EQ(13, source.config.brightness);
-  EXPECT_EQ(14, source.config.sharpness);
-  EXPECT_EQ(WS_VIDEO_STANDARD_PAL, source.config.videoStandard);
-  EXPECT_EQ(15, source.config.captureMode);
-
-  CallResult result = Pattern<CallResult>();
-  VideoSourceConfigRequestRecord setSource = Pattern<VideoSourceConfigRequestRecord>();
-  setSource.channel = 3;
-  setSource.config = {true, 10, 20, 30, 40, WS_VIDEO_STANDARD_NTSC, 1};
-  Exchange("SetVideoSourceConfig", [&] { return Call(DLL_WebServiceSetVideoSourceConfig, &setSource, &result); });
-
-  // The encoder record's field order differs from the wire order: distinct
-  // values show each field lands where it belongs.
-  StreamRecord stream = Pattern<StreamRecord>();
-  stream.channel = 1;
-  stream.master = false;
-  VideoEncoderConfigResponseRecord encoder = Pattern<VideoEncoderConfigResponseRecord>();
-  Exchange("GetVideoEncoderConfig", [&] { return Call(DLL_WebServiceGetVideoEncoderConfig, &stream, &encoder); });
-  const VideoEncoderConfigRecord &e = encoder.config;
-  EXPECT_TRUE(e.enable);
-  EXPECT_EQ(21, e.frameRate);
-  EXPECT_EQ(1500, e.bitRate);
-  EXPECT_EQ(22, e.gopSize);
-  EXPECT_TRUE(e.deinterlacing);
-  EXPECT_EQ(640, e.width);
-  EXPECT_EQ(360, e.height);
-  EXPECT_EQ(WS_VIDEO_CODEC_H264, e.videoCodec);
-  EXPECT_EQ(WS_RESOLUTION_QUAD_CIF, e.resolutionType);
-  EXPECT_EQ(WS_VIDEO_BITRATE_VBR, e.bitRateType);
-  EXPECT_EQ(WS_VIDEO_QUALITY_LOW, e.qualityType);
-
-  VideoEncoderConfigRequestRecord setEncoder = Pattern<VideoEncoderConfigRequestRecord>();
-  setEncoder.channel = 2;
-  setEncoder.master = true;
-  setEncoder.config = {true, 25, 2048, 30, false, 704, 480, WS_VIDEO_CODEC_H264, WS_RESOLUTION_HALF_D1,
-                       WS_VIDEO_BITRATE_VBR, WS_VIDEO_QUALITY_HIGH};
-  Exchange("SetVideoEncoderConfig", [&] { return Call(DLL_WebServiceSetVideoEncoderConfig, &setEncoder, &result); });
-
-  channel.channel = 4;
-  AudioConfigResponseRecord audio = Pattern<AudioConfigResponseRecord>();
-  Exchange("GetAudioConfig", [&] { return Call(DLL_WebServiceGetAudioConfig, &channel, &audio); });
-  EXPECT_TRUE(audio.config.enableAudioIn);
-  EXPECT_EQ(WS_AUDIO_CODEC_G711_PCMA, audio.config.audioInCodec);
-  EXPECT_TRUE(audio.config.enableAudioOut);
-
-  AudioConfigRequestRecord setAudio = Pattern<AudioConfigRequestRecord>();
-  setAudio.channel = 1;
-  setAudio.config = {true, WS_AUDIO_CODEC_G726_32K, false};
-  Exchange("SetAudioConfig", [&] { return Call(DLL_WebServiceSetAudioConfig, &setAudio, &result); });
-  EXPECT_TRUE(result.result);
-}
-
-TEST_F(Wire, BasicSystemRequestsAndAnswers) {
-  IntValueRecord value = Pattern<IntValueRecord>();
-  Exchange("GetMaxChannel", [&] { return Call(DLL_WebServiceGetMaxChannel, &kAnyRequest, &value); });
-  EXPECT_EQ(4, value.value);
-  Exchange("GetMaxStreamConnection", [&] { return Call(DLL_WebServiceGetMaxStreamConnection, &kAnyRequest, &value); });
-  EXPECT_EQ(10, value.value);
-
-  ChannelListRecord channels = Pattern<ChannelListRecord>();
-  Exchange("GetChannelList", [&] { return Call(DLL_WebServiceGetChannelList, &kAnyRequest, &channels); });
-  EXPECT_EQ(4, channels.count);
-  EXPECT_EQ(4, channels.channel[3]);
-
-  // A complete answer on the first attempt ends the probe at endpoint kind 0.
-  conn.endpointKind = ENDPOINT_KIND_ROOT;
-  VersionRecord version = Pattern<VersionRecord>();
-  Exchange("GetVersion", [&] { return Call(DLL_WebServiceGetVersion, &kAnyRequest, &version); });
-  EXPECT_STREQ("2.1.0", version.swVersion);
-  EXPECT_STREQ("1.0", version.hwVersion);
-  EXPECT_STREQ("2.1.0-b42", version.fwVersion);
-  EXPECT_EQ(ENDPOINT_KIND_SOAP_PATH, conn.endpointKind);
-
-  ParameterListRecord parameters{-5, nullptr, -1};
-  Exchange("GetSpecProfile", [&] { return Call(DLL_WebServiceGetSpecProfile, &kAnyRequest, &parameters); });
-  ASSERT_EQ(2, parameters.count);
-  EXPECT_STREQ("maxUsers", parameters.items[1].key);
-  EXPECT_STREQ("32", parameters.items[1].value);
-  WebService_FreeItems(parameters.items);
-  Exchange("GetFunctionMap", [&] { return Call(DLL_WebServiceGetFunctionMap, "video", &parameters); });
-  ASSERT_EQ(1, parameters.count);
-  EXPECT_STREQ("h264", parameters.items[0].key);
-  WebService_FreeItems(parameters.items);
-  Exchange("GetDeviceInformation", [&] { return Call(DLL_WebServiceGetDeviceInformation, &kAnyRequest, &parameters); });
-  ASSERT_EQ(3, parameters.count);
-  EXPECT_STREQ("acme", parameters.items[2].value);
-  WebService_FreeItems(parameters.items);
-
-  CallResult result = Pattern<CallResult>();
-  const int32_t size = 16;
-  Exchange("SetMaxStreamConnection", [&] { return Call(DLL_WebServiceSetMaxStreamConnection, &size, &result); });
-  EXPECT_TRUE(result.result);
-  EXPECT_EQ(0, result.resultCode);
 }
 
 TEST_F(Wire, AnswerShapes) {
@@ -508,7 +335,7 @@ TEST_F(Wire, Credentials) {
 }
 
 TEST_F(Wire, TrickledAnswerIsRead) {
-  device.Script({Reply::Trickle(ReadDataFile("GetMaxChannel.answer.xml"), 40, 20)});
+  device.Script({Reply::Trickle(GoldenAnswer("GetMaxChannel"), 40, 20)});
   IntValueRecord value = Pattern<IntValueRecord>();
   ASSERT_EQ(0, Call(DLL_WebServiceGetMaxChannel, &kAnyRequest, &value));
   EXPECT_EQ(4, value.value);
@@ -535,7 +362,7 @@ void ExpectGivesUp(Export<Request, Response> fn, const Request *request, Reply r
 // of the three time-outs ends the call.
 TEST(Timeouts, TrickledGetMaxChannelEndsAfterThreeSeconds) {
   ExpectGivesUp<void, IntValueRecord>(DLL_WebServiceGetMaxChannel, &kAnyRequest,
-                                      Reply::Trickle(ReadDataFile("GetMaxChannel.answer.xml"), 1, 200), 29, 2.9, 5);
+                                      Reply::Trickle(GoldenAnswer("GetMaxChannel"), 1, 200), 29, 2.9, 5);
 }
 
 TEST(Connect, UnreachablePortAndUnknownHost) {

@@ -6,113 +6,86 @@ namespace ws {
 
 namespace {
 
-// Field-by-field mapping between a caller record and its wire type, in both
-// directions: Map(from, to) is used as Map(record, wire) and Map(wire, record).
-template <class A, class B>
-void MapVideoSource(const A &from, B &to) {
-  to.enable = from.enable;
-  to.contrast = from.contrast;
-  to.hue = from.hue;
-  to.brightness = from.brightness;
-  to.sharpness = from.sharpness;
-  to.videoStandard = from.videoStandard;
-  to.captureMode = from.captureMode;
+void Fill(_ns1__SetVideoSourceConfig &wire, const VideoSourceConfigRequestRecord &request, Outgoing &out) {
+  const VideoSourceConfigRecord &record = request.config;
+  ns1__VideoSourceConfig_USCORET &config = out.Element(wire.config);
+  wire.channel = request.channel;
+  config.enable = Send(record.enable);
+  config.contrast = record.contrast;
+  config.hue = record.hue;
+  config.brightness = record.brightness;
+  config.sharpness = record.sharpness;
+  config.videoStandard = record.videoStandard;
+  config.captureMode = record.captureMode;
+}
+
+void Copy(VideoSourceConfigRecord &record, const ns1__VideoSourceConfig_USCORET &config) {
+  record.enable = config.enable;
+  record.contrast = config.contrast;
+  record.hue = config.hue;
+  record.brightness = config.brightness;
+  record.sharpness = config.sharpness;
+  record.videoStandard = config.videoStandard;
+  record.captureMode = config.captureMode;
 }
 
 // The caller's field order differs from the wire's; width and height live in
 // the nested resolution element.
-template <class A, class B>
-void MapVideoEncoder(const A &from, B &to) {
-  to.enable = from.enable;
-  to.videoCodec = from.videoCodec;
-  to.resolutionType = from.resolutionType;
-  to.frameRate = from.frameRate;
-  to.bitRateType = from.bitRateType;
-  to.qualityType = from.qualityType;
-  to.bitRate = from.bitRate;
-  to.gopSize = from.gopSize;
-  to.deinterlacing = from.deinterlacing;
+void Fill(_ns1__SetVideoEncoderConfig &wire, const VideoEncoderConfigRequestRecord &request, Outgoing &out) {
+  const VideoEncoderConfigRecord &record = request.config;
+  ns1__VideoEncoderConfig_USCORET &config = out.Element(wire.config);
+  wire.channel = request.channel;
+  wire.master = Send(request.master);
+  config.enable = Send(record.enable);
+  config.videoCodec = record.videoCodec;
+  config.resolutionType = record.resolutionType;
+  config.frameRate = record.frameRate;
+  config.bitRateType = record.bitRateType;
+  config.qualityType = record.qualityType;
+  config.bitRate = record.bitRate;
+  config.gopSize = record.gopSize;
+  config.deinterlacing = Send(record.deinterlacing);
+  config.resolution = out.New<ns1__Resolution>();
+  config.resolution->width = record.width;
+  config.resolution->height = record.height;
 }
 
-template <class A, class B>
-void MapAudio(const A &from, B &to) {
-  to.enableAudioIn = from.enableAudioIn;
-  to.audioInCodec = from.audioInCodec;
-  to.enableAudioOut = from.enableAudioOut;
+void Copy(VideoEncoderConfigRecord &record, const ns1__VideoEncoderConfig_USCORET &config) {
+  record.enable = config.enable;
+  record.videoCodec = config.videoCodec;
+  record.resolutionType = config.resolutionType;
+  record.frameRate = config.frameRate;
+  record.bitRateType = config.bitRateType;
+  record.qualityType = config.qualityType;
+  record.bitRate = config.bitRate;
+  record.gopSize = config.gopSize;
+  record.deinterlacing = config.deinterlacing;
+  if (config.resolution) {
+    record.width = config.resolution->width;
+    record.height = config.resolution->height;
+  }
+}
+
+void Fill(_ns1__SetAudioConfig &wire, const AudioConfigRequestRecord &request, Outgoing &out) {
+  wire.channel = request.channel;
+  wire.config = out.New<ns1__AudioConfig_USCORET>();
+  wire.config->enableAudioIn = Send(request.config.enableAudioIn);
+  wire.config->audioInCodec = request.config.audioInCodec;
+  wire.config->enableAudioOut = Send(request.config.enableAudioOut);
+}
+
+void Copy(AudioConfigRecord &record, const ns1__AudioConfig_USCORET &config) {
+  record.enableAudioIn = config.enableAudioIn;
+  record.audioInCodec = config.audioInCodec;
+  record.enableAudioOut = config.enableAudioOut;
 }
 
 }  // namespace
 
-int AudioVideoClient::CallGetVideoSourceConfig(const ChannelRecord *request, VideoSourceConfigResponseRecord *response) {
-  _ns1__GetVideoSourceConfig wire;
-  wire.channel = request->channel;
-  _ns1__GetVideoSourceConfigResponse answer;
-  if (int status = WS_INVOKE(GetVideoSourceConfig, &wire, answer)) return status;
-  response->resultCode = answer.resultCode;
-  if (answer.GetVideoSourceConfigResult) MapVideoSource(*answer.GetVideoSourceConfigResult, response->config);
-  return 0;
-}
-
-int AudioVideoClient::CallSetVideoSourceConfig(const VideoSourceConfigRequestRecord *request, CallResult *response) {
-  ns1__VideoSourceConfig_USCORET config;
-  MapVideoSource(request->config, config);
-  _ns1__SetVideoSourceConfig wire;
-  wire.channel = request->channel;
-  wire.config = &config;
-  return WS_INVOKE_FOR_CALL_RESULT(SetVideoSourceConfig, &wire, response);
-}
-
-int AudioVideoClient::CallGetVideoEncoderConfig(const StreamRecord *request, VideoEncoderConfigResponseRecord *response) {
-  _ns1__GetVideoEncoderConfig wire;
-  wire.channel = request->channel;
-  wire.master = request->master;
-  _ns1__GetVideoEncoderConfigResponse answer;
-  if (int status = WS_INVOKE(GetVideoEncoderConfig, &wire, answer)) return status;
-  response->resultCode = answer.resultCode;
-  const ns1__VideoEncoderConfig_USCORET *config = answer.GetVideoEncoderConfigResult;
-  if (!config) return 0;
-  MapVideoEncoder(*config, response->config);
-  if (config->resolution) {
-    response->config.width = config->resolution->width;
-    response->config.height = config->resolution->height;
-  }
-  return 0;
-}
-
-int AudioVideoClient::CallSetVideoEncoderConfig(const VideoEncoderConfigRequestRecord *request, CallResult *response) {
-  ns1__Resolution resolution;
-  resolution.width = request->config.width;
-  resolution.height = request->config.height;
-  ns1__VideoEncoderConfig_USCORET config;
-  MapVideoEncoder(request->config, config);
-  config.resolution = &resolution;
-  _ns1__SetVideoEncoderConfig wire;
-  wire.channel = request->channel;
-  wire.master = request->master;
-  wire.config = &config;
-  return WS_INVOKE_FOR_CALL_RESULT(SetVideoEncoderConfig, &wire, response);
-}
-
-int AudioVideoClient::CallGetAudioConfig(const ChannelRecord *request, AudioConfigResponseRecord *response) {
-  _ns1__GetAudioConfig wire;
-  wire.channel = request->channel;
-  _ns1__GetAudioConfigResponse answer;
-  if (int status = WS_INVOKE(GetAudioConfig, &wire, answer)) return status;
-  response->resultCode = answer.resultCode;
-  if (answer.GetAudioConfigResult) MapAudio(*answer.GetAudioConfigResult, response->config);
-  return 0;
-}
-
-int AudioVideoClient::CallSetAudioConfig(const AudioConfigRequestRecord *request, CallResult *response) {
-  ns1__AudioConfig_USCORET config;
-  MapAudio(request->config, config);
-  _ns1__SetAudioConfig wire;
-  wire.channel = request->channel;
-  wire.config = &config;
-  return WS_INVOKE_FOR_CALL_RESULT(SetAudioConfig, &wire, response);
-}
+#define WS_AUDIO_VIDEO_CONVERSION(...) WS_DEFINE_CONVERSION(AudioVideoClient, __VA_ARGS__)
+WS_AUDIO_VIDEO_OPERATIONS(WS_AUDIO_VIDEO_CONVERSION)
 
 }  // namespace ws
 
-#define WS_AUDIO_VIDEO_EXPORT(Op, Request, Response) WS_DEFINE_EXPORT(ws::AudioVideoClient, Op, Request, Response)
+#define WS_AUDIO_VIDEO_EXPORT(Op, Request, Response, ...) WS_DEFINE_EXPORT(ws::AudioVideoClient, Op, Request, Response)
 WS_AUDIO_VIDEO_OPERATIONS(WS_AUDIO_VIDEO_EXPORT)

@@ -18,12 +18,6 @@ class BasicSystemClient : public ServiceClient<BasicSystemSoap12Proxy> {
   int ProbeVersion(const char *host, const char *user, const char *password, const void *request,
                    VersionRecord *response, ConnectionInfo *conn);
 
- private:
-  // Calls an operation whose result is one text and copies it, when present,
-  // into the record's field of N characters; resultCode is always written.
-  template <class Request, class Answer, class Record, size_t N>
-  int GetText(int (Proxy::*op)(const char *, const char *, Request *, Answer &), const char *action,
-              Request *request, char *Answer::*result, Record *response, char (Record::*field)[N]);
 };
 
 }  // namespace ws

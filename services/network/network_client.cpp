@@ -1,256 +1,97 @@
 #include "network_client.h"
 
-#include <cstring>
-
 #include "core/call_frame.h"
 
 namespace ws {
 
 namespace {
 
-// One field between a caller record and its wire object, in either direction.
 // Texts go out in place and come back by the bounded copy (an absent text
-// leaves the field as it was); a boolean is read as the caller's byte, so any
-// nonzero byte counts as true.
-template <size_t N>
-void Move(const char (&from)[N], char *&to) {
-  to = SendText(from);
-}
-template <size_t N>
-void Move(char *const &from, char (&to)[N]) {
-  CopyTextIfPresent(to, from);
-}
-void Move(const bool &from, bool &to) {
-  unsigned char byte;
-  std::memcpy(&byte, &from, 1);
-  to = byte != 0;
-}
-void Move(int from, int &to) { to = from; }
-
-// Map(from, to) runs as Map(record, wire) for a request and as
-// Map(wire, record) for an answer.
-template <class A, class B>
-void MapIPv4(const A &from, B &to) {
-  Move(from.enableAuto, to.enableAuto);
-  Move(from.ipAddress, to.ipAddress);
-  Move(from.subNetMask, to.subNetMask);
-  Move(from.defaultGateway, to.defaultGateway);
+// leaves the field as it was).
+void Fill(_ns1__AddIPSection &wire, const IPSectionRequestRecord &request, Outgoing &out) {
+  auto &section = out.Element(wire.ipSection);
+  section.alias = Send(request.section.alias);
+  section.fromAddress = Send(request.section.fromAddress);
+  section.toAddress = Send(request.section.toAddress);
 }
 
-template <class A, class B>
-void MapDNS(const A &from, B &to) {
-  Move(from.primaryDNS, to.primaryDNS);
-  Move(from.secondaryDNS, to.secondaryDNS);
+void Copy(IPSectionRecord &record, const ns1__IPSection_USCORET &section) {
+  CopyTextIfPresent(record.alias, section.alias);
+  CopyTextIfPresent(record.fromAddress, section.fromAddress);
+  CopyTextIfPresent(record.toAddress, section.toAddress);
 }
 
-template <class A, class B>
-void MapDDNS(const A &from, B &to) {
-  Move(from.enable, to.enable);
-  Move(from.hostname, to.hostname);
+void Fill(_ns1__SetWebProtocol &wire, const WebProtocolRequestRecord &request, Outgoing &out) {
+  auto &protocol = out.Element(wire.protocol);
+  protocol.enableHTTPS = Send(request.protocol.enableHTTPS);
+  protocol.port = request.protocol.port;
 }
 
-template <class A, class B>
-void MapRTPConfig(const A &from, B &to) {
-  Move(from.videoRTPPort, to.videoRTPPort);
-  Move(from.audioRTPPort, to.audioRTPPort);
-  Move(from.vaRTPPort, to.vaRTPPort);
-  Move(from.enableMulticast, to.enableMulticast);
-  Move(from.multicastIP, to.multicastIP);
+void Copy(WebProtocolRecord &record, const ns1__WebProtocol_USCORET &protocol) {
+  record.enableHTTPS = protocol.enableHTTPS;
+  record.port = protocol.port;
 }
 
-template <class A, class B>
-void MapIPSection(const A &from, B &to) {
-  Move(from.alias, to.alias);
-  Move(from.fromAddress, to.fromAddress);
-  Move(from.toAddress, to.toAddress);
+void Fill(_ns1__SetIPv4 &wire, const IPv4RequestRecord &request, Outgoing &out) {
+  auto &ipv4 = out.Element(wire.ipv4);
+  ipv4.enableAuto = Send(request.ipv4.enableAuto);
+  ipv4.ipAddress = Send(request.ipv4.ipAddress);
+  ipv4.subNetMask = Send(request.ipv4.subNetMask);
+  ipv4.defaultGateway = Send(request.ipv4.defaultGateway);
 }
 
-template <class A, class B>
-void MapWebProtocol(const A &from, B &to) {
-  Move(from.enableHTTPS, to.enableHTTPS);
-  Move(from.port, to.port);
+void Copy(IPv4Record &record, const ns1__IPv4_USCORET &ipv4) {
+  record.enableAuto = ipv4.enableAuto;
+  CopyTextIfPresent(record.ipAddress, ipv4.ipAddress);
+  CopyTextIfPresent(record.subNetMask, ipv4.subNetMask);
+  CopyTextIfPresent(record.defaultGateway, ipv4.defaultGateway);
 }
 
-// Writes resultCode, and the payload through map when the answer has a
-// result; without one the payload stays as the caller had it.
-template <class Wire, class Payload, class Map>
-int CopyResult(int resultCode, const Wire *result, Payload &payload, int32_t &out, Map map) {
-  out = resultCode;
-  if (result) map(*result, payload);
-  return 0;
+void Fill(_ns1__SetDNSServer &wire, const DNSRequestRecord &request, Outgoing &out) {
+  auto &dns = out.Element(wire.dns);
+  dns.primaryDNS = Send(request.dns.primaryDNS);
+  dns.secondaryDNS = Send(request.dns.secondaryDNS);
 }
 
-#define WS_COPY_RESULT(answer, Op, payload, map)                                               \
-  CopyResult(answer.resultCode, answer.Op##Result, response->payload, response->resultCode, \
-             [](const auto &wire, auto &record) { map(wire, record); })
+void Copy(DNSRecord &record, const ns1__DNS_USCORET &dns) {
+  CopyTextIfPresent(record.primaryDNS, dns.primaryDNS);
+  CopyTextIfPresent(record.secondaryDNS, dns.secondaryDNS);
+}
 
-// A Get whose request is empty and whose result is one wire object.
-#define WS_GET_PAYLOAD(Op, payload, map)                               \
-  _ns1__##Op wire;                                                     \
-  _ns1__##Op##Response answer;                                         \
-  if (int status = WS_INVOKE(Op, &wire, answer)) return status;        \
-  return WS_COPY_RESULT(answer, Op, payload, map)
+void Fill(_ns1__SetDDNSServer &wire, const DDNSRequestRecord &request, Outgoing &out) {
+  auto &ddns = out.Element(wire.dns);
+  ddns.enable = Send(request.ddns.enable);
+  ddns.hostname = Send(request.ddns.hostname);
+}
+
+void Copy(DDNSRecord &record, const ns1__DDNS_USCORET &ddns) {
+  record.enable = ddns.enable;
+  CopyTextIfPresent(record.hostname, ddns.hostname);
+}
+
+void Fill(_ns1__SetRTPConfig &wire, const RTPConfigRequestRecord &request, Outgoing &out) {
+  auto &config = out.Element(wire.config);
+  config.videoRTPPort = request.config.videoRTPPort;
+  config.audioRTPPort = request.config.audioRTPPort;
+  config.vaRTPPort = request.config.vaRTPPort;
+  config.enableMulticast = Send(request.config.enableMulticast);
+  config.multicastIP = Send(request.config.multicastIP);
+}
+
+void Copy(RTPConfigRecord &record, const ns1__RTPConfig_USCORET &config) {
+  record.videoRTPPort = config.videoRTPPort;
+  record.audioRTPPort = config.audioRTPPort;
+  record.vaRTPPort = config.vaRTPPort;
+  record.enableMulticast = config.enableMulticast;
+  CopyTextIfPresent(record.multicastIP, config.multicastIP);
+}
 
 }  // namespace
 
-#define WS_INVOKE_FOR_BOOL_VALUE(Op, request, out) \
-  this->InvokeForBoolValue(&Proxy::Op, WS_ACTION(Op), request, &_ns1__##Op##Response::Op##Result, out)
-
-int NetworkClient::CallGetIPSectionList(const void *, IPSectionListRecord *response) {
-  _ns1__GetIPSectionList wire;
-  _ns1__GetIPSectionListResponse answer;
-  if (int status = WS_INVOKE(GetIPSectionList, &wire, answer)) return status;
-  auto *list = answer.GetIPSectionListResult ? &answer.GetIPSectionListResult->IPSection_USCORET : nullptr;
-  return FillListCountAlways(response, answer.resultCode, list,
-                             [](IPSectionRecord &item, const ns1__IPSection_USCORET &section) {
-                               MapIPSection(section, item);
-                             });
-}
-
-int NetworkClient::CallGetIPSection(const TextRequestRecord *request, IPSectionResponseRecord *response) {
-  _ns1__GetIPSection wire;
-  wire.alias = SendText(request->text);
-  _ns1__GetIPSectionResponse answer;
-  if (int status = WS_INVOKE(GetIPSection, &wire, answer)) return status;
-  return WS_COPY_RESULT(answer, GetIPSection, section, MapIPSection);
-}
-
-int NetworkClient::CallAddIPSection(const IPSectionRequestRecord *request, CallResult *response) {
-  ns1__IPSection_USCORET section;
-  MapIPSection(request->section, section);
-  _ns1__AddIPSection wire;
-  wire.ipSection = &section;
-  return WS_INVOKE_FOR_CALL_RESULT(AddIPSection, &wire, response);
-}
-
-int NetworkClient::CallRemoveIPSection(const TextRequestRecord *request, CallResult *response) {
-  _ns1__RemoveIPSection wire;
-  wire.alias = SendText(request->text);
-  return WS_INVOKE_FOR_CALL_RESULT(RemoveIPSection, &wire, response);
-}
-
-int NetworkClient::CallRemoveAllIPSection(const void *, CallResult *response) {
-  _ns1__RemoveAllIPSection wire;
-  return WS_INVOKE_FOR_CALL_RESULT(RemoveAllIPSection, &wire, response);
-}
-
-int NetworkClient::CallGetAccessPolicy(const void *, BoolValueRecord *response) {
-  _ns1__GetAccessPolicy wire;
-  return WS_INVOKE_FOR_BOOL_VALUE(GetAccessPolicy, &wire, response);
-}
-
-int NetworkClient::CallSetAccessPolicy(const BoolRequestRecord *request, CallResult *response) {
-  _ns1__SetAccessPolicy wire;
-  Move(request->value, wire.allow);
-  return WS_INVOKE_FOR_CALL_RESULT(SetAccessPolicy, &wire, response);
-}
-
-int NetworkClient::CallGetWebProtocol(const void *, WebProtocolResponseRecord *response) {
-  WS_GET_PAYLOAD(GetWebProtocol, protocol, MapWebProtocol);
-}
-
-int NetworkClient::CallSetWebProtocol(const WebProtocolRequestRecord *request, CallResult *response) {
-  ns1__WebProtocol_USCORET protocol;
-  MapWebProtocol(request->protocol, protocol);
-  _ns1__SetWebProtocol wire;
-  wire.protocol = &protocol;
-  return WS_INVOKE_FOR_CALL_RESULT(SetWebProtocol, &wire, response);
-}
-
-int NetworkClient::CallGetARPPingUsage(const void *, BoolValueRecord *response) {
-  _ns1__GetARPPingUsage wire;
-  return WS_INVOKE_FOR_BOOL_VALUE(GetARPPingUsage, &wire, response);
-}
-
-int NetworkClient::CallSetARPPingUsage(const BoolRequestRecord *request, CallResult *response) {
-  _ns1__SetARPPingUsage wire;
-  Move(request->value, wire.enable);
-  return WS_INVOKE_FOR_CALL_RESULT(SetARPPingUsage, &wire, response);
-}
-
-int NetworkClient::CallGetMacAddress(const void *, MacAddressRecord *response) {
-  _ns1__GetMacAddress wire;
-  _ns1__GetMacAddressResponse answer;
-  if (int status = WS_INVOKE(GetMacAddress, &wire, answer)) return status;
-  response->resultCode = answer.resultCode;
-  CopyTextIfPresent(response->macAddress, answer.GetMacAddressResult);
-  return 0;
-}
-
-int NetworkClient::CallGetIPv4(const void *, IPv4ResponseRecord *response) {
-  WS_GET_PAYLOAD(GetIPv4, ipv4, MapIPv4);
-}
-
-int NetworkClient::CallSetIPv4(const IPv4RequestRecord *request, CallResult *response) {
-  ns1__IPv4_USCORET ipv4;
-  MapIPv4(request->ipv4, ipv4);
-  _ns1__SetIPv4 wire;
-  wire.ipv4 = &ipv4;
-  return WS_INVOKE_FOR_CALL_RESULT(SetIPv4, &wire, response);
-}
-
-int NetworkClient::CallGetDNSServer(const void *, DNSResponseRecord *response) {
-  WS_GET_PAYLOAD(GetDNSServer, dns, MapDNS);
-}
-
-int NetworkClient::CallSetDNSServer(const DNSRequestRecord *request, CallResult *response) {
-  ns1__DNS_USCORET dns;
-  MapDNS(request->dns, dns);
-  _ns1__SetDNSServer wire;
-  wire.dns = &dns;
-  return WS_INVOKE_FOR_CALL_RESULT(SetDNSServer, &wire, response);
-}
-
-int NetworkClient::CallGetDDNSServer(const void *, DDNSResponseRecord *response) {
-  WS_GET_PAYLOAD(GetDDNSServer, ddns, MapDDNS);
-}
-
-int NetworkClient::CallSetDDNSServer(const DDNSRequestRecord *request, CallResult *response) {
-  ns1__DDNS_USCORET ddns;
-  MapDDNS(request->ddns, ddns);
-  _ns1__SetDDNSServer wire;
-  wire.dns = &ddns;
-  return WS_INVOKE_FOR_CALL_RESULT(SetDDNSServer, &wire, response);
-}
-
-int NetworkClient::CallGetTTL(const void *, IntValueRecord *response) {
-  _ns1__GetTTL wire;
-  return WS_INVOKE_FOR_INT_VALUE(GetTTL, &wire, response);
-}
-
-int NetworkClient::CallSetTTL(const IntRequestRecord *request, CallResult *response) {
-  return WS_INVOKE_FOR_CALL_RESULT(SetTTL, WS_REQUEST_WITH(SetTTL, ttl, request->value), response);
-}
-
-int NetworkClient::CallGetRTSPPort(const void *, IntValueRecord *response) {
-  _ns1__GetRTSPPort wire;
-  return WS_INVOKE_FOR_INT_VALUE(GetRTSPPort, &wire, response);
-}
-
-int NetworkClient::CallSetRTSPPort(const IntRequestRecord *request, CallResult *response) {
-  return WS_INVOKE_FOR_CALL_RESULT(SetRTSPPort, WS_REQUEST_WITH(SetRTSPPort, port, request->value), response);
-}
-
-int NetworkClient::CallGetRTPConfig(const StreamRecord *request, RTPConfigResponseRecord *response) {
-  _ns1__GetRTPConfig wire;
-  wire.channel = request->channel;
-  Move(request->master, wire.master);
-  _ns1__GetRTPConfigResponse answer;
-  if (int status = WS_INVOKE(GetRTPConfig, &wire, answer)) return status;
-  return WS_COPY_RESULT(answer, GetRTPConfig, config, MapRTPConfig);
-}
-
-int NetworkClient::CallSetRTPConfig(const RTPConfigRequestRecord *request, CallResult *response) {
-  ns1__RTPConfig_USCORET config;
-  MapRTPConfig(request->config, config);
-  _ns1__SetRTPConfig wire;
-  wire.channel = request->channel;
-  Move(request->master, wire.master);
-  wire.config = &config;
-  return WS_INVOKE_FOR_CALL_RESULT(SetRTPConfig, &wire, response);
-}
+#define WS_NETWORK_CONVERSION(...) WS_DEFINE_CONVERSION(NetworkClient, __VA_ARGS__)
+WS_NETWORK_OPERATIONS(WS_NETWORK_CONVERSION)
 
 }  // namespace ws
 
-#define WS_NETWORK_EXPORT(Op, Request, Response) WS_DEFINE_EXPORT(ws::NetworkClient, Op, Request, Response)
+#define WS_NETWORK_EXPORT(Op, Request, Response, ...) WS_DEFINE_EXPORT(ws::NetworkClient, Op, Request, Response)
 WS_NETWORK_OPERATIONS(WS_NETWORK_EXPORT)
