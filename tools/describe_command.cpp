@@ -12,7 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "services/operations.h"
-#include "tools/describe.h"
+#include "core/describe.h"
 #include "tools/session.h"
 
 namespace wsctl {
@@ -94,7 +94,7 @@ int DescribeCommand() {
   Json operations = Json::array();
   size_t serviceCount;
   const Service *services = Services(&serviceCount);
-#define WSCTL_HEADER_LAYOUT(Op, Req, Resp) {#Op, HeaderLayout<Req>()},
+#define WSCTL_HEADER_LAYOUT(Op, Req, ...) {#Op, HeaderLayout<Req>()},
   const std::map<std::string, const RecordDesc *> headerLayouts = {WS_ALL_OPERATIONS(WSCTL_HEADER_LAYOUT)};
   for (size_t s = 0; s < serviceCount; ++s)
     for (size_t i = 0; i < services[s].count; ++i) {
