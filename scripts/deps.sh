@@ -35,6 +35,6 @@ $SUDO apt-get install -y --no-install-recommends \
   gsoap libgsoap-dev libcurl4-openssl-dev libssl-dev libhttp-parser-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
   clang libclang-rt-14-dev valgrind python3 python3-zeep libxml2-utils \
-  nlohmann-json3-dev
+  nlohmann-json3-dev groff-base man-db
 
 bash "$root/scripts/fetch-runtime-source.sh"
