@@ -5,8 +5,9 @@
 # would install from one).  Usage: ansible/tests/sanity.sh PYTHON (one that
 # imports ansible, such as Debian's /usr/bin/python3).
 set -euo pipefail
-cd "$(dirname "$0")/.."
 python=${1:-/usr/bin/python3}
+case $python in /*) ;; *) python=$PWD/$python ;; esac
+cd "$(dirname "$0")/.."
 export ANSIBLE_COLLECTIONS_PATH=$PWD
 tests=(action-plugin-docs compile empty-init future-import-boilerplate line-endings metaclass-boilerplate
        no-assert no-basestring no-dict-iteritems no-dict-iterkeys no-dict-itervalues no-get-exception

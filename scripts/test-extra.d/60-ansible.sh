@@ -7,4 +7,4 @@ rm -rf build/ansible-venv
 /usr/bin/python3 -m venv --system-site-packages build/ansible-venv
 build/ansible-venv/bin/pip install --no-index --quiet ./python
 bash ansible/tests/sanity.sh build/ansible-venv/bin/python
-timeout 120 bash ansible/tests/fleet.sh build "$PWD/build/ansible-venv/bin/python"
+timeout 300 bash ansible/tests/fleet.sh build "$PWD/build/ansible-venv/bin/python"
