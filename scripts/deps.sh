@@ -35,7 +35,7 @@ $SUDO apt-get install -y --no-install-recommends \
   gsoap libgsoap-dev libcurl4-openssl-dev libssl-dev libhttp-parser-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
   clang libclang-rt-14-dev valgrind python3 python3-zeep libxml2-utils \
-  python3-venv python3-pip python3-pytest groff-base man-db \
+  python3-venv python3-pip python3-pytest groff-base man-db ansible-core \
   nlohmann-json3-dev
 
 bash "$root/scripts/fetch-runtime-source.sh"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine, builds and runs every test: the suite as
 # built for use, then again under AddressSanitizer and UndefinedBehaviorSanitizer,
-# then the bounded fuzz run, the hostile-device matrix, the concurrency check
-# and the Python package's tests.
+# then the bounded fuzz run, the hostile-device matrix, the concurrency check,
+# the Python package's tests and the Ansible collection's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${SKIP_DEPS:-0}" != 1 ]; then bash scripts/deps.sh; fi

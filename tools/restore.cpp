@@ -8,6 +8,11 @@
 // lacks, in the reverse order (an allocation released before its schedule
 // goes, a server named by a setting freed by that setting's write).
 //
+// With --merge the document names only what it sets: a setting's answer is
+// laid over the device's, member by member, a list's items over the device's
+// items of the same name, and the items it lacks are kept.  That is the
+// desired state of a configuration engine, a part of a backup.
+//
 // Every request is converted into the record the library sends while
 // planning, so a value the record cannot hold (a text too long for its field,
 // a number outside its enumeration) is refused before anything is written.
@@ -146,6 +151,27 @@ json Shown(json value) {
   return value;
 }
 
+// What the document names laid over what the device has: records member by
+// member, anything else (a number, a text, an array) replaced whole.
+json Overlaid(json current, const json &given) {
+  if (!current.is_object() || !given.is_object()) return given;
+  for (auto member = given.begin(); member != given.end(); ++member)
+    current[member.key()] = Overlaid(current.value(member.key(), json()), member.value());
+  return current;
+}
+
+// An answer as the device spells it: read into the record the Get answers
+// with and printed back, so that a number given for an enumeration's symbol,
+// or a number given as a text, compares equal to the device's answer.  As it
+// is when the record cannot hold it (the write's own conversion says why).
+json Spelled(const RecordDesc &desc, const json &answer) {
+  RecordBuffer record(desc.size);
+  if (!FromJsonValue(desc, record, answer).empty()) return answer;
+  json spelled = json::parse(ToJson(desc, record.data()));
+  spelled.erase("resultCode");
+  return spelled;
+}
+
 json Substitute(const json &shape, const json &item, const json &key) {
   if (shape == "@item") return item;
   if (shape == "@key") return key;
@@ -183,7 +209,8 @@ struct Write {
 
 class Restore {
  public:
-  Restore(Device &device, bool dryRun, bool keepGoing) : device_(device), dryRun_(dryRun), keepGoing_(keepGoing) {}
+  Restore(Device &device, bool dryRun, bool keepGoing, bool merge)
+      : device_(device), dryRun_(dryRun), keepGoing_(keepGoing), merge_(merge) {}
 
   // Reads the device and plans the writes of a backup's settings; throws
   // json::exception when the settings are not in the shape a backup writes.
@@ -238,7 +265,7 @@ class Restore {
   }
 
   Device &device_;
-  const bool dryRun_, keepGoing_;
+  const bool dryRun_, keepGoing_, merge_;
   bool stopped_ = false;
   size_t changed_ = 0, unchanged_ = 0, refused_ = 0, skipped_ = 0, undone_ = 0, notUndone_ = 0;
   std::vector<Write> writes_, removals_, signedIn_;
@@ -281,10 +308,14 @@ void Restore::Undo() {
   }
 }
 
-void Restore::PlanSetting(const Operation &get, const Operation &set, const json &request, const json &saved) {
+void Restore::PlanSetting(const Operation &get, const Operation &set, const json &request, const json &given) {
   json line = {{"setting", get.name + 3}, {"request", request}}, wanted, current;
-  if (!SetRequestOf(set, AddressOf(get, request), saved, &wanted)) return Skip(line, "skipped (no way to write it back)");
+  if (!merge_ && !SetRequestOf(set, AddressOf(get, request), given, &wanted))
+    return Skip(line, "skipped (no way to write it back)");
   if (!Read(get, request, line, &current)) return;
+  const json saved = merge_ ? Spelled(get.response(), Overlaid(current, given)) : given;
+  if (merge_ && !SetRequestOf(set, AddressOf(get, request), saved, &wanted))
+    return Skip(line, "skipped (no way to write it back)");
   if (current == saved) {  // counted, not listed
     ++unchanged_;
     return;
@@ -312,13 +343,22 @@ void Restore::PlanList(const ListSetting &list, const Operation &get, const json
   json current, line = {{"setting", name}, {"request", request}};
   if (!Read(get, request, line, &current)) return;
   const json address = AddressOf(get, request);
-  const json wanted = saved.value(list.items, json::array()), present = current.value(list.items, json::array());
+  const json present = current.value(list.items, json::array());
+  json wanted = saved.value(list.items, json::array());
   auto keyOf = [&list](const json &item) { return list.key ? item.value(list.key, json()) : item; };
   auto find = [&keyOf](const json &items, const json &key) {
     for (const json &item : items)
       if (keyOf(item) == key) return &item;
     return static_cast<const json *>(nullptr);
   };
+  if (merge_) {  // each item named as the device names it, laid over the device's item of that name
+    const json spelled = Spelled(get.response(), {{list.items, wanted}}).value(list.items, wanted);
+    for (size_t i = 0; i < wanted.size(); ++i) {
+      if (list.key && wanted[i].is_object() && spelled[i].is_object()) wanted[i][list.key] = spelled[i][list.key];
+      if (const json *found = find(present, keyOf(wanted[i]))) wanted[i] = Overlaid(*found, wanted[i]);
+    }
+    wanted = Spelled(get.response(), {{list.items, wanted}}).value(list.items, wanted);
+  }
   auto prepare = [&](const ListWrite &write, const json &item) {
     const Operation *op = write.operation ? FindOperation(write.operation) : nullptr;
     if (!op)
@@ -364,7 +404,7 @@ void Restore::PlanList(const ListSetting &list, const Operation &get, const json
     }
   }
   for (const json &item : present) {
-    if (find(wanted, keyOf(item))) continue;
+    if (merge_ || find(wanted, keyOf(item))) continue;
     json itemLine = {{"setting", name}, {"request", request}, {"item", keyOf(item)}};
     if (!list.remove.operation) Skip(itemLine, "kept (the device cannot remove it)");
     else if (signsIn(item))
@@ -404,15 +444,17 @@ void Restore::Plan(const json &settings, const std::set<std::string> &included) 
 int RestoreCommand(int argc, char **argv, Device device) {
   std::vector<std::string> rest;
   const std::set<std::string> included = Included(argc, argv, &rest);
-  bool dryRun = false, keepGoing = false;
+  bool dryRun = false, keepGoing = false, merge = false;
   std::string fileName;
   for (const std::string &arg : rest) {
     if (arg == "--dry-run") dryRun = true;
     else if (arg == "--keep-going") keepGoing = true;
+    else if (arg == "--merge") merge = true;
     else if (fileName.empty() && arg.compare(0, 2, "--") != 0) fileName = arg;
     else return Problem("restore", "unexpected argument " + arg, kUsageError);
   }
-  if (fileName.empty()) return Problem("restore", "usage: wsctl restore FILE [--dry-run] [--keep-going]", kUsageError);
+  if (fileName.empty())
+    return Problem("restore", "usage: wsctl restore FILE [--dry-run] [--keep-going] [--merge]", kUsageError);
   std::ifstream in(fileName, std::ios::binary);
   json document;
   const std::string unread = in ? wsjson::Parse(in, &document) : "cannot be read";
@@ -421,7 +463,7 @@ int RestoreCommand(int argc, char **argv, Device device) {
       !document.contains("settings") || !document["settings"].is_array())
     return Problem("restore", fileName + " is not a backup of format " + std::to_string(kBackupFormat), kUsageError);
 
-  Restore restore(device, dryRun, keepGoing);
+  Restore restore(device, dryRun, keepGoing, merge);
   try {
     restore.Plan(document["settings"], included);
   } catch (const json::exception &problem) {  // a document edited into another shape

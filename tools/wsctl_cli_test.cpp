@@ -302,6 +302,37 @@ TEST(WsctlFleet, RestoreChangesTheSignedInUserLast) {
   EXPECT_LT(restore.out.find("\"item\":\"user1\""), restore.out.find("\"setting\":\"TTL\"")) << restore.out;
 }
 
+// --merge: a document naming part of a setting and some items of a list
+// changes that part and those items, in any spelling of their values, keeps
+// everything else (a named item's unnamed members too), and is then met.
+TEST(WsctlFleet, RestoreMergeWritesOnlyWhatIsNamed) {
+  Simulator sim({"--port", "0", "--no-port81"});
+  ASSERT_TRUE(sim.ready()) << sim.line();
+  const int port = sim.port();
+  TextFile wanted(R"({"format": 1, "settings": [
+    {"operation": "GetUserList", "response": {"items": [{"userID": "user1", "userLevel": "USER_POWER"},
+                                                        {"userID": "guest", "password": "pw", "userLevel": 2}]}},
+    {"operation": "GetRecordingScheduleList", "response": {"items": [{"scheduleID": "4", "repeatOption": 1}]}},
+    {"operation": "GetDateTimeConfig", "response": {"dateTimeMode": 2, "serverAddress": "ntp.test"}}]})");
+  const std::string before = Wsctl(port, {"GetUserList"}).out;
+  Outcome dry = Wsctl(port, {"restore", wanted.path(), "--merge", "--dry-run"});
+  EXPECT_NE(dry.err.find("4 would change, 0 unchanged, 0 failed"), std::string::npos) << dry.out << dry.err;
+  EXPECT_EQ(Wsctl(port, {"GetUserList"}).out, before);
+
+  Outcome first = Wsctl(port, {"restore", wanted.path(), "--merge"});
+  EXPECT_EQ(first.exit, 0) << first.out << first.err;
+  EXPECT_NE(first.err.find("4 changed, 0 unchanged"), std::string::npos) << first.out << first.err;
+  const std::string users = Wsctl(port, {"GetUserList"}).out;
+  for (const char *kept : {"\"power2\"", "\"guest1\"", "\"password\": \"user1\""})
+    EXPECT_NE(users.find(kept), std::string::npos) << kept << users;
+  const std::string clock = Wsctl(port, {"GetDateTimeConfig"}).out;
+  EXPECT_NE(clock.find("\"interval\": \"NTP_INTERVAL_ONE_DAY\""), std::string::npos) << clock;
+  EXPECT_NE(clock.find("\"serverAddress\": \"ntp.test\""), std::string::npos) << clock;
+
+  Outcome again = Wsctl(port, {"restore", wanted.path(), "--merge"});
+  EXPECT_NE(again.err.find("0 changed, 4 unchanged"), std::string::npos) << again.out << again.err;
+}
+
 // A refused setting stops the restore, the rest reported as not applied,
 // unless --keep-going.
 TEST(WsctlFleet, RestoreStopsAtARefusal) {
