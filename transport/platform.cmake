@@ -25,7 +25,8 @@ if(WIN32)
     # WebService.dll with WebService.lib (import library, also usable by
     # MSVC's linker) and WebService.def (the export list as linked).
     set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "" IMPORT_SUFFIX ".lib")
-    target_link_options(${target} PRIVATE -Wl,--output-def,${CMAKE_CURRENT_BINARY_DIR}/${target}.def)
+    # Stripped: the symbols of the static C++ runtime would double its size.
+    target_link_options(${target} PRIVATE -s -Wl,--output-def,${CMAKE_CURRENT_BINARY_DIR}/${target}.def)
     # Windows 7 API level; the runtime's socket code uses getaddrinfo.
     target_compile_definitions(${target} PRIVATE _WIN32_WINNT=0x0601 WINVER=0x0601)
     # The one debug line goes to OutputDebugString: the syslog call of

@@ -21,6 +21,7 @@ struct Reply {
   Mode mode = Mode::Answer;
   int status = 200;
   std::string body;
+  size_t announced = 0;  // Content-Length to announce when not 0 (then the body is cut short)
 
   static Reply Status(int status, std::string body) { return {Mode::Answer, status, std::move(body)}; }
   static Reply Ok(std::string body) { return Status(200, std::move(body)); }
@@ -143,7 +144,11 @@ class FakeDevice {
       return;
     }
     if (reply.mode == Reply::Mode::Answer) {
-      const std::string answer = HttpAnswer(reply.status, reply.body);
+      std::string answer = HttpAnswer(reply.status, reply.body);
+      if (reply.announced) {
+        const size_t at = answer.find("Content-Length: ") + 16;
+        answer.replace(at, answer.find("\r\n", at) - at, std::to_string(reply.announced));
+      }
       for (size_t at = 0; at < answer.size() && WaitFor(s, true, 2000);) {
         int n = ::send(s, answer.data() + at, static_cast<int>(answer.size() - at), 0);
         if (n <= 0) break;

@@ -402,6 +402,19 @@ void RequestBytesAsLinux(FakeDevice &device) {
   }
 }
 
+// An answer announced over the 64 MiB limit: 20, before its body is read, as
+// on Linux.
+void Answers(FakeDevice &device) {
+  ConnectionInfo conn{0, 0, device.port(), ENDPOINT_KIND_SOAP_PATH};
+  const Export *e = Find("GetUserCount");
+  ResponseBytes response;
+  Reply huge = Reply::Ok(Response("GetUserCount", "<GetUserCountResult>3</GetUserCountResult>"));
+  huge.announced = (64u << 20) + 1;
+  device.Script({huge});
+  CheckEq(20, e->Call(response.bytes, &conn), "an answer announced over 64 MiB");
+  Check(response.Untouched(e->responseSize), "response untouched");
+}
+
 void Credentials(FakeDevice &device) {
   ConnectionInfo conn{0, 0, device.port(), ENDPOINT_KIND_SOAP_PATH};
   const Export *e = Find("GetUserCount");
@@ -623,8 +636,13 @@ void PlatformStatuses(int refusedPort) {
   {
     Scope scope("host name not resolved");
     ConnectionInfo conn{0, 0, 80, ENDPOINT_KIND_SOAP_PATH};
+    std::vector<Traced> traced;
+    WebService_SetTraceCallback(Trace, &traced);
     ResponseBytes response;
     CheckEq(29, e->Call(response.bytes, &conn, "nonexistent.invalid"), "status (Linux: 12007)");
+    WebService_SetTraceCallback(nullptr, nullptr);
+    Check(!traced.empty() && traced.back().error == 12007,
+          "platform error 12007 in the trace, got " + std::to_string(traced.empty() ? 0 : traced.back().error));
   }
   {
     Scope scope("SetCAFile");
@@ -661,6 +679,7 @@ int main(int argc, char **argv) {
       {"own-operation", [&] { OwnOperation(device); }},
       {"failures", [&] { Failures(device); }},
       {"request-bytes", [&] { RequestBytesAsLinux(device); }},
+      {"answers", [&] { Answers(device); }},
       {"credentials", [&] { Credentials(device); }},
       {"trace-and-debug-line", [&] { TraceAndDebugLine(device); }},
       {"stalled", [&] { Stalled(device); }},

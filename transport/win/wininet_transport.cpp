@@ -17,6 +17,8 @@
 //   the call with 20 as on Linux and the trace callback sees it; the receive
 //   hook hands it out.
 // - Resends after a resolve decision are bounded as on Linux (RetryBudget).
+// - User-Agent is the 2.7 runtime's "gSOAP/2.7", as the Linux build sends it;
+//   the request bytes are the Linux build's.
 // - 12057 (revocation check failed) is also a retryable certificate error:
 //   Wine reports a certificate of an unknown private authority so.
 #include <winsock2.h>
