@@ -111,3 +111,8 @@ add_library(ws_soap_runtime OBJECT ${WS_SOAP_RUNTIME_DIR}/stdsoap2.cpp)
 target_link_libraries(ws_soap_runtime PUBLIC ws_soap_context)
 set_target_properties(ws_soap_runtime PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 target_compile_options(ws_soap_runtime PRIVATE -w)
+# A cross build has no stdsoap2.h on its target's include path: the runtime's
+# own copy (the same file, checked above) serves it.
+if(CMAKE_CROSSCOMPILING)
+  target_include_directories(ws_soap_context INTERFACE ${WS_SOAP_RUNTIME_DIR})
+endif()

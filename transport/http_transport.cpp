@@ -29,6 +29,7 @@
 #include "stdsoap2.h"
 #include "answer_buffer.h"
 #include "plain_http.h"
+#include "request_body.h"
 #include "retry_budget.h"
 #include "tls_trust.h"
 #include "trace.h"
@@ -467,27 +468,6 @@ int PostHeaderHook(struct soap *soap, const char *name, const char *value) {
     return SOAP_EOM;
   }
   return SOAP_OK;
-}
-
-// The runtime writes an empty text as <name/>; it goes out as <name></name>,
-// the form devices have always received.
-void ExpandEmptyElements(std::string &body) {
-  if (body.find("/>") == std::string::npos) return;
-  std::string out;
-  out.reserve(body.size() + 256);
-  size_t pos = 0;
-  for (size_t end; (end = body.find("/>", pos)) != std::string::npos; pos = end + 2) {
-    size_t open = body.rfind('<', end);
-    std::string_view name;
-    if (open != std::string::npos && open >= pos) name = std::string_view(body).substr(open + 1, end - open - 1);
-    if (name.empty() || name.find_first_of(" \t\r\n=\"'<>") != std::string_view::npos) {
-      out.append(body, pos, end + 2 - pos);
-      continue;
-    }
-    out.append(body, pos, end - pos).append("></").append(name).append(">");
-  }
-  out.append(body, pos, std::string::npos);
-  body.swap(out);
 }
 
 // The body may have grown since the runtime announced its length.

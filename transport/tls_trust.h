@@ -2,9 +2,11 @@
 // callback, the plain-http probe permission and the trust settings.
 #pragma once
 
+#ifndef _WIN32
 #include <curl/curl.h>
 
 #include <memory>
+#endif
 
 namespace ws {
 
@@ -16,6 +18,7 @@ int AskResolveCallback(int error, const char *url);
 // attempt.
 bool PlainHttpProbeAllowed();
 
+#ifndef _WIN32  // WinInet keeps its own trust: the Windows certificate store
 // One generation of trust settings: the certificate store and a TLS session
 // cache holding only sessions verified under that store.  A request takes the
 // current generation when it opens and keeps it until it closes; any change
@@ -31,5 +34,6 @@ class Trust {
 };
 
 std::shared_ptr<Trust> CurrentTrust();
+#endif
 
 }  // namespace ws

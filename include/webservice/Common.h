@@ -37,7 +37,9 @@
 #define WS_CALL
 #endif
 
-#if defined(WEBSERVICE_BUILDING) && !defined(_WIN32)
+#if defined(WEBSERVICE_BUILDING) && defined(_WIN32)
+#define WS_API WS_EXTERN_C __declspec(dllexport) /* exported undecorated (cdecl) */
+#elif defined(WEBSERVICE_BUILDING)
 #define WS_API WS_EXTERN_C __attribute__((visibility("default")))
 #else
 #define WS_API WS_EXTERN_C

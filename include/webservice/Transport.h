@@ -14,6 +14,11 @@
  * resumed under the settings it was verified with.  A certificate that names
  * another host is accepted (device certificates rarely carry their address).
  *
+ * Windows (WebService.dll, WinInet): certificates are verified against the
+ * Windows certificate store; WebService_SetCAFile refuses any file (-1) and
+ * accepts NULL (0).  Without a resolve callback a retryable error goes to the
+ * platform dialog (InternetErrorDlg).  See the README's platform table.
+ *
  * A device with a self-signed or expired certificate fails with status 29
  * unless a resolve callback answers WS_RESOLVE_RETRY for that error: the
  * request is then sent again once, accepting that certificate for that one
