@@ -1,4 +1,4 @@
-# The platform layer of the HTTP transport (Part 1.3): which sources carry the
+# The platform layer of the HTTP transport: which sources carry the
 # exchange on this platform and what they link.  Included by the top-level
 # CMakeLists.txt; sets
 #   WS_TRANSPORT_SOURCES    the transport's sources (paths relative to the top)

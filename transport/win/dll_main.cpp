@@ -1,4 +1,4 @@
-// Start-up of WebService.dll (Part 1.1) and the debug line of Part 3.1.
+// Start-up of WebService.dll and the debug line of DLL_WebServiceGetVersion.
 #include <winsock2.h>
 #include <windows.h>
 

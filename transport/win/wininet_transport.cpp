@@ -1,4 +1,4 @@
-// HTTP transport on Windows: WinInet carries every exchange (Part 1.3).
+// HTTP transport on Windows: WinInet carries every exchange.
 //
 // The runtime frames the request and calls the five hooks; the transport
 // opens a WinInet request per exchange, collects the header lines and the
@@ -6,7 +6,7 @@
 // request line and delivers only the answer's body, which the runtime reads
 // as a message without HTTP header.
 //
-// Where this differs from Part 1.3 as written, and why:
+// Where this goes beyond a plain WinInet client, and why:
 // - Time-outs go on the request handle as well as the internet handle: Wine's
 //   WinInet ignores those of the internet handle.
 // - Header lines are collected and added just before the send, after the
@@ -78,7 +78,7 @@ HINTERNET RequestOf(const struct soap *soap) {
   return soap_valid_socket(soap->socket) ? reinterpret_cast<HINTERNET>(static_cast<uintptr_t>(soap->socket)) : nullptr;
 }
 
-// Connection test (Part 1.3): drops the request and the connection when the
+// Connection test: drops the request and the connection when the
 // platform reported the connection closed or there is no connection; true
 // while a connection is there.
 bool TestConnection(struct soap *soap, TransportState *state) {
@@ -160,7 +160,7 @@ void AcceptCertificate(HINTERNET request, DWORD error) {
   InternetSetOptionW(request, INTERNET_OPTION_SECURITY_FLAGS, &flags, sizeof flags);
 }
 
-// Decide (Part 1.3, step 4): the application's resolve callback when one is
+// Decide (step 4 of the send loop): the application's resolve callback when one is
 // installed, else the platform dialog; within the retry bound.
 bool DecideRetry(HINTERNET request, const TransportState *state, DWORD error, RetryBudget &budget) {
   if (!budget.TakeRetry()) return false;
@@ -249,7 +249,7 @@ long ExchangeBudgetMs(const TransportState *state) {
   return ms(state->connectTimeout) + ms(state->sendTimeout) + ms(state->receiveTimeout);
 }
 
-// The send loop (Part 1.3): sends until an answer stands, a decision says stop
+// The send loop: sends until an answer stands, a decision says stop
 // or the retry bound is reached.
 int SendLoop(struct soap *soap, TransportState *state) {
   HINTERNET request = RequestOf(soap);

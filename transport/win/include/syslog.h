@@ -1,5 +1,5 @@
 // syslog() in the Windows build: the library's one debug line
-// (DLL_WebServiceGetVersion, Part 3.1) goes to the platform's debug output,
+// (DLL_WebServiceGetVersion) goes to the platform's debug output,
 // OutputDebugStringW, as wide text (transport/win/dll_main.cpp).  Only what
 // the library uses is declared.
 #pragma once
