@@ -27,3 +27,7 @@ std::string PrintGoldenFile(const GoldenFile &file);
 std::string AnswerEnvelope(const std::string &answer);
 // The first answer of operation op's file, in its envelope.
 std::string GoldenAnswer(const std::string &op);
+// The whole HTTP request an export sends with SOAP body body to the fake
+// device on port: the header lines and envelope are the same for every
+// operation, the action and length its own.
+std::string ExpectedRequest(const std::string &op, const std::string &body, int port);

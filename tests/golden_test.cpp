@@ -26,36 +26,6 @@
 
 namespace {
 
-const std::string kBase = WS_TEST_BASE_NAMESPACE;
-
-// The request every export sends around its SOAP body: the same header lines
-// and envelope for every operation, the action and length its own.
-std::string ExpectedRequest(const std::string &op, const std::string &body, int port) {
-  std::string ns = "xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\" "
-                   "xmlns:SOAP-ENC=\"http://schemas.xmlsoap.org/soap/encoding/\" "
-                   "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-                   "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"";
-  // The binding namespaces in the table's order: ns10 to ns19, then ns2 to
-  // ns9, with the base namespace ns1 before ns9.
-  const char *bindings[] = {"FactorySoap",      "FactorySoap12",      "NetworkSoap",        "NetworkSoap12",
-                            "PTZSoap",          "PTZSoap12",          "UtilitySoap",        "UtilitySoap12",
-                            "VideoAnalysisSoap", "VideoAnalysisSoap12", "AccountSoap",        "AccountSoap12",
-                            "AudioVideoSoap",   "AudioVideoSoap12",   "BasicSystemSoap",    "BasicSystemSoap12",
-                            "EventScheduleSoap", "EventScheduleSoap12"};
-  const int prefixes[] = {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 2, 3, 4, 5, 6, 7, 8, 9};
-  for (size_t i = 0; i < std::size(prefixes); ++i) {
-    if (prefixes[i] == 9) ns += " xmlns:ns1=\"" + kBase + "\"";
-    ns += " xmlns:ns" + std::to_string(prefixes[i]) + "=\"" + kBase + bindings[i] + "\"";
-  }
-  const std::string envelope = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SOAP-ENV:Envelope " + ns +
-                               "><SOAP-ENV:Body>" + body + "</SOAP-ENV:Body></SOAP-ENV:Envelope>\r\n";
-  return "POST /soap HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
-         "\r\nUser-Agent: gSOAP/2.7\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: " +
-         std::to_string(envelope.size()) +
-         "\r\nConnection: close\r\nAuthorization: Basic YWRtaW46YWRtaW4=\r\nSOAPAction: \"" + kBase + op +
-         "\"\r\n\r\n" + envelope;
-}
-
 // The SOAP body of a recorded request.
 std::string SoapBody(const std::string &request) {
   const std::string open = "<SOAP-ENV:Body>", close = "</SOAP-ENV:Body>";

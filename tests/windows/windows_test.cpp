@@ -3,7 +3,7 @@
 // every export is called, against a scripted fake device inside this program
 // (Winsock) with the expectations of tests/operations_test.cpp, and against the
 // Linux simulator on loopback.  Also: the request bytes against the Linux
-// build's (tests/data), 401 with and without a resolve callback, a stalled
+// build's (tests/golden), 401 with and without a resolve callback, a stalled
 // device, https, the debug line, the trace, and the platform's status numbers.
 //
 //   windows_test.exe [--sim PORT] [--tls-self PORT] [--tls-expired PORT]
@@ -19,7 +19,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -31,10 +30,11 @@
 
 #include "fake_device.h"
 #include "services/operations.h"
+#include "tests/golden_file.h"
 #include "webservice/WebService.h"
 
-#ifndef WS_TEST_DATA_DIR
-#error "WS_TEST_DATA_DIR names tests/data"
+#ifndef WS_TEST_GOLDEN_DIR
+#error "WS_TEST_GOLDEN_DIR names tests/golden"
 #endif
 #ifndef WS_TEST_BASE_NAMESPACE
 #define WS_TEST_BASE_NAMESPACE "http://tempuri.org/"
@@ -77,13 +77,6 @@ class Stopwatch {
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
-std::string ReadDataFile(const std::string &file) {
-  std::ifstream in(std::string(WS_TEST_DATA_DIR) + "/" + file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 std::string Envelope(const std::string &body, bool soap12 = false) {
   return std::string("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<e:Envelope xmlns:e=\"") +
          (soap12 ? "http://www.w3.org/2003/05/soap-envelope" : "http://schemas.xmlsoap.org/soap/envelope/") +
@@ -102,8 +95,8 @@ constexpr size_t SizeOf() {
   return sizeof(std::conditional_t<std::is_void_v<Record>, char, Record>);
 }
 
-#define WS_REQUEST_SIZE(Op, Request, Response) SizeOf<Request>(),
-#define WS_RESPONSE_SIZE(Op, Request, Response) SizeOf<Response>(),
+#define WS_REQUEST_SIZE(Op, Request, Response, ...) SizeOf<Request>(),
+#define WS_RESPONSE_SIZE(Op, Request, Response, ...) SizeOf<Response>(),
 constexpr size_t kRequestBytes = std::max({WS_ALL_OPERATIONS(WS_REQUEST_SIZE) size_t{1}});
 constexpr size_t kResponseBytes = std::max({WS_ALL_OPERATIONS(WS_RESPONSE_SIZE) size_t{1}});
 
@@ -207,7 +200,7 @@ struct Export {
   bool probe() const { return std::string(name) == "GetVersion"; }
 };
 
-#define WS_TEST_EXPORT(Op, Request, Response)                                                                    \
+#define WS_TEST_EXPORT(Op, Request, Response, ...)                                                                \
   {#Op, SizeOf<Response>(),                                                                                      \
    !std::is_invocable_v<decltype(&DLL_WebService##Op), const char *, const char *, const char *, const void *, \
                         ConnectionInfo *>,                                                                       \
@@ -370,8 +363,9 @@ void Failures(FakeDevice &device) {
   }
 }
 
-// The request bytes of the Linux build, byte for byte: tests/data/<op>.request.txt,
-// which tests/wire_test.cpp holds the Linux build to.
+// The request bytes of the Linux build, byte for byte: the first exchange of
+// tests/golden/<op>.txt, whose body tests/golden_test.cpp holds the Linux
+// build to.  The samples are the requests of those exchanges.
 void RequestBytesAsLinux(FakeDevice &device) {
   ConnectionInfo conn{0, 0, device.port(), ENDPOINT_KIND_SOAP_PATH};
   const int32_t size = 16;
@@ -389,11 +383,13 @@ void RequestBytesAsLinux(FakeDevice &device) {
   for (const Sample &sample : samples) {
     Scope scope(sample.op);
     const Export *e = Find(sample.op);
-    std::string expected = ReadDataFile(std::string(sample.op) + ".request.txt");
-    Check(!expected.empty(), "tests/data holds the request");
-    const size_t at = expected.find("@PORT@");
-    if (at != std::string::npos) expected.replace(at, 6, std::to_string(device.port()));
-    device.Script({Reply::Ok(ReadDataFile(std::string(sample.op) + ".answer.xml"))});
+    const GoldenFile golden = ReadGoldenFile(sample.op);
+    const auto body = std::find_if(golden.sections.begin(), golden.sections.end(),
+                                   [](const GoldenSection &section) { return section.name == "body"; });
+    Check(body != golden.sections.end(), golden.path + " holds a body");
+    if (body == golden.sections.end()) continue;
+    const std::string expected = ExpectedRequest(sample.op, body->text, device.port());
+    device.Script({Reply::Ok(GoldenAnswer(sample.op))});
     ResponseBytes response;
     conn.endpointKind = ENDPOINT_KIND_SOAP_PATH;
     CheckEq(0, e->call("127.0.0.1", sample.request, response.bytes, &conn), "status");
