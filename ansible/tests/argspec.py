@@ -39,14 +39,14 @@ def argument_spec(name):
 def problems(name, spec, documented):
     found = []
     if set(spec) != set(documented):
-        found.append(f"options only in the spec {sorted(set(spec) - set(documented))}, "
+        found.append(f"options only in the module's arguments {sorted(set(spec) - set(documented))}, "
                      f"only documented {sorted(set(documented) - set(spec))}")
     for option in sorted(set(spec) & set(documented)):
         given, doc = spec[option], documented[option]
         for key, default in (("type", "str"), ("default", None), ("choices", None), ("required", False),
                              ("elements", None)):
             if given.get(key, default) != doc.get(key, default):
-                found.append(f"{option}: {key} {given.get(key, default)!r} in the spec, {doc.get(key, default)!r} documented")
+                found.append(f"{option}: {key} {given.get(key, default)!r} in the module's arguments, {doc.get(key, default)!r} documented")
         if "password" in option and given.get("type", "str") == "str" and not given.get("no_log"):
             found.append(f"{option}: not no_log")
     return [f"{name}: {problem}" for problem in found]
