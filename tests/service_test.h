@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fake_device.h"
+#include "golden_file.h"
 #include "simulator.h"
 #include "test_support.h"
 #include "webservice/Common.h"
@@ -73,6 +74,13 @@ class ServiceWire : public ServiceTest {
 
   // Answers the next call with op's response element holding inner.
   void Answer(const std::string &op, const std::string &inner) { device.Script({Reply::Ok(Response(op, inner))}); }
+  // Answers the next call with the answer of op's golden exchange labelled
+  // label (its first exchange when label is empty).
+  void AnswerFrom(const std::string &op, const std::string &label = "") {
+    const std::string answer = GoldenAnswer(op, label);
+    ASSERT_FALSE(answer.empty()) << "no exchange '" << label << "' in the golden file of " << op;
+    device.Script({Reply::Ok(answer)});
+  }
 
   // The SOAP body of the last request.
   std::string LastBody() {
