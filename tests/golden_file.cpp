@@ -89,6 +89,15 @@ std::string GoldenAnswer(const std::string &op, const std::string &label) {
   return "";
 }
 
+std::string WithText(std::string answer, const std::string &element, const std::string &text) {
+  size_t start = answer.find(element + ">");
+  while (start != std::string::npos && start > 0 && answer[start - 1] != '<' && answer[start - 1] != ':')
+    start = answer.find(element + ">", start + 1);
+  if (start == std::string::npos) return answer;
+  start += element.size() + 1;
+  return answer.replace(start, answer.find("</", start) - start, text);
+}
+
 // The request every export sends around its SOAP body: the same header lines
 // and envelope for every operation, the action and length its own.
 std::string ExpectedRequest(const std::string &op, const std::string &body, int port) {

@@ -40,6 +40,9 @@ std::string AnswerEnvelope(const std::string &answer);
 // The answer of operation op's exchange labelled label (the first exchange
 // when label is empty), in its envelope; empty when there is none.
 std::string GoldenAnswer(const std::string &op, const std::string &label = "");
+// The answer with the text of its first element named element (whatever its
+// prefix) replaced by text: for answers too large to keep in a file.
+std::string WithText(std::string answer, const std::string &element, const std::string &text);
 // The whole HTTP request an export sends with SOAP body body to the fake
 // device on port: the header lines and envelope are the same for every
 // operation, the action and length its own.
