@@ -22,10 +22,13 @@ GoldenFile ReadGoldenFile(const std::string &op) {
   std::string line;
   while (std::getline(in, line)) {
     if (line.rfind("--- ", 0) == 0) {
-      size_t open = line.find(" (");
+      size_t open = line.find(" ("), close = line.find(')', open);
       GoldenSection section;
       section.name = line.substr(4, open == std::string::npos ? std::string::npos : open - 4);
-      if (open != std::string::npos) section.kind = line.substr(open + 2, line.size() - open - 3);
+      if (open != std::string::npos && close != std::string::npos) {
+        section.kind = line.substr(open + 2, close - open - 2);
+        if (close + 2 <= line.size()) section.label = line.substr(close + 2);
+      }
       file.sections.push_back(section);
     } else if (file.sections.empty()) {
       file.comment += line + "\n";
@@ -40,7 +43,8 @@ GoldenFile ReadGoldenFile(const std::string &op) {
 std::string PrintGoldenFile(const GoldenFile &file) {
   std::string text = file.comment;
   for (const GoldenSection &section : file.sections) {
-    text += "--- " + section.name + (section.kind.empty() ? "" : " (" + section.kind + ")") + "\n";
+    text += "--- " + section.name + (section.kind.empty() ? "" : " (" + section.kind + ")") +
+            (section.label.empty() ? "" : " " + section.label) + "\n";
     if (!section.text.empty()) text += section.text + "\n";
   }
   return text;
@@ -55,10 +59,43 @@ std::string AnswerEnvelope(const std::string &answer) {
          "\n</soap:Body>\n</soap:Envelope>\n";
 }
 
-std::string GoldenAnswer(const std::string &op) {
-  for (const GoldenSection &section : ReadGoldenFile(op).sections)
-    if (section.name == "answer") return AnswerEnvelope(section.text);
+std::string GoldenExchanges(GoldenFile &file, std::vector<GoldenExchange> *exchanges) {
+  std::vector<GoldenSection> &sections = file.sections;
+  for (size_t at = 0; at < sections.size();) {
+    const std::string where = file.path + " section " + std::to_string(at + 1);
+    // The next section of that name, or null.
+    auto take = [&](const char *name) {
+      return at < sections.size() && sections[at].name == name ? &sections[at++] : nullptr;
+    };
+    GoldenExchange exchange{};
+    exchange.request = take("request");
+    exchange.before = take("response before");
+    exchange.body = take("body");
+    exchange.answer = take("answer");
+    exchange.response = take("response");
+    if (!exchange.request || !exchange.body || !exchange.answer || !exchange.response)
+      return where + ": expected request, response before (optional), body, answer, response";
+    exchanges->push_back(exchange);
+  }
   return "";
+}
+
+std::string GoldenAnswer(const std::string &op, const std::string &label) {
+  GoldenFile file = ReadGoldenFile(op);
+  std::vector<GoldenExchange> exchanges;
+  GoldenExchanges(file, &exchanges);
+  for (const GoldenExchange &exchange : exchanges)
+    if (label.empty() || exchange.request->label == label) return AnswerEnvelope(exchange.answer->text);
+  return "";
+}
+
+std::string WithText(std::string answer, const std::string &element, const std::string &text) {
+  size_t start = answer.find(element + ">");
+  while (start != std::string::npos && start > 0 && answer[start - 1] != '<' && answer[start - 1] != ':')
+    start = answer.find(element + ">", start + 1);
+  if (start == std::string::npos) return answer;
+  start += element.size() + 1;
+  return answer.replace(start, answer.find("</", start) - start, text);
 }
 
 // The request every export sends around its SOAP body: the same header lines

@@ -18,11 +18,6 @@
 
 namespace {
 
-std::string Notifies(const std::string &first, const std::string &second) {
-  return "<EventNotify_T><type>EVENT_NOTIFY_SMTP</type><id>" + first +
-         "</id></EventNotify_T><EventNotify_T><type>4</type>" + second + "</EventNotify_T>";
-}
-
 void FreeNames(SDFileListRecord &list) {
   for (int32_t i = 0; i < list.count; ++i) std::free(list.names[i]);
   WebService_FreeItems(list.names);
@@ -30,171 +25,39 @@ void FreeNames(SDFileListRecord &list) {
 
 using StorageWire = ServiceWire;
 
-// The notification lists' rules, the targets a set sends, the SMTP list's
-// untouched field and RemoveSMTPServer's one-byte answer.
-TEST_F(StorageWire, NotificationListsAndOneByteAnswers) {
-  // Fan failure: resultCode first; a refusal writes it alone.
-  FanFailNotificationRecord fan{-1, -1, Sentinel<EventNotifyRecord>()};
-  Answer("GetFanFailNotification", "<GetFanFailNotificationResult>" + Notifies("mail", "") +
-                                       "</GetFanFailNotificationResult><resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetFanFailNotification, &kAnyRequest, &fan));
-  EXPECT_EQ(0, fan.resultCode);
-  ASSERT_EQ(2, fan.count);
-  EXPECT_EQ(WS_EVENT_NOTIFY_SMTP, fan.items[0].type);
-  EXPECT_STREQ("mail", fan.items[0].id);
-  EXPECT_EQ(WS_EVENT_NOTIFY_SDRecording, fan.items[1].type);
-  EXPECT_STREQ("", fan.items[1].id);  // no id: the new entry stays zero-filled
-  WebService_FreeItems(fan.items);
-  fan = {-1, -1, Sentinel<EventNotifyRecord>()};
-  Answer("GetFanFailNotification", "<GetFanFailNotificationResult>" + Notifies("mail", "") +
-                                       "</GetFanFailNotificationResult><resultCode>9</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetFanFailNotification, &kAnyRequest, &fan));
-  EXPECT_EQ(9, fan.resultCode);
-  EXPECT_EQ(-1, fan.count);
-  EXPECT_EQ(Sentinel<EventNotifyRecord>(), fan.items);
-
-  // Disk full: resultCode third; an empty list writes count 0, items stays.
-  EventNotifyListRecord disk{-1, Sentinel<EventNotifyRecord>(), -1};
-  Answer("GetRecordingServerDiskFullNotification",
-         "<GetRecordingServerDiskFullNotificationResult/><resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetRecordingServerDiskFullNotification, &kAnyRequest, &disk));
-  EXPECT_EQ(0, disk.resultCode);
-  EXPECT_EQ(0, disk.count);
-  EXPECT_EQ(Sentinel<EventNotifyRecord>(), disk.items);
-
-  // SetFanFailNotification sends its targets in order.
-  EventNotifyRecord targets[2] = {{WS_EVENT_NOTIFY_FTP, "up"}, {WS_EVENT_NOTIFY_RELAY, "r1"}};
-  EventNotifyRequestRecord set = Pattern<EventNotifyRequestRecord>();
-  set.count = 2;
-  set.notifies = targets;
-  FanFailCallResult verdict{};
-  Answer("SetFanFailNotification", "<resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceSetFanFailNotification, &set, &verdict));
-  EXPECT_TRUE(Sent("<ns1:eventNotify><ns1:EventNotify_T><ns1:type>EVENT_NOTIFY_FTP</ns1:type><ns1:id>up</ns1:id>"
-                   "</ns1:EventNotify_T><ns1:EventNotify_T><ns1:type>EVENT_NOTIFY_RELAY</ns1:type>"
-                   "<ns1:id>r1</ns1:id></ns1:EventNotify_T></ns1:eventNotify>"));
-
-  // SMTP list: the field nobody touches stays.
+// What the golden exchanges cannot show: the SMTP list's field that no
+// description names stays, RemoveSMTPServer writes its one byte alone, each
+// file name is its own copy (AddressSanitizer checks the release) and the
+// query's spare int32 is never read.
+TEST_F(StorageWire, UndescribedFieldsOneByteAnswersAndHandedOverNames) {
   SMTPServerListRecord smtp = Pattern<SMTPServerListRecord>();
-  Answer("GetSMTPServerList", "<GetSMTPServerListResult><SMTPServer_T><alias>m</alias><port>25</port>"
-                              "<enableSSL>true</enableSSL></SMTPServer_T></GetSMTPServerListResult>"
-                              "<resultCode>0</resultCode>");
+  AnswerFrom("GetSMTPServerList");
   ASSERT_EQ(0, Call(DLL_WebServiceGetSMTPServerList, &kAnyRequest, &smtp));
   EXPECT_EQ(Pattern<SMTPServerListRecord>().spare, smtp.spare);
   ASSERT_EQ(1, smtp.count);
-  EXPECT_STREQ("m", smtp.items[0].alias);
-  EXPECT_TRUE(smtp.items[0].enableSSL);
   WebService_FreeItems(smtp.items);
 
-  // RemoveSMTPServer writes one byte and no resultCode.
   unsigned char answer[8];
   std::memset(answer, 0xA5, sizeof answer);
   AliasRecord alias = Pattern<AliasRecord>();
   std::strcpy(alias.alias, "m");
-  Answer("RemoveSMTPServer", "<RemoveSMTPServerResult>true</RemoveSMTPServerResult><resultCode>3</resultCode>");
+  AnswerFrom("RemoveSMTPServer", "true with a refusal code");
   ASSERT_EQ(0, Call(DLL_WebServiceRemoveSMTPServer, &alias, reinterpret_cast<bool *>(answer)));
   EXPECT_EQ(1, answer[0]);
   for (size_t i = 1; i < sizeof answer; ++i) EXPECT_EQ(0xA5, answer[i]) << i;
-}
 
-TEST_F(StorageWire, FileListKeepsItsOwnRuleAndHandsOverEachName) {
   SDFileQueryRecord query{2026, 12, 7, 8, 30, 0, 0, 2026, 12, 7, 9, 45, 59};
-  SDFileListRecord list{-1, Sentinel<char *>(), -1};
-  const std::string names = "<string>a.avi</string><string>b.avi</string>";
-  Answer("GetSDRecordingFiles", "<GetSDRecordingFilesResult>" + names + "</GetSDRecordingFilesResult>"
-                                "<resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetSDRecordingFiles, &query, &list));
-  const std::string request = device.Request();
-  EXPECT_NE(std::string::npos,
-            request.find("<ns1:start><ns1:date><ns1:year>2026</ns1:year><ns1:month>12</ns1:month><ns1:day>7</ns1:day>"
-                         "</ns1:date><ns1:time><ns1:hour>8</ns1:hour><ns1:minute>30</ns1:minute>"
-                         "<ns1:second>0</ns1:second></ns1:time></ns1:start><ns1:end><ns1:date><ns1:year>2026"))
-      << request;
-  EXPECT_NE(std::string::npos, request.find("<ns1:hour>9</ns1:hour><ns1:minute>45</ns1:minute>"
-                                            "<ns1:second>59</ns1:second></ns1:time></ns1:end>"));
-  ASSERT_EQ(2, list.count);
-  EXPECT_STREQ("a.avi", list.names[0]);
-  EXPECT_STREQ("b.avi", list.names[1]);
-  FreeNames(list);  // each name with free, then the array
-
-  // The int32 between the two groups is never read: the request is the same.
-  query.spare = 123456;
-  list = {-1, Sentinel<char *>(), -1};
-  Answer("GetSDRecordingFiles", "<GetSDRecordingFilesResult/><resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetSDRecordingFiles, &query, &list));
-  EXPECT_EQ(request, device.Request());
-  // No name: resultCode alone, count is not set to 0.
-  EXPECT_EQ(0, list.resultCode);
-  EXPECT_EQ(-1, list.count);
-  EXPECT_EQ(Sentinel<char *>(), list.names);
-  Answer("GetSDRecordingFiles", "<resultCode>4</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetSDRecordingFiles, &query, &list));
-  EXPECT_EQ(4, list.resultCode);
-  EXPECT_EQ(-1, list.count);
-
-  // A refusal with names still hands them over.
-  Answer("GetSDRecordingFiles", "<GetSDRecordingFilesResult>" + names + "</GetSDRecordingFilesResult>"
-                                "<resultCode>6</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetSDRecordingFiles, &query, &list));
-  EXPECT_EQ(6, list.resultCode);
-  ASSERT_EQ(2, list.count);
-  EXPECT_STREQ("b.avi", list.names[1]);
-  FreeNames(list);
-}
-
-TEST_F(StorageWire, ReadsCutLongTextsAndKeepWhatTheAnswerLacks) {
-  // The SD schedule: the server address cut to 49; an empty time table
-  // writes count 0 and keeps the array.
-  SDRecordingResponseRecord sd = Pattern<SDRecordingResponseRecord>();
-  sd.schedule.timetable = Sentinel<int32_t>();
-  const std::string ip(60, '9');
-  Answer("GetSDRecordingSchedule", "<GetSDRecordingScheduleResult><recordingType>2</recordingType><timetable/>"
-                                   "<channel>3</channel><master>true</master><networkFailureRecording>true"
-                                   "</networkFailureRecording><recordingServerIP>" + ip +
-                                   "</recordingServerIP></GetSDRecordingScheduleResult><resultCode>8</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetSDRecordingSchedule, &kAnyRequest, &sd));
-  EXPECT_EQ(8, sd.resultCode);
-  EXPECT_EQ(2, sd.schedule.recordingType);
-  EXPECT_EQ(3, sd.schedule.channel);
-  EXPECT_TRUE(sd.schedule.networkFailureRecording);
-  EXPECT_EQ(std::string(49, '9'), sd.schedule.recordingServerIP);
-  EXPECT_EQ(0, sd.schedule.timetableCount);
-  EXPECT_EQ(Sentinel<int32_t>(), sd.schedule.timetable);
-  Answer("GetSDRecordingSchedule", "<GetSDRecordingScheduleResult><timetable><int>4</int><int>5</int></timetable>"
-                                   "</GetSDRecordingScheduleResult><resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetSDRecordingSchedule, &kAnyRequest, &sd));
-  ASSERT_EQ(2, sd.schedule.timetableCount);
-  EXPECT_EQ(5, sd.schedule.timetable[1]);
-  EXPECT_EQ(std::string(49, '9'), sd.schedule.recordingServerIP);  // absent: kept
-  WebService_FreeItems(sd.schedule.timetable);
-
-  // One SMTP server: message cut to 2047, alias to 255; no password keeps it.
-  auto smtp = std::make_unique<SMTPServerResponseRecord>();
-  FillPattern(*smtp);
-  std::strcpy(smtp->server.password, "secret");
-  AliasRecord alias{};
-  Answer("GetSMTPServer", "<GetSMTPServerResult><alias>" + std::string(300, 'a') + "</alias><port>587</port>"
-                          "<message>" + std::string(3000, 'm') + "</message><enableSSL>false</enableSSL>"
-                          "</GetSMTPServerResult><resultCode>2</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetSMTPServer, &alias, smtp.get()));
-  EXPECT_EQ(2, smtp->resultCode);
-  EXPECT_EQ(std::string(255, 'a'), smtp->server.alias);
-  EXPECT_EQ(std::string(2047, 'm'), smtp->server.message);
-  EXPECT_EQ(587, smtp->server.port);
-  EXPECT_STREQ("secret", smtp->server.password);
-
-  // The device's mail server alias, and the card's settings.
-  SMTPNotificationRecord mail = Pattern<SMTPNotificationRecord>();
-  Answer("GetSMTPNotification", "<GetSMTPNotificationResult>" + std::string(256, 'x') +
-                                    "</GetSMTPNotificationResult><resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetSMTPNotification, &kAnyRequest, &mail));
-  EXPECT_EQ(std::string(255, 'x'), mail.smtpAlias);
-  SDConfigResponseRecord config = Pattern<SDConfigResponseRecord>();
-  Answer("GetSDConfig", "<resultCode>5</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetSDConfig, &kAnyRequest, &config));
-  EXPECT_EQ(5, config.resultCode);
-  const SDConfigResponseRecord pattern = Pattern<SDConfigResponseRecord>();
-  EXPECT_EQ(0, std::memcmp(&pattern.config, &config.config, sizeof config.config));  // no settings: untouched
+  std::string requests[2];
+  for (int32_t spare : {0, 123456}) {
+    query.spare = spare;
+    SDFileListRecord list{-1, Sentinel<char *>(), -1};
+    AnswerFrom("GetSDRecordingFiles", "two names");
+    ASSERT_EQ(0, Call(DLL_WebServiceGetSDRecordingFiles, &query, &list));
+    requests[spare ? 1 : 0] = device.Request();
+    ASSERT_EQ(2, list.count);
+    FreeNames(list);  // each name with free, then the array
+  }
+  EXPECT_EQ(requests[0], requests[1]);
 }
 
 // ---- end to end against the simulator ----

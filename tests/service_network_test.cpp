@@ -19,76 +19,15 @@ void SetText(char (&field)[N], const std::string &text) {
 using NetworkWire = ServiceWire;
 
 // Any nonzero byte of the caller's boolean goes out as true (the golden
-// exchanges hold the requests field by field).
+// exchanges hold the requests field by field, and the list rules and copy
+// rules of the answers).
 TEST_F(NetworkWire, AnyNonzeroByteIsTrue) {
   CallResult result = Pattern<CallResult>();
   BoolRequestRecord arp = Pattern<BoolRequestRecord>();
   std::memset(&arp.value, 2, 1);
-  Answer("SetARPPingUsage", "<resultCode>0</resultCode>");
+  AnswerFrom("SetARPPingUsage");
   ASSERT_EQ(0, Call(DLL_WebServiceSetARPPingUsage, &arp, &result));
   EXPECT_NE(std::string::npos, LastBody().find("<ns1:enable>true</ns1:enable>"));
-}
-
-TEST_F(NetworkWire, SectionListRule) {
-  const std::string longAlias(300, 'x'), longFrom(120, '1');
-  IPSectionListRecord list = Pattern<IPSectionListRecord>();
-  Answer("GetIPSectionList",
-         "<GetIPSectionListResult><IPSection_T><alias>" + longAlias + "</alias><fromAddress>" + longFrom +
-             "</fromAddress><toAddress>10.0.0.9</toAddress></IPSection_T>"
-             "<IPSection_T><alias>b</alias><fromAddress>10.0.1.1</fromAddress></IPSection_T>"
-             "<IPSection_T xsi:nil=\"true\"/></GetIPSectionListResult><resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetIPSectionList, &kAnyRequest, &list));
-  ASSERT_EQ(3, list.count);
-  EXPECT_EQ(longAlias.substr(0, 255), list.items[0].alias);
-  EXPECT_EQ(longFrom.substr(0, 99), list.items[0].fromAddress);
-  EXPECT_STREQ("10.0.0.9", list.items[0].toAddress);
-  EXPECT_STREQ("b", list.items[1].alias);
-  EXPECT_STREQ("", list.items[1].toAddress);
-  const IPSectionRecord empty{};
-  EXPECT_EQ(0, std::memcmp(&empty, &list.items[2], sizeof empty));
-  WebService_FreeItems(list.items);
-
-  // A refusal, or an answer without a list, writes only resultCode.
-  for (const char *inner : {"<GetIPSectionListResult><IPSection_T><alias>a</alias></IPSection_T>"
-                            "</GetIPSectionListResult><resultCode>7</resultCode>",
-                            "<resultCode>0</resultCode>"}) {
-    SCOPED_TRACE(inner);
-    FillPattern(list);
-    Answer("GetIPSectionList", inner);
-    ASSERT_EQ(0, Call(DLL_WebServiceGetIPSectionList, &kAnyRequest, &list));
-    EXPECT_NE(Pattern<IPSectionListRecord>().resultCode, list.resultCode);
-    list.resultCode = Pattern<IPSectionListRecord>().resultCode;
-    EXPECT_TRUE(Untouched(list));
-  }
-
-  // An empty list writes count 0 and leaves items alone.
-  list = Pattern<IPSectionListRecord>();
-  IPSectionRecord *before = list.items;
-  Answer("GetIPSectionList", "<GetIPSectionListResult/><resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetIPSectionList, &kAnyRequest, &list));
-  EXPECT_EQ(0, list.count);
-  EXPECT_EQ(before, list.items);
-}
-
-TEST_F(NetworkWire, PayloadCopyRules) {
-  // An absent text keeps the caller's; absent integers and booleans read 0.
-  IPv4ResponseRecord ipv4 = Pattern<IPv4ResponseRecord>();
-  Answer("GetIPv4", "<GetIPv4Result><enableAuto>true</enableAuto><ipAddress>10.0.0.2</ipAddress>"
-                    "<defaultGateway>10.0.0.1</defaultGateway></GetIPv4Result><resultCode>0</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetIPv4, &kAnyRequest, &ipv4));
-  EXPECT_TRUE(ipv4.ipv4.enableAuto);
-  EXPECT_STREQ("10.0.0.2", ipv4.ipv4.ipAddress);
-  EXPECT_STREQ("10.0.0.1", ipv4.ipv4.defaultGateway);
-  EXPECT_EQ(std::string(100, '\xA5'), std::string(ipv4.ipv4.subNetMask, 100));
-
-  // Without a result the payload stays; resultCode is written.
-  WebProtocolResponseRecord web;
-  FillPattern(web);
-  Answer("GetWebProtocol", "<resultCode>9</resultCode>");
-  ASSERT_EQ(0, Call(DLL_WebServiceGetWebProtocol, &kAnyRequest, &web));
-  EXPECT_EQ(9, web.resultCode);
-  web.resultCode = Pattern<WebProtocolResponseRecord>().resultCode;
-  EXPECT_TRUE(Untouched(web));
 }
 
 // ---- end to end against the simulator ----

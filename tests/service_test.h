@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fake_device.h"
+#include "golden_file.h"
 #include "simulator.h"
 #include "test_support.h"
 #include "webservice/Common.h"
@@ -71,8 +72,13 @@ class ServiceWire : public ServiceTest {
     conn.port = device.port();
   }
 
-  // Answers the next call with op's response element holding inner.
-  void Answer(const std::string &op, const std::string &inner) { device.Script({Reply::Ok(Response(op, inner))}); }
+  // Answers the next call with the answer of op's golden exchange labelled
+  // label (its first exchange when label is empty).
+  void AnswerFrom(const std::string &op, const std::string &label = "") {
+    const std::string answer = GoldenAnswer(op, label);
+    ASSERT_FALSE(answer.empty()) << "no exchange '" << label << "' in the golden file of " << op;
+    device.Script({Reply::Ok(answer)});
+  }
 
   // The SOAP body of the last request.
   std::string LastBody() {
@@ -80,15 +86,6 @@ class ServiceWire : public ServiceTest {
     return all.empty() ? "" : SoapBody(all.back());
   }
   bool Sent(const std::string &text) { return LastBody().find(text) != std::string::npos; }
-
-  // Answers op's response element holding inner, runs call (which must return
-  // 0) and returns the request's SOAP body.
-  template <class Call>
-  std::string Exchange(const char *op, const std::string &inner, Call call) {
-    Answer(op, inner);
-    EXPECT_EQ(0, call()) << op;
-    return SoapBody(device.Request());
-  }
 
   FakeDevice device;
 };

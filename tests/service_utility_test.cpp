@@ -28,9 +28,9 @@ using UtilityWire = ServiceWire;
 TEST_F(UtilityWire, AnyNonzeroTcpByteIsTrue) {
   CallResult result;
   AudioClientRecord client = AudioClient("rtsp://10.0.0.5/a", 5000, 0x80);
-  EXPECT_NE(std::string::npos, Exchange("ConnectClientForAudio", "<resultCode>0</resultCode>", [&] {
-                                 return Call(DLL_WebServiceConnectClientForAudio, &client, &result);
-                               }).find("<ns1:enableTcp>true</ns1:enableTcp>"));
+  AnswerFrom("ConnectClientForAudio");
+  ASSERT_EQ(0, Call(DLL_WebServiceConnectClientForAudio, &client, &result));
+  EXPECT_NE(std::string::npos, LastBody().find("<ns1:enableTcp>true</ns1:enableTcp>"));
 }
 
 using UtilitySim = ServiceSim;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fake_device.h"
+#include "golden_file.h"
 #include "test_support.h"
 #include "webservice/WebService.h"
 
@@ -78,10 +79,7 @@ TEST_F(Trace, FailingCallShowsTheAnswerAndRetriesAreAttemptsOfTheirOwn) {
 }
 
 TEST_F(Trace, EveryAttemptOfTheVersionProbe) {
-  device.Script({Reply::Ok(
-      "<Envelope xmlns=\"http://schemas.xmlsoap.org/soap/envelope/\"><Body><GetVersionResponse "
-      "xmlns=\"" WS_TEST_BASE_NAMESPACE "\"><GetVersionResult><swVersion></swVersion></GetVersionResult>"
-      "<resultCode>0</resultCode></GetVersionResponse></Body></Envelope>")});
+  device.Script({Reply::Ok(WithText(GoldenAnswer("GetVersion"), "swVersion", ""))});
   VersionRecord version{};
   DLL_WebServiceGetVersion("127.0.0.1", "admin", "admin", &kAnyRequest, &version, &conn);
   ASSERT_EQ(2u, seen.size());

@@ -202,6 +202,14 @@ void Fill(_ns1__TriggerVAEvent &wire, const VAEventTriggerRecord &request, Outgo
   time.second = request.second;
 }
 
+// One schedule read gets a week array even when it lists no week day.
+int Store(EventScheduleResponseRecord &response, const _ns1__GetEventScheduleResponse &answer) {
+  if (answer.resultCode != 0 || !answer.GetEventScheduleResult) return 0;
+  return CopyEventSchedule(response.schedule, *answer.GetEventScheduleResult, EmptyWeeks::NewArray)
+             ? 0
+             : WS_STATUS_OUT_OF_MEMORY;
+}
+
 }  // namespace
 
 int EventScheduleClient::CallGetEventScheduleList(const void *, EventScheduleListRecord *response) {
@@ -226,18 +234,6 @@ int EventScheduleClient::CallGetEventScheduleList(const void *, EventScheduleLis
     WebService_FreeItems(filled.items);
   }
   return WS_STATUS_OUT_OF_MEMORY;
-}
-
-int EventScheduleClient::CallGetEventSchedule(const EventSourceRecord *request, EventScheduleResponseRecord *response) {
-  _ns1__GetEventSchedule wire;
-  wire.eventSource = SendText(request->eventSource);
-  _ns1__GetEventScheduleResponse answer;
-  if (int status = WS_INVOKE(GetEventSchedule, &wire, answer)) return status;
-  if (answer.resultCode == 0 && answer.GetEventScheduleResult &&
-      !CopyEventSchedule(response->schedule, *answer.GetEventScheduleResult, EmptyWeeks::NewArray))
-    return WS_STATUS_OUT_OF_MEMORY;
-  response->resultCode = answer.resultCode;
-  return 0;
 }
 
 #define WS_EVENT_SCHEDULE_CONVERSION(...) WS_DEFINE_CONVERSION(EventScheduleClient, __VA_ARGS__)

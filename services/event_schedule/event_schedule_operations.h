@@ -26,7 +26,7 @@
   X(AllocateRecordingSchedule, ScheduleAllocationRecord, CallResult, CallResult, WS_SET_ALLOCATION)               \
   X(DeallocateRecordingSchedule, ScheduleAllocationRecord, CallResult, CallResult, WS_SET_ALLOCATION)             \
   X(GetEventScheduleList, void, EventScheduleListRecord, Custom, )                                                \
-  X(GetEventSchedule, EventSourceRecord, EventScheduleResponseRecord, Custom, )                                   \
+  X(GetEventSchedule, EventSourceRecord, EventScheduleResponseRecord, Stored, WS_SET(eventSource, request->eventSource))\
   X(SetEventSchedule, EventScheduleRequestRecord, CallResult, CallResult, WS_FILL)                                \
   X(GetEventSourceList, void, EventSourceListRecord, List(CountAlways, string), )                                 \
   X(TriggerVAEvent, VAEventTriggerRecord, void, Status, WS_FILL)                                                  \

@@ -231,22 +231,12 @@ int Store(ObjectClassificationParamRecord &record, const _ns1__GetVAObjectClassi
   return 0;
 }
 
-}  // namespace
-
-int VideoAnalysisClient::CallGetAutoPTZTrackingParam(const int32_t *request, AutoPTZTrackingParamRecord *response) {
-  _ns1__GetAutoPTZTrackingParam wire;
-  wire.channel = *request;
-  _ns1__GetAutoPTZTrackingParamResponse answer;
-  if (int status = WS_INVOKE(GetAutoPTZTrackingParam, &wire, answer)) return status;
+int Store(AutoPTZTrackingParamRecord &response, const _ns1__GetAutoPTZTrackingParamResponse &answer) {
   const ns1__AutoPTZTrackingParam_USCORET *param = answer.GetAutoPTZTrackingParamResult;
-  if (answer.resultCode != 0 || !param) {
-    response->resultCode = answer.resultCode;
-    return 0;
-  }
+  if (answer.resultCode != 0 || !param) return 0;
   // Filled in a copy that reaches the caller only when every array could be
   // allocated; otherwise the arrays made so far are released again.
-  AutoPTZTrackingParamRecord out = *response;
-  out.resultCode = answer.resultCode;
+  AutoPTZTrackingParamRecord out = response;
   out.APTZReset = param->APTZReset;
   out.APTZInitialPan = param->APTZInitialPan;
   out.APTZInitialTilt = param->APTZInitialTilt;
@@ -274,13 +264,15 @@ int VideoAnalysisClient::CallGetAutoPTZTrackingParam(const int32_t *request, Aut
                         [](int32_t &item, int value) { item = value; });
   }
   if (status != 0) {
-    if (out.APTZIgnoreAreaStart != response->APTZIgnoreAreaStart) ::operator delete[](out.APTZIgnoreAreaStart);
-    if (out.APTZIgnoreAreaEnd != response->APTZIgnoreAreaEnd) ::operator delete[](out.APTZIgnoreAreaEnd);
+    if (out.APTZIgnoreAreaStart != response.APTZIgnoreAreaStart) ::operator delete[](out.APTZIgnoreAreaStart);
+    if (out.APTZIgnoreAreaEnd != response.APTZIgnoreAreaEnd) ::operator delete[](out.APTZIgnoreAreaEnd);
     return status;
   }
-  *response = out;
+  response = out;
   return 0;
 }
+
+}  // namespace
 
 #define WS_VIDEO_ANALYSIS_CONVERSION(...) WS_DEFINE_CONVERSION(VideoAnalysisClient, __VA_ARGS__)
 WS_VIDEO_ANALYSIS_OPERATIONS(WS_VIDEO_ANALYSIS_CONVERSION)

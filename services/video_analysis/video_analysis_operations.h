@@ -13,7 +13,7 @@
     WS_SET(channel, request->channel) WS_SET(vaMode, request->vaMode))                                         \
   X(GetVAObjectClassificationParam, int32_t, ObjectClassificationParamRecord, Stored, WS_SET(channel, *request))                      \
   X(SetVAObjectClassificationParam, ObjectClassificationRequestRecord, CallResult, CallResult, WS_FILL)        \
-  X(GetAutoPTZTrackingParam, int32_t, AutoPTZTrackingParamRecord, Custom, )                                    \
+  X(GetAutoPTZTrackingParam, int32_t, AutoPTZTrackingParamRecord, Stored, WS_SET(channel, *request))           \
   X(SetAutoPTZTrackingParam, AutoPTZTrackingRequestRecord, CallResult, CallResult,                             \
     WS_REQUIRE(IgnoreAreasGiven(request->param)) WS_FILL)                                                      \
   X(GetROIParam, int32_t, ParamListRecord, List(ArrayAlways, Param_USCORET), WS_SET(channel, *request))        \
