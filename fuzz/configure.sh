@@ -10,8 +10,12 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$1
 shift
+# Line tables are all a sanitizer report needs: full debug information costs a
+# quarter of the compile time.
+flags="-O2 -gline-tables-only -DNDEBUG"
 rtdir=$(dirname "$(clang++ -print-file-name=libclang_rt.asan-x86_64.so)")
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_C_FLAGS_RELWITHDEBINFO="$flags" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$flags" \
   -DWS_SANITIZE=address,undefined -DWS_WERROR=ON -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link \
   -DCMAKE_SHARED_LINKER_FLAGS="-shared-libasan -Wl,-rpath,$rtdir" -DCMAKE_EXE_LINKER_FLAGS="-shared-libasan -Wl,-rpath,$rtdir" \
   "$@" >/dev/null

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${SKIP_DEPS:-0}" != 1 ]; then bash scripts/deps.sh; fi
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja >/dev/null  # RelWithDebInfo unless build/ has a type
 cmake --build build -j"$(nproc)" --target webservice-sim wsctl
 
 SIM=build/sim/webservice-sim
