@@ -41,7 +41,6 @@ namespace ws {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr size_t kUnknownLength = static_cast<size_t>(-1);
 constexpr size_t kHeaderLineSize = 4096;
 constexpr unsigned kFlagIgnoreCertificateHost = 0x1000;
 
@@ -495,19 +494,13 @@ int SendHook(struct soap *soap, const char *bytes, size_t length) {
   TransportState *state = StateOf(soap);
   soap->error = SOAP_OK;
   if (!state->open) return SOAP_EOF;
-  try {
-    state->body.append(bytes, length);
-  } catch (...) {
-    return SOAP_EOM;
+  switch (CollectBody(state->body, state->expectedLength, bytes, length)) {
+    case BodyProgress::kMore: return SOAP_OK;
+    case BodyProgress::kNoMemory: return SOAP_EOM;
+    case BodyProgress::kWhole: break;
   }
-  // An empty write sends a request that announced no body at once; before
-  // an announced body it is nothing (the runtime flushes its empty buffer
-  // ahead of the stored message).
-  const bool bodyAnnounced = state->expectedLength != kUnknownLength && state->expectedLength > 0;
-  if ((length != 0 || bodyAnnounced) && state->body.size() < state->expectedLength) return SOAP_OK;
   // The whole body is there: finish the header and send.
   try {
-    ExpandEmptyElements(state->body);
     if (state->plain)
       BuildRequestHead(state);
     else if (!BuildHeaderList(state))

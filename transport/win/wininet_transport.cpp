@@ -48,7 +48,6 @@ namespace ws {
 
 namespace {
 
-constexpr size_t kUnknownLength = static_cast<size_t>(-1);
 constexpr size_t kHeaderLineSize = 4096;
 constexpr DWORD kStatusConnectionClosed = 51;  // INTERNET_STATUS_CONNECTION_CLOSED
 constexpr DWORD kErrorRevocationFailed = 12057;  // ERROR_INTERNET_SEC_CERT_REV_FAILED
@@ -364,18 +363,12 @@ int SendHook(struct soap *soap, const char *bytes, size_t length) {
   TransportState *state = StateOf(soap);
   soap->error = SOAP_OK;
   if (!TestConnection(soap, state)) return SOAP_EOF;
-  try {
-    state->body.append(bytes, length);
-  } catch (...) {
-    return SOAP_EOM;
+  switch (CollectBody(state->body, state->expectedLength, bytes, length)) {
+    case BodyProgress::kMore: return SOAP_OK;
+    case BodyProgress::kNoMemory: return SOAP_EOM;
+    case BodyProgress::kWhole: break;
   }
-  // An empty write sends a request that announced no body at once; before an
-  // announced body it is nothing (the runtime flushes its empty buffer ahead
-  // of the stored message).
-  const bool bodyAnnounced = state->expectedLength != kUnknownLength && state->expectedLength > 0;
-  if ((length != 0 || bodyAnnounced) && state->body.size() < state->expectedLength) return SOAP_OK;
   try {
-    ExpandEmptyElements(state->body);
     AddHeaders(RequestOf(soap), state);
   } catch (...) {
     return SOAP_EOM;
