@@ -2,7 +2,8 @@
 // (tests/operations_test.cpp, tests/windows/windows_test.cpp): how to call
 // each one with a request of zeros but for a few marks, what the marks put in
 // the request body, and where its response record keeps resultCode and the
-// boolean result.  Drawn from the operation table (services/operations.h).
+// boolean result; and the answers every export is checked with.  Drawn from
+// the operation table (services/operations.h).
 #pragma once
 
 #include <algorithm>
@@ -12,8 +13,11 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
+#include "device_script.h"
+#include "portable_support.h"
 #include "services/operations.h"
 #include "webservice/WebService.h"
 
@@ -161,6 +165,39 @@ inline const Export *Find(const std::string &name) {
   for (const Export &e : kExports)
     if (name == e.name) return &e;
   return nullptr;
+}
+
+// The answer to an export's own operation: resultCode 12, with a true result
+// (or, for the version probe, a version) where its record keeps one.
+inline std::string OwnAnswer(const Export &e) {
+  const std::string op = e.name;
+  const std::string result = e.probe() ? "<swVersion>1</swVersion>" : e.hasBoolResult ? "true" : "";
+  const std::string element = result.empty() ? "" : "<" + op + "Result>" + result + "</" + op + "Result>";
+  return Response(op, element + "<resultCode>12</resultCode>");
+}
+
+// The failures every export is checked with, each with the status it gives
+// on either platform (a connection closed without a byte of answer too: -1).
+inline std::vector<std::pair<Reply, int>> Failures(const Export &e) {
+  auto fault = [](const char *code, bool soap12) {
+    return Reply::Status(500, Envelope(soap12 ? std::string("<e:Fault><e:Code><e:Value>e:") + code +
+                                                    "</e:Value></e:Code><e:Reason><e:Text xml:lang=\"en\">no"
+                                                    "</e:Text></e:Reason></e:Fault>"
+                                              : std::string("<e:Fault><faultcode>e:") + code +
+                                                    "</faultcode><faultstring>no</faultstring></e:Fault>",
+                                       soap12));
+  };
+  // A resultCode that is no number; TriggerVAEvent's answer has no resultCode to misread.
+  const int misread = std::string(e.name) == "TriggerVAEvent" ? 0 : 4;
+  return {{fault("Client", false), 1},
+          {fault("Server", false), 2},
+          {fault("Sender", true), 1},
+          {fault("Receiver", true), 2},
+          {Reply::Ok(Response("SomethingElse", "<resultCode>0</resultCode>")), 3},
+          {Reply::Ok(""), -1},
+          {Reply::Close(), -1},
+          {Reply::Status(401, ""), -1},
+          {Reply::Ok(Response(e.name, "<resultCode>zero</resultCode>")), misread}};
 }
 
 }  // namespace export_table

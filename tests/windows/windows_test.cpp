@@ -120,9 +120,6 @@ LONG CALLBACK CatchDebugOutput(EXCEPTION_POINTERS *info) {
 
 // ---- sections ---------------------------------------------------------------
 
-// A device that closes the connection without a byte of answer.
-constexpr int kClosedWithoutAnswer = -1;
-
 struct Ports {
   int sim = 0, tlsSelf = 0, tlsExpired = 0, refused = 0;
 };
@@ -172,9 +169,7 @@ void OwnOperation(FakeDevice &device) {
     Scope scope(e.name);
     const std::string op = e.name;
     ResponseBytes response;
-    const std::string result = e.probe() ? "<swVersion>1</swVersion>" : e.hasBoolResult ? "true" : "";
-    const std::string element = result.empty() ? "" : "<" + op + "Result>" + result + "</" + op + "Result>";
-    device.Script({Reply::Ok(Response(op, element + "<resultCode>12</resultCode>"))});
+    device.Script({Reply::Ok(OwnAnswer(e))});
     response.Fill(0);
     CheckEq(0, e.Call(response.bytes, &conn), "status");
     const std::string sent = device.Request();
@@ -190,28 +185,10 @@ void OwnOperation(FakeDevice &device) {
 
 void Failures(FakeDevice &device) {
   ConnectionInfo conn{0, 0, device.port(), ENDPOINT_KIND_SOAP_PATH};
-  auto fault = [](const char *code, bool soap12) {
-    return Reply::Status(500, Envelope(soap12 ? std::string("<e:Fault><e:Code><e:Value>e:") + code +
-                                                    "</e:Value></e:Code><e:Reason><e:Text xml:lang=\"en\">no"
-                                                    "</e:Text></e:Reason></e:Fault>"
-                                              : std::string("<e:Fault><faultcode>e:") + code +
-                                                    "</faultcode><faultstring>no</faultstring></e:Fault>",
-                                       soap12));
-  };
-  // A connection closed without an answer is 29 here (WinInet: 12152 in the
-  // send); the Linux build reads it as an empty answer (-1).  See README.
-  const std::pair<Reply, int> failures[] = {
-      {fault("Client", false), 1}, {fault("Server", false), 2}, {fault("Sender", true), 1},
-      {fault("Receiver", true), 2}, {Reply::Ok(Response("SomethingElse", "<resultCode>0</resultCode>")), 3},
-      {Reply::Ok(""), -1},          {Reply::Close(), kClosedWithoutAnswer}, {Reply::Status(401, ""), -1},
-  };
   for (const Export &e : kExports) {
     if (e.probe()) continue;
     Scope scope(e.name);
-    std::vector<std::pair<Reply, int>> replies(std::begin(failures), std::end(failures));
-    const int misread = std::string(e.name) == "TriggerVAEvent" ? 0 : 4;
-    replies.push_back({Reply::Ok(Response(e.name, "<resultCode>zero</resultCode>")), misread});
-    for (const auto &[reply, status] : replies) {
+    for (const auto &[reply, status] : export_table::Failures(e)) {
       ResponseBytes response;
       device.Script({reply});
       CheckEq(status, e.Call(response.bytes, &conn), "status for " + reply.body.substr(0, 120));
