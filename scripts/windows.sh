@@ -1,40 +1,42 @@
 #!/usr/bin/env bash
-# Builds the Windows DLL on this Debian machine and tests it under Wine
-# against the Linux simulator on loopback: the 64-bit DLL, and the 32-bit one
-# when asked for.
+# Builds the Windows DLLs on this Debian machine, 64-bit and 32-bit, and
+# tests each under Wine against the Linux simulator on loopback.
 #
 #   bash scripts/windows.sh
-#   WS_WINDOWS_ARCHS="x86_64 i686" bash scripts/windows.sh
+#   WS_WINDOWS_ARCHS=x86_64 bash scripts/windows.sh   # the 64-bit DLL only
 #
 # - Installs with apt what is missing: the mingw-w64 cross compilers (the
 #   "posix" variant: the "win32" one has no std::mutex) and wine64, without
 #   recommended packages; the library's own build dependencies come from
 #   scripts/deps.sh when soapcpp2 is missing.
-# - Builds build-windows/<arch> for each of $WS_WINDOWS_ARCHS (default x86_64):
-#   WebService.dll, its import library WebService.lib and export list
-#   WebService.def, and the test program; copies the 64-bit DLL to
-#   build-windows/.  Optimised with -O1: the generated (de)serializers take
+# - Builds build-windows/<arch> for each of $WS_WINDOWS_ARCHS (default
+#   "x86_64 i686"): WebService.dll, its import library WebService.lib and
+#   export list WebService.def, and the test program; copies the 64-bit DLL
+#   to build-windows/.  Optimised with -O1: the generated (de)serializers take
 #   half the compile time of -O2, and under Wine the DLL's calls are bound by
 #   WinInet, not by its own code.  ccache, when on PATH, is the compilers'
 #   launcher.
 # - Checks each DLL's exports against tests/exports/*.txt (the 172 exports
-#   and the documented WebService_* extensions, nothing else) and its imports
-#   (system DLLs only).
-# - Runs the test program under wine64 against webservice-sim: $WS_SIM when
-#   set, else build/sim/webservice-sim (built there when missing).  The 32-bit
-#   DLL is tested only when a 32-bit Wine is installed (Debian's wine32 needs
-#   the i386 architecture and about 150 more packages; WS_WINE32=1 installs it).
+#   and the documented WebService_* extensions, undecorated, nothing else) and
+#   its imports (system DLLs only).
+# - Runs each test program against webservice-sim: $WS_SIM when set, else
+#   build/sim/webservice-sim (built there when missing).  The 64-bit one under
+#   wine64, the 32-bit one under the 32-bit Wine (/usr/lib/wine/wine, Debian's
+#   wine32:i386), both in one prefix (build-windows/wineprefix, a 64-bit one
+#   whose syswow64 holds the 32-bit system DLLs).  Without a 32-bit Wine the
+#   32-bit DLL is built and its exports checked, not run, and the script says
+#   so; WS_WINE32=1 installs it (the i386 architecture and about 150 packages).
 #
-# Environment: WS_WINDOWS_ARCHS (x86_64 and/or i686; default x86_64), WS_SIM
-# (simulator), WS_WINE32=1 (install and use 32-bit Wine), SKIP_DEPS=1 (no
-# apt), CCACHE_DISABLE=1 (compile without ccache).
+# Environment: WS_WINDOWS_ARCHS (x86_64 and/or i686; default both), WS_SIM
+# (simulator), WS_WINE32=1 (install the 32-bit Wine when missing), SKIP_DEPS=1
+# (no apt), CCACHE_DISABLE=1 (compile without ccache).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 out=$root/build-windows
 start=$(date +%s)
 step() { echo "== windows.sh [$(( $(date +%s) - start ))s] $*"; }
-archs=${WS_WINDOWS_ARCHS:-x86_64}
+archs=${WS_WINDOWS_ARCHS:-x86_64 i686}
 for arch in $archs; do
   case $arch in
     x86_64|i686) ;;
@@ -180,6 +182,12 @@ export DISPLAY=""  # headless: the platform dialog returns at once
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
 step "Wine prefix"
 "$wine64" wineboot --init >/dev/null 2>&1 || true
+# One 64-bit prefix serves both test programs: the 32-bit Wine runs in its
+# syswow64.  A prefix made before the 32-bit Wine was installed has no 32-bit
+# system DLLs there yet: the update adds them.
+if wants i686 && [ -n "$wine32" ] && ! [ -f "$WINEPREFIX/drive_c/windows/syswow64/wininet.dll" ]; then
+  "$wine64" wineboot --update >/dev/null 2>&1 || true
+fi
 
 run_tests() {  # arch wine
   step "tests, $1, under $2"
@@ -191,7 +199,7 @@ if wants i686; then
   if [ -n "$wine32" ]; then
     run_tests i686 "$wine32"
   else
-    step "i686: no 32-bit Wine here (WS_WINE32=1 installs it): its DLL is built and its exports checked, not run"
+    step "i686: no 32-bit Wine here (/usr/lib/wine/wine; WS_WINE32=1 installs it): its DLL is built and its exports checked, not run"
   fi
 fi
 "$wineserver" -k 2>/dev/null || true

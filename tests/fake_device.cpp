@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <sstream>
 
 namespace {
 
@@ -35,40 +34,11 @@ bool SendAll(int fd, const char *data, size_t size) {
   return true;
 }
 
-// Reads one request: the header up to the blank line and Content-Length
-// bytes of body, or whatever arrived before the peer closed or went quiet.
-std::string ReadRequest(int fd) {
-  std::string data;
-  size_t expected = std::string::npos;
-  char buffer[4096];
-  while (data.size() < expected && WaitFor(fd, POLLIN, 3000)) {
-    ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-    if (n <= 0) break;
-    data.append(buffer, static_cast<size_t>(n));
-    size_t end = data.find("\r\n\r\n");
-    if (expected == std::string::npos && end != std::string::npos) {
-      size_t at = data.find("Content-Length:");
-      expected = end + 4 + (at != std::string::npos && at < end ? std::stoul(data.substr(at + 15)) : 0);
-    }
-  }
-  return data;
-}
-
-std::string HttpAnswer(int status, const std::string &body, const std::string &headers) {
-  std::ostringstream out;
-  out << "HTTP/1.1 " << status << (status == 200 ? " OK" : " Status") << "\r\n" << headers;
-  if (status == 401) out << "WWW-Authenticate: Basic realm=\"device\"\r\n";
-  if (!body.empty()) out << "Content-Type: text/xml; charset=utf-8\r\n";
-  out << "Content-Length: " << body.size() << "\r\nConnection: close\r\n\r\n" << body;
-  return out.str();
-}
-
 }  // namespace
 
 Reply Reply::File(const std::string &op) { return Ok(GoldenAnswer(op)); }
 
 FakeDevice::FakeDevice(int port) {
-  replies_.push_back(Reply::Close());
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(port ? 15 : 0);
   for (;;) {
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -100,29 +70,6 @@ FakeDevice::~FakeDevice() {
   if (listener_ >= 0) ::close(listener_);
 }
 
-void FakeDevice::Script(std::vector<Reply> replies) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  replies_.assign(replies.begin(), replies.end());
-  requests_.clear();
-}
-
-std::vector<std::string> FakeDevice::Requests() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return requests_;
-}
-
-std::string FakeDevice::Request() {
-  std::vector<std::string> all = Requests();
-  return all.size() == 1 ? all[0] : std::string();
-}
-
-Reply FakeDevice::Next() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  Reply reply = replies_.front();
-  if (replies_.size() > 1) replies_.pop_front();
-  return reply;
-}
-
 void FakeDevice::Serve() {
   while (!stop_) {
     if (!WaitFor(listener_, POLLIN, 50)) continue;
@@ -132,17 +79,14 @@ void FakeDevice::Serve() {
 }
 
 void FakeDevice::Handle(int fd) {
-  std::string request = ReadRequest(fd);
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    requests_.push_back(request);
-  }
-  Reply reply = Next();
+  Reply reply = Answer(ReadRequest([fd](char *buffer, size_t size) -> long {
+    return WaitFor(fd, POLLIN, 3000) ? ::recv(fd, buffer, size, 0) : 0;
+  }));
   if (reply.mode == Reply::Mode::Stall) {
     held_.push_back(fd);
     return;
   }
-  std::string answer = reply.mode == Reply::Mode::Close ? std::string() : HttpAnswer(reply.status, reply.body, reply.headers);
+  std::string answer = reply.mode == Reply::Mode::Close ? std::string() : HttpAnswer(reply);
   if (reply.mode == Reply::Mode::Trickle) {
     // The header goes out at once, the body in chunks.
     size_t at = answer.size() - reply.body.size();

@@ -8,154 +8,20 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cstddef>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <thread>
-#include <type_traits>
 #include <vector>
 
 #include "core/timeouts.h"
+#include "export_table.h"
 #include "fake_device.h"
-#include "services/operations.h"
 #include "test_support.h"
 #include "webservice/WebService.h"
 
 namespace {
 
-template <class Record>
-constexpr size_t SizeOf() {
-  if constexpr (std::is_void_v<Record>) return 0;
-  return sizeof(std::conditional_t<std::is_void_v<Record>, char, Record>);
-}
-
-#define WS_REQUEST_SIZE(Op, Request, Response, ...) SizeOf<Request>(),
-#define WS_RESPONSE_SIZE(Op, Request, Response, ...) SizeOf<Response>(),
-constexpr size_t kRequestBytes = std::max({WS_ALL_OPERATIONS(WS_REQUEST_SIZE) size_t{1}});
-constexpr size_t kResponseBytes = std::max({WS_ALL_OPERATIONS(WS_RESPONSE_SIZE) size_t{1}});
-
-// A request: every number 0, every text empty, every list without items, but
-// for the marks MarkRequest sets.
-struct RequestBytes {
-  alignas(16) unsigned char bytes[kRequestBytes] = {};
-};
-
-// A response record's bytes, pattern-filled, to see what a call wrote.
-struct ResponseBytes {
-  std::unique_ptr<unsigned char[]> storage{new unsigned char[kResponseBytes]};
-  unsigned char *bytes = storage.get();
-  ResponseBytes() { Fill(0xA5); }
-  void Fill(unsigned char value) { std::memset(bytes, value, kResponseBytes); }
-  bool Untouched(size_t size) const {
-    return std::all_of(bytes, bytes + size, [](unsigned char b) { return b == 0xA5; });
-  }
-};
-
-template <class Request, class Response>
-int CallExport(int (*fn)(const char *, const char *, const char *, const Request *, Response *, ConnectionInfo *),
-               const char *host, const void *request, void *response, ConnectionInfo *conn) {
-  return fn(host, "admin", "admin", static_cast<const Request *>(request), static_cast<Response *>(response), conn);
-}
-
-// An export without a response argument: the response given is not passed.
-template <class Request>
-int CallExport(int (*fn)(const char *, const char *, const char *, const Request *, ConnectionInfo *),
-               const char *host, const void *request, void *, ConnectionInfo *conn) {
-  return fn(host, "admin", "admin", static_cast<const Request *>(request), conn);
-}
-
-#define WS_TEST_HAS_MEMBER(Name, member)                                                      \
-  template <class R, class = void>                                                             \
-  struct Name : std::false_type {};                                                            \
-  template <class R>                                                                           \
-  struct Name<R, std::void_t<decltype(std::declval<R &>().member)>> : std::true_type {};
-WS_TEST_HAS_MEMBER(HasChannel, channel)
-WS_TEST_HAS_MEMBER(HasMaster, master)
-WS_TEST_HAS_MEMBER(HasText, text)
-WS_TEST_HAS_MEMBER(HasAlias, alias)
-WS_TEST_HAS_MEMBER(HasResultCode, resultCode)
-WS_TEST_HAS_MEMBER(HasResult, result)
-
-// Sets what a request carries at its own offset, after any prefix: channel 7,
-// the master stream, the text or alias "mark" (written past a text field
-// declared shorter: the caller's record holds it); a bare number or text
-// request is 7 or "mark".  Returns what the request body must then hold.
-template <class Request>
-std::vector<std::string> MarkRequest(void *request) {
-  auto text = [request](size_t offset) { std::memcpy(static_cast<char *>(request) + offset, "mark", 5); };
-  std::vector<std::string> marks;
-  if constexpr (std::is_same_v<Request, int32_t>) {
-    *static_cast<int32_t *>(request) = 7;
-    marks.push_back(">7</ns1:");
-  } else if constexpr (std::is_same_v<Request, char>) {
-    text(0);
-    marks.push_back(">mark</ns1:");
-  } else if constexpr (!std::is_void_v<Request>) {
-    Request &record = *static_cast<Request *>(request);
-    if constexpr (HasChannel<Request>::value) {
-      record.channel = 7;
-      marks.push_back("hannel>7</ns1:");
-    }
-    if constexpr (HasMaster<Request>::value) {
-      record.master = true;
-      marks.push_back("<ns1:master>true</ns1:master>");
-    }
-    if constexpr (HasText<Request>::value) text(offsetof(Request, text));
-    if constexpr (HasAlias<Request>::value) text(offsetof(Request, alias));
-    if constexpr (HasText<Request>::value || HasAlias<Request>::value) marks.push_back(">mark</ns1:");
-  }
-  return marks;
-}
-
-// Whether a response record holds a Set-like answer's boolean result.
-template <class Response>
-constexpr bool HasBoolResult() {
-  if constexpr (HasResult<Response>::value) return std::is_same_v<decltype(Response::result), bool>;
-  return false;
-}
-
-// After an answer with resultCode 12 (and a true result): resultCode sits in
-// the record's resultCode, or is the whole response when that is an int32.
-template <class Response>
-void ExpectAnswerStored(const void *response) {
-  int resultCode = 12, result = true;
-  if constexpr (std::is_same_v<Response, int32_t>) resultCode = *static_cast<const int32_t *>(response);
-  if constexpr (HasResultCode<Response>::value) resultCode = static_cast<const Response *>(response)->resultCode;
-  if constexpr (HasBoolResult<Response>()) result = static_cast<const Response *>(response)->result;
-  EXPECT_EQ(12, resultCode);
-  EXPECT_TRUE(result);
-}
-
-struct Export {
-  const char *name;
-  size_t responseSize;  // 0: nothing to write
-  bool hasResponseArgument, hasBoolResult;
-  int (*call)(const char *host, const void *request, void *response, ConnectionInfo *conn);
-  std::vector<std::string> (*mark)(void *request);
-  void (*expectAnswerStored)(const void *response);
-
-  int Call(void *response, ConnectionInfo *conn) const {
-    RequestBytes request;
-    mark(request.bytes);
-    return call("127.0.0.1", request.bytes, response, conn);
-  }
-  int timeout() const;
-  // GetVersion tries port 81 after a failed first attempt: its failures and
-  // time-outs are checked with its probe.
-  bool probe() const { return std::string(name) == "GetVersion"; }
-};
-
-#define WS_TEST_EXPORT(Op, Request, Response, ...)                                                                       \
-  {#Op, SizeOf<Response>(),                                                                                           \
-   !std::is_invocable_v<decltype(&DLL_WebService##Op), const char *, const char *, const char *, const void *,      \
-                        ConnectionInfo *>,                                                                            \
-   HasBoolResult<Response>(),                                                                                         \
-   [](const char *host, const void *request, void *response, ConnectionInfo *conn) {                                 \
-     return CallExport(DLL_WebService##Op, host, request, response, conn);                                            \
-   },                                                                                                                 \
-   MarkRequest<Request>, ExpectAnswerStored<Response>},
-const Export kExports[] = {WS_ALL_OPERATIONS(WS_TEST_EXPORT)};
+using namespace export_table;
 
 // The seconds each export waits for a device, as published for the library's
 // users; written out here rather than read from the library's own table, so
@@ -173,9 +39,9 @@ const std::pair<const char *, int> kPublishedTimeouts[] = {
     {"GetBackupFilename", 180}, {"InitFactory", 180}, {"Restore", 180}, {"UpgradeFirmware", 180},
 };
 
-int Export::timeout() const {
+int Timeout(const Export &e) {
   for (const auto &[op, seconds] : kPublishedTimeouts)
-    if (std::string(op) == name) return seconds;
+    if (std::string(op) == e.name) return seconds;
   return 10;
 }
 
@@ -192,7 +58,7 @@ class Operations : public ::testing::Test {
 // The library's time-out table gives every export its published time.
 TEST_F(Operations, TimeoutTableMatchesThePublishedTimes) {
   EXPECT_EQ(172u, std::size(kExports));
-  for (const Export &e : kExports) EXPECT_EQ(e.timeout(), ws::TimeoutFor(e.name)) << e.name;
+  for (const Export &e : kExports) EXPECT_EQ(Timeout(e), ws::TimeoutFor(e.name)) << e.name;
   for (const ws::TimeoutEntry &entry : ws::kTimeoutTable)
     EXPECT_TRUE(std::any_of(std::begin(kExports), std::end(kExports),
                             [&](const Export &e) { return std::string(e.name) == entry.operation; }))
@@ -226,27 +92,10 @@ TEST_F(Operations, EveryExportChecksItsArguments) {
 // Every failure, for every export: its status, and the response record left
 // byte for byte alone.
 TEST_F(Operations, EveryFailureLeavesTheResponseAlone) {
-  auto fault = [](const char *code, bool soap12) {
-    return Reply::Status(500, Envelope(soap12 ? std::string("<e:Fault><e:Code><e:Value>e:") + code +
-                                                    "</e:Value></e:Code><e:Reason><e:Text xml:lang=\"en\">no"
-                                                    "</e:Text></e:Reason></e:Fault>"
-                                              : std::string("<e:Fault><faultcode>e:") + code +
-                                                    "</faultcode><faultstring>no</faultstring></e:Fault>",
-                                       soap12));
-  };
-  const std::pair<Reply, int> failures[] = {
-      {fault("Client", false), 1}, {fault("Server", false), 2}, {fault("Sender", true), 1},
-      {fault("Receiver", true), 2}, {Reply::Ok(Response("SomethingElse", "<resultCode>0</resultCode>")), 3},
-      {Reply::Ok(""), -1},          {Reply::Close(), -1},       {Reply::Status(401, ""), -1},
-  };
   for (const Export &e : kExports) {
     if (e.probe()) continue;
     SCOPED_TRACE(e.name);
-    std::vector<std::pair<Reply, int>> replies(std::begin(failures), std::end(failures));
-    // A resultCode that is no number; TriggerVAEvent's answer has no resultCode to misread.
-    const int misread = std::string(e.name) == "TriggerVAEvent" ? 0 : 4;
-    replies.push_back({Reply::Ok(Response(e.name, "<resultCode>zero</resultCode>")), misread});
-    for (const auto &[reply, status] : replies) {
+    for (const auto &[reply, status] : Failures(e)) {
       ResponseBytes response;
       device.Script({reply});
       EXPECT_EQ(status, e.Call(response.bytes, &conn)) << reply.body;
@@ -264,9 +113,7 @@ TEST_F(Operations, EveryExportPostsItsOwnOperation) {
     SCOPED_TRACE(e.name);
     const std::string op = e.name;
     ResponseBytes response;
-    const std::string result = e.probe() ? "<swVersion>1</swVersion>" : e.hasBoolResult ? "true" : "";
-    const std::string element = result.empty() ? "" : "<" + op + "Result>" + result + "</" + op + "Result>";
-    device.Script({Reply::Ok(Response(op, element + "<resultCode>12</resultCode>"))});
+    device.Script({Reply::Ok(OwnAnswer(e))});
     response.Fill(0);
     EXPECT_EQ(0, e.Call(response.bytes, &conn));
     const std::string sent = device.Request();
@@ -274,7 +121,9 @@ TEST_F(Operations, EveryExportPostsItsOwnOperation) {
     EXPECT_NE(std::string::npos, sent.find("<SOAP-ENV:Body><ns1:" + op + ">"));
     RequestBytes request;
     for (const std::string &mark : e.mark(request.bytes)) EXPECT_NE(std::string::npos, sent.find(mark)) << mark;
-    e.expectAnswerStored(response.bytes);
+    const StoredAnswer stored = e.stored(response.bytes);
+    EXPECT_EQ(12, stored.resultCode);
+    EXPECT_TRUE(stored.result);
   }
 }
 
@@ -309,7 +158,7 @@ TEST(OperationTimeouts, EachExportWaitsItsOwnTime) {
   std::vector<const Export *> order;
   for (const Export &e : kExports)
     if (!e.probe()) order.push_back(&e);
-  std::stable_sort(order.begin(), order.end(), [](const Export *a, const Export *b) { return a->timeout() > b->timeout(); });
+  std::stable_sort(order.begin(), order.end(), [](const Export *a, const Export *b) { return Timeout(*a) > Timeout(*b); });
   for (const Export *e : order) {
     const size_t before = device->Requests().size();
     calls.push_back(std::make_unique<StalledCall>(*e, device->port()));
@@ -317,15 +166,15 @@ TEST(OperationTimeouts, EachExportWaitsItsOwnTime) {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   for (auto &call : calls) {
-    if (call->e.timeout() > 30) continue;
+    if (Timeout(call->e) > 30) continue;
     call->thread.join();
     SCOPED_TRACE(call->e.name);
     EXPECT_EQ(29, call->status);
-    EXPECT_GE(call->seconds, call->e.timeout() - 0.1);
-    EXPECT_LE(call->seconds, call->e.timeout() + 2);
+    EXPECT_GE(call->seconds, Timeout(call->e) - 0.1);
+    EXPECT_LE(call->seconds, Timeout(call->e) + 2);
     EXPECT_TRUE(call->response.Untouched(call->e.responseSize));
   }
-  for (auto &call : calls) EXPECT_TRUE(call->e.timeout() <= 30 || !call->done) << call->e.name << " gave up early";
+  for (auto &call : calls) EXPECT_TRUE(Timeout(call->e) <= 30 || !call->done) << call->e.name << " gave up early";
   device.reset();  // closes the held connections: the long calls end now
   for (auto &call : calls)
     if (call->thread.joinable()) call->thread.join();

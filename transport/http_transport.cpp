@@ -33,24 +33,19 @@
 #include "retry_budget.h"
 #include "tls_trust.h"
 #include "trace.h"
+#include "transport_plugin.h"
 #include "webservice/Transport.h"
 
 namespace ws {
 
-const char kHttpTransportId[] = "wininet-2.0";
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr size_t kUnknownLength = static_cast<size_t>(-1);
 constexpr size_t kHeaderLineSize = 4096;
 constexpr unsigned kFlagIgnoreCertificateHost = 0x1000;
 
-struct TransportState {
+struct TransportState : ContextTimeouts {
   unsigned requestFlags = 0;
-  int connectTimeout = 0;  // seconds; 0 or less leaves libcurl's default
-  int sendTimeout = 0;
-  int receiveTimeout = 0;
 
   // The current request, between the open and the close hook.
   bool open = false;
@@ -132,8 +127,6 @@ void CloseRequest(TransportState *state) {
   state->expectedLength = kUnknownLength;
   state->answer.Reset(0);
 }
-
-long Milliseconds(int seconds) { return seconds > 0 ? seconds * 1000L : 0L; }
 
 // ---- connecting ---------------------------------------------------------
 
@@ -233,10 +226,11 @@ bool IsRetryable(int error) {
 bool ResolveSendError(int) { return false; }
 
 bool DecideRetry(const TransportState *state, int error, RetryBudget &budget) {
-  if (!budget.TakeRetry()) return false;
-  int answer = AskResolveCallback(error, state->url.c_str());
-  if (answer == WS_RESOLVE_ASK) return ResolveSendError(error);
-  return answer == WS_RESOLVE_RETRY;
+  switch (DecideRetry(budget, error, state->url.c_str())) {
+    case RetryDecision::kRetry: return true;
+    case RetryDecision::kAskPlatform: return ResolveSendError(error);
+    default: return false;
+  }
 }
 
 // ---- libcurl callbacks --------------------------------------------------
@@ -296,10 +290,6 @@ void TraceAttempt(TransportState *state, CURLcode code) {
 
 // ---- one exchange -------------------------------------------------------
 
-long ExchangeBudgetMs(const TransportState *state) {
-  return Milliseconds(state->connectTimeout) + Milliseconds(state->sendTimeout) + Milliseconds(state->receiveTimeout);
-}
-
 CURLcode SendOnce(TransportState *state, const RetryBudget &budget) {
   CURL *r = state->request;
   // A device that trickles its answer is bounded by the sum of the time-outs,
@@ -352,7 +342,7 @@ CURLcode SendPlainOnce(TransportState *state, const RetryBudget &budget) {
 // Sends the buffered request until it succeeds, a decision says stop or the
 // retry budget is spent; then the last answer stands.
 int SendLoop(struct soap *soap, TransportState *state) {
-  RetryBudget budget(ExchangeBudgetMs(state));
+  RetryBudget budget(state->ExchangeBudgetMs());
   for (;;) {
     CURLcode code = state->plain ? SendPlainOnce(state, budget) : SendOnce(state, budget);
     if (code == CURLE_GOT_NOTHING) return 0;  // closed without an answer: no body
@@ -504,19 +494,13 @@ int SendHook(struct soap *soap, const char *bytes, size_t length) {
   TransportState *state = StateOf(soap);
   soap->error = SOAP_OK;
   if (!state->open) return SOAP_EOF;
-  try {
-    state->body.append(bytes, length);
-  } catch (...) {
-    return SOAP_EOM;
+  switch (CollectBody(state->body, state->expectedLength, bytes, length)) {
+    case BodyProgress::kMore: return SOAP_OK;
+    case BodyProgress::kNoMemory: return SOAP_EOM;
+    case BodyProgress::kWhole: break;
   }
-  // An empty write sends a request that announced no body at once; before
-  // an announced body it is nothing (the runtime flushes its empty buffer
-  // ahead of the stored message).
-  const bool bodyAnnounced = state->expectedLength != kUnknownLength && state->expectedLength > 0;
-  if ((length != 0 || bodyAnnounced) && state->body.size() < state->expectedLength) return SOAP_OK;
   // The whole body is there: finish the header and send.
   try {
-    ExpandEmptyElements(state->body);
     if (state->plain)
       BuildRequestHead(state);
     else if (!BuildHeaderList(state))
@@ -539,40 +523,18 @@ int CloseHook(struct soap *soap) {
   return SOAP_OK;
 }
 
-// The runtime never touches the socket value the open hook returned.
-int KeepSocket(struct soap *, SOAP_SOCKET) { return SOAP_OK; }
-int KeepSocketOpen(struct soap *, SOAP_SOCKET, int) { return SOAP_OK; }
-
-int RefuseCopy(struct soap *, struct soap_plugin *, struct soap_plugin *) { return SOAP_FATAL_ERROR; }
-
 void DeleteState(struct soap *, struct soap_plugin *plugin) {
   auto *state = static_cast<TransportState *>(plugin->data);
   CloseRequest(state);
   delete state;
 }
 
-void TakeTimeouts(TransportState *state, const struct soap *soap) {
-  state->connectTimeout = soap->connect_timeout;
-  state->sendTimeout = soap->send_timeout;
-  state->receiveTimeout = soap->recv_timeout;
-}
-
 int CreateState(struct soap *soap, struct soap_plugin *plugin, void *flags) {
   auto *state = new (std::nothrow) TransportState;
   if (!state) return SOAP_EOM;
   state->requestFlags = *static_cast<unsigned *>(flags);
-  TakeTimeouts(state, soap);
-  plugin->id = kHttpTransportId;
-  plugin->data = state;
-  plugin->fcopy = RefuseCopy;
-  plugin->fdelete = DeleteState;
-  soap->fopen = OpenHook;
-  soap->fposthdr = PostHeaderHook;
-  soap->fsend = SendHook;
-  soap->frecv = ReceiveHook;
-  soap->fclose = CloseHook;
-  soap->fclosesocket = KeepSocket;
-  soap->fshutdownsocket = KeepSocketOpen;
+  state->Take(soap);
+  InstallTransport(soap, plugin, state, {OpenHook, PostHeaderHook, SendHook, ReceiveHook, CloseHook, DeleteState});
   return SOAP_OK;
 }
 
@@ -582,7 +544,7 @@ int RegisterHttpTransport(struct soap *soap, unsigned requestFlags) {
   if (TransportState *state = StateOf(soap)) {
     // The runtime keeps the first registration of an id: give it the new values.
     state->requestFlags = requestFlags;
-    TakeTimeouts(state, soap);
+    state->Take(soap);
     return SOAP_OK;
   }
   return soap_register_plugin_arg(soap, CreateState, &requestFlags);

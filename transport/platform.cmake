@@ -10,7 +10,8 @@
 # Windows: WinInet (transport/win/), plus the DLL's start-up and the debug
 # line of DLL_WebServiceGetVersion through OutputDebugString.
 
-set(WS_TRANSPORT_COMMON_SOURCES transport/answer_buffer.cpp transport/trace.cpp)
+set(WS_TRANSPORT_COMMON_SOURCES transport/answer_buffer.cpp transport/trace.cpp transport/transport_plugin.cpp
+    transport/resolve_settings.cpp)
 
 if(WIN32)
   set(WS_TRANSPORT_SOURCES ${WS_TRANSPORT_COMMON_SOURCES}

@@ -1,6 +1,7 @@
 // The request body as it goes out, whichever platform client carries it.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,28 @@ inline void ExpandEmptyElements(std::string &body) {
   }
   out.append(body, pos, std::string::npos);
   body.swap(out);
+}
+
+// No Content-Length announced (yet).
+constexpr size_t kUnknownLength = static_cast<size_t>(-1);
+
+enum class BodyProgress { kMore, kWhole, kNoMemory };
+
+// Adds what the send hook was given to the body.  The body is whole once
+// expectedLength bytes are there; an empty write completes a request that
+// announced no body at once, and before an announced body it is nothing (the
+// runtime flushes its empty buffer ahead of the stored message).  A whole
+// body has its empty elements written out in full.
+inline BodyProgress CollectBody(std::string &body, size_t expectedLength, const char *bytes, size_t length) {
+  try {
+    body.append(bytes, length);
+    const bool bodyAnnounced = expectedLength != kUnknownLength && expectedLength > 0;
+    if ((length != 0 || bodyAnnounced) && body.size() < expectedLength) return BodyProgress::kMore;
+    ExpandEmptyElements(body);
+  } catch (...) {
+    return BodyProgress::kNoMemory;
+  }
+  return BodyProgress::kWhole;
 }
 
 }  // namespace ws

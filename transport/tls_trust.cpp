@@ -83,9 +83,6 @@ class Generation final : public Trust {
 };
 
 std::mutex gMutex;
-WebServiceResolveCallback gCallback = nullptr;
-void *gCallbackContext = nullptr;
-bool gPlainHttpProbe = false;
 std::shared_ptr<Generation> gTrust;  // null until first used
 
 // Starts a new generation; the old one ends with its last request.  Call
@@ -94,20 +91,9 @@ void Renew(std::string caFile, X509_STORE *store) { gTrust = std::make_shared<Ge
 
 }  // namespace
 
-int AskResolveCallback(int error, const char *url) {
-  WebServiceResolveCallback callback;
-  void *context;
-  {
-    std::lock_guard<std::mutex> lock(gMutex);
-    callback = gCallback;
-    context = gCallbackContext;
-  }
-  return callback ? callback(error, url, context) : WS_RESOLVE_ASK;
-}
-
-bool PlainHttpProbeAllowed() {
+void ResolveCallbackChanged() {
   std::lock_guard<std::mutex> lock(gMutex);
-  return gPlainHttpProbe;
+  if (gTrust) Renew(gTrust->caFile(), gTrust->LoadedStore());
 }
 
 std::shared_ptr<Trust> CurrentTrust() {
@@ -118,14 +104,6 @@ std::shared_ptr<Trust> CurrentTrust() {
 
 }  // namespace ws
 
-WS_API void WS_CALL WebService_SetResolveCallback(WebServiceResolveCallback callback, void *context) {
-  std::lock_guard<std::mutex> lock(ws::gMutex);
-  ws::gCallback = callback;
-  ws::gCallbackContext = context;
-  // A callback may have vouched for certificates: sessions made so far are not resumed.
-  if (ws::gTrust) ws::Renew(ws::gTrust->caFile(), ws::gTrust->LoadedStore());
-}
-
 WS_API int WS_CALL WebService_SetCAFile(const char *path) {
   std::string caFile = path ? path : "";
   X509_STORE *store = ws::LoadStore(caFile);
@@ -134,9 +112,4 @@ WS_API int WS_CALL WebService_SetCAFile(const char *path) {
   ws::Renew(caFile, store);
   X509_STORE_free(store);  // the generation holds its own reference
   return 0;
-}
-
-WS_API void WS_CALL WebService_AllowPlainHttpProbe(int allow) {
-  std::lock_guard<std::mutex> lock(ws::gMutex);
-  ws::gPlainHttpProbe = allow != 0;
 }

@@ -1,5 +1,6 @@
 // Process-wide decisions of the transport: the application's resolve
-// callback, the plain-http probe permission and the trust settings.
+// callback and the plain-http probe permission (resolve_settings.cpp), and
+// the trust settings (the platform's).
 #pragma once
 
 #ifndef _WIN32
@@ -17,6 +18,11 @@ int AskResolveCallback(int error, const char *url);
 // Whether the application allowed a plain-http version probe after an https
 // attempt.
 bool PlainHttpProbeAllowed();
+
+// Called after the application set a resolve callback: on Linux the trust
+// settings start a new generation (the callback may have vouched for
+// certificates, so sessions made so far are not resumed); WinInet has none.
+void ResolveCallbackChanged();
 
 #ifndef _WIN32  // WinInet keeps its own trust: the Windows certificate store
 // One generation of trust settings: the certificate store and a TLS session

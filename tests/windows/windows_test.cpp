@@ -29,8 +29,9 @@
 #include <vector>
 
 #include "fake_device.h"
-#include "services/operations.h"
+#include "tests/export_table.h"
 #include "tests/golden_file.h"
+#include "tests/portable_support.h"
 #include "webservice/WebService.h"
 
 #ifndef WS_TEST_GOLDEN_DIR
@@ -41,6 +42,8 @@
 #endif
 
 namespace {
+
+using namespace export_table;
 
 // ---- checks -------------------------------------------------------------
 
@@ -68,154 +71,6 @@ struct Scope {
   explicit Scope(std::string name) { gScope.push_back(std::move(name)); }
   ~Scope() { gScope.pop_back(); }
 };
-
-class Stopwatch {
- public:
-  double Seconds() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count(); }
-
- private:
-  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-};
-
-std::string Envelope(const std::string &body, bool soap12 = false) {
-  return std::string("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<e:Envelope xmlns:e=\"") +
-         (soap12 ? "http://www.w3.org/2003/05/soap-envelope" : "http://schemas.xmlsoap.org/soap/envelope/") +
-         "\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"><e:Body>" + body + "</e:Body></e:Envelope>";
-}
-
-std::string Response(const std::string &op, const std::string &inner, bool soap12 = false) {
-  return Envelope("<" + op + "Response xmlns=\"" WS_TEST_BASE_NAMESPACE "\">" + inner + "</" + op + "Response>", soap12);
-}
-
-// ---- the operation table (as tests/operations_test.cpp) -------------------
-
-template <class Record>
-constexpr size_t SizeOf() {
-  if constexpr (std::is_void_v<Record>) return 0;
-  return sizeof(std::conditional_t<std::is_void_v<Record>, char, Record>);
-}
-
-#define WS_REQUEST_SIZE(Op, Request, Response, ...) SizeOf<Request>(),
-#define WS_RESPONSE_SIZE(Op, Request, Response, ...) SizeOf<Response>(),
-constexpr size_t kRequestBytes = std::max({WS_ALL_OPERATIONS(WS_REQUEST_SIZE) size_t{1}});
-constexpr size_t kResponseBytes = std::max({WS_ALL_OPERATIONS(WS_RESPONSE_SIZE) size_t{1}});
-
-struct RequestBytes {
-  alignas(16) unsigned char bytes[kRequestBytes] = {};
-};
-
-struct ResponseBytes {
-  std::unique_ptr<unsigned char[]> storage{new unsigned char[kResponseBytes]};
-  unsigned char *bytes = storage.get();
-  ResponseBytes() { Fill(0xA5); }
-  void Fill(unsigned char value) { std::memset(bytes, value, kResponseBytes); }
-  bool Untouched(size_t size) const {
-    return std::all_of(bytes, bytes + size, [](unsigned char b) { return b == 0xA5; });
-  }
-};
-
-const char *gUser = "admin";
-const char *gPassword = "admin";
-
-template <class Request, class Response>
-int CallExport(int (*fn)(const char *, const char *, const char *, const Request *, Response *, ConnectionInfo *),
-               const char *host, const void *request, void *response, ConnectionInfo *conn) {
-  return fn(host, gUser, gPassword, static_cast<const Request *>(request), static_cast<Response *>(response), conn);
-}
-
-template <class Request>
-int CallExport(int (*fn)(const char *, const char *, const char *, const Request *, ConnectionInfo *),
-               const char *host, const void *request, void *, ConnectionInfo *conn) {
-  return fn(host, gUser, gPassword, static_cast<const Request *>(request), conn);
-}
-
-#define WS_TEST_HAS_MEMBER(Name, member)                          \
-  template <class R, class = void>                                 \
-  struct Name : std::false_type {};                                \
-  template <class R>                                               \
-  struct Name<R, std::void_t<decltype(std::declval<R &>().member)>> : std::true_type {};
-WS_TEST_HAS_MEMBER(HasChannel, channel)
-WS_TEST_HAS_MEMBER(HasMaster, master)
-WS_TEST_HAS_MEMBER(HasText, text)
-WS_TEST_HAS_MEMBER(HasAlias, alias)
-WS_TEST_HAS_MEMBER(HasResultCode, resultCode)
-WS_TEST_HAS_MEMBER(HasResult, result)
-
-template <class Request>
-std::vector<std::string> MarkRequest(void *request) {
-  auto text = [request](size_t offset) { std::memcpy(static_cast<char *>(request) + offset, "mark", 5); };
-  std::vector<std::string> marks;
-  if constexpr (std::is_same_v<Request, int32_t>) {
-    *static_cast<int32_t *>(request) = 7;
-    marks.push_back(">7</ns1:");
-  } else if constexpr (std::is_same_v<Request, char>) {
-    text(0);
-    marks.push_back(">mark</ns1:");
-  } else if constexpr (!std::is_void_v<Request>) {
-    Request &record = *static_cast<Request *>(request);
-    if constexpr (HasChannel<Request>::value) {
-      record.channel = 7;
-      marks.push_back("hannel>7</ns1:");
-    }
-    if constexpr (HasMaster<Request>::value) {
-      record.master = true;
-      marks.push_back("<ns1:master>true</ns1:master>");
-    }
-    if constexpr (HasText<Request>::value) text(offsetof(Request, text));
-    if constexpr (HasAlias<Request>::value) text(offsetof(Request, alias));
-    if constexpr (HasText<Request>::value || HasAlias<Request>::value) marks.push_back(">mark</ns1:");
-  }
-  return marks;
-}
-
-template <class Response>
-constexpr bool HasBoolResult() {
-  if constexpr (HasResult<Response>::value) return std::is_same_v<decltype(Response::result), bool>;
-  return false;
-}
-
-template <class Response>
-void ExpectAnswerStored(const void *response) {
-  int resultCode = 12, result = true;
-  if constexpr (std::is_same_v<Response, int32_t>) resultCode = *static_cast<const int32_t *>(response);
-  if constexpr (HasResultCode<Response>::value) resultCode = static_cast<const Response *>(response)->resultCode;
-  if constexpr (HasBoolResult<Response>()) result = static_cast<const Response *>(response)->result;
-  CheckEq(12, resultCode, "resultCode stored");
-  Check(result, "result stored");
-}
-
-struct Export {
-  const char *name;
-  size_t responseSize;
-  bool hasResponseArgument, hasBoolResult;
-  int (*call)(const char *host, const void *request, void *response, ConnectionInfo *conn);
-  std::vector<std::string> (*mark)(void *request);
-  void (*expectAnswerStored)(const void *response);
-
-  int Call(void *response, ConnectionInfo *conn, const char *host = "127.0.0.1") const {
-    RequestBytes request;
-    mark(request.bytes);
-    return call(host, request.bytes, response, conn);
-  }
-  bool probe() const { return std::string(name) == "GetVersion"; }
-};
-
-#define WS_TEST_EXPORT(Op, Request, Response, ...)                                                                \
-  {#Op, SizeOf<Response>(),                                                                                      \
-   !std::is_invocable_v<decltype(&DLL_WebService##Op), const char *, const char *, const char *, const void *, \
-                        ConnectionInfo *>,                                                                       \
-   HasBoolResult<Response>(),                                                                                    \
-   [](const char *host, const void *request, void *response, ConnectionInfo *conn) {                            \
-     return CallExport(DLL_WebService##Op, host, request, response, conn);                                       \
-   },                                                                                                            \
-   MarkRequest<Request>, ExpectAnswerStored<Response>},
-const Export kExports[] = {WS_ALL_OPERATIONS(WS_TEST_EXPORT)};
-
-const Export *Find(const std::string &name) {
-  for (const Export &e : kExports)
-    if (name == e.name) return &e;
-  return nullptr;
-}
 
 // ---- resolve callback, trace and debug output ------------------------------
 
@@ -264,9 +119,6 @@ LONG CALLBACK CatchDebugOutput(EXCEPTION_POINTERS *info) {
 }
 
 // ---- sections ---------------------------------------------------------------
-
-// A device that closes the connection without a byte of answer.
-constexpr int kClosedWithoutAnswer = -1;
 
 struct Ports {
   int sim = 0, tlsSelf = 0, tlsExpired = 0, refused = 0;
@@ -317,9 +169,7 @@ void OwnOperation(FakeDevice &device) {
     Scope scope(e.name);
     const std::string op = e.name;
     ResponseBytes response;
-    const std::string result = e.probe() ? "<swVersion>1</swVersion>" : e.hasBoolResult ? "true" : "";
-    const std::string element = result.empty() ? "" : "<" + op + "Result>" + result + "</" + op + "Result>";
-    device.Script({Reply::Ok(Response(op, element + "<resultCode>12</resultCode>"))});
+    device.Script({Reply::Ok(OwnAnswer(e))});
     response.Fill(0);
     CheckEq(0, e.Call(response.bytes, &conn), "status");
     const std::string sent = device.Request();
@@ -327,34 +177,18 @@ void OwnOperation(FakeDevice &device) {
     Check(sent.find("<SOAP-ENV:Body><ns1:" + op + ">") != std::string::npos, "request element");
     RequestBytes request;
     for (const std::string &mark : e.mark(request.bytes)) Check(sent.find(mark) != std::string::npos, "sent " + mark);
-    e.expectAnswerStored(response.bytes);
+    const export_table::StoredAnswer stored = e.stored(response.bytes);
+    CheckEq(12, stored.resultCode, "resultCode stored");
+    Check(stored.result, "result stored");
   }
 }
 
 void Failures(FakeDevice &device) {
   ConnectionInfo conn{0, 0, device.port(), ENDPOINT_KIND_SOAP_PATH};
-  auto fault = [](const char *code, bool soap12) {
-    return Reply::Status(500, Envelope(soap12 ? std::string("<e:Fault><e:Code><e:Value>e:") + code +
-                                                    "</e:Value></e:Code><e:Reason><e:Text xml:lang=\"en\">no"
-                                                    "</e:Text></e:Reason></e:Fault>"
-                                              : std::string("<e:Fault><faultcode>e:") + code +
-                                                    "</faultcode><faultstring>no</faultstring></e:Fault>",
-                                       soap12));
-  };
-  // A connection closed without an answer is 29 here (WinInet: 12152 in the
-  // send); the Linux build reads it as an empty answer (-1).  See README.
-  const std::pair<Reply, int> failures[] = {
-      {fault("Client", false), 1}, {fault("Server", false), 2}, {fault("Sender", true), 1},
-      {fault("Receiver", true), 2}, {Reply::Ok(Response("SomethingElse", "<resultCode>0</resultCode>")), 3},
-      {Reply::Ok(""), -1},          {Reply::Close(), kClosedWithoutAnswer}, {Reply::Status(401, ""), -1},
-  };
   for (const Export &e : kExports) {
     if (e.probe()) continue;
     Scope scope(e.name);
-    std::vector<std::pair<Reply, int>> replies(std::begin(failures), std::end(failures));
-    const int misread = std::string(e.name) == "TriggerVAEvent" ? 0 : 4;
-    replies.push_back({Reply::Ok(Response(e.name, "<resultCode>zero</resultCode>")), misread});
-    for (const auto &[reply, status] : replies) {
+    for (const auto &[reply, status] : export_table::Failures(e)) {
       ResponseBytes response;
       device.Script({reply});
       CheckEq(status, e.Call(response.bytes, &conn), "status for " + reply.body.substr(0, 120));

@@ -41,25 +41,22 @@
 #include "transport/retry_budget.h"
 #include "transport/tls_trust.h"
 #include "transport/trace.h"
+#include "transport/transport_plugin.h"
 #include "webservice/Transport.h"
 
 namespace ws {
 
-const char kHttpTransportId[] = "wininet-2.0";
-
 namespace {
 
-constexpr size_t kUnknownLength = static_cast<size_t>(-1);
 constexpr size_t kHeaderLineSize = 4096;
 constexpr DWORD kStatusConnectionClosed = 51;  // INTERNET_STATUS_CONNECTION_CLOSED
 constexpr DWORD kErrorRevocationFailed = 12057;  // ERROR_INTERNET_SEC_CERT_REV_FAILED
 
-struct TransportState {
+struct TransportState : ContextTimeouts {
   HINTERNET internet = nullptr;
   HINTERNET connection = nullptr;
   std::atomic<bool> disconnect{false};  // set by the status callback, or on close
   unsigned requestFlags = 0;
-  int connectTimeout = 0, sendTimeout = 0, receiveTimeout = 0;  // seconds
 
   std::string url;
   std::vector<std::string> headerLines;  // in the runtime's order, one per name
@@ -160,15 +157,13 @@ void AcceptCertificate(HINTERNET request, DWORD error) {
   InternetSetOptionW(request, INTERNET_OPTION_SECURITY_FLAGS, &flags, sizeof flags);
 }
 
-// Decide (step 4 of the send loop): the application's resolve callback when one is
-// installed, else the platform dialog; within the retry bound.
+// The send loop's decide step, where the user's decision is the platform dialog.
 bool DecideRetry(HINTERNET request, const TransportState *state, DWORD error, RetryBudget &budget) {
-  if (!budget.TakeRetry()) return false;
-  const int answer = AskResolveCallback(static_cast<int>(error), state->url.c_str());
-  if (answer == WS_RESOLVE_ASK) return ResolveSendError(request, error);
-  if (answer != WS_RESOLVE_RETRY) return false;
-  AcceptCertificate(request, error);
-  return true;
+  switch (DecideRetry(budget, static_cast<int>(error), state->url.c_str())) {
+    case RetryDecision::kRetry: AcceptCertificate(request, error); return true;
+    case RetryDecision::kAskPlatform: return ResolveSendError(request, error);
+    default: return false;
+  }
 }
 
 // ---- one attempt --------------------------------------------------------
@@ -244,16 +239,11 @@ void DrainAnswer(HINTERNET request) {
   }
 }
 
-long ExchangeBudgetMs(const TransportState *state) {
-  auto ms = [](int seconds) { return seconds > 0 ? seconds * 1000L : 0L; };
-  return ms(state->connectTimeout) + ms(state->sendTimeout) + ms(state->receiveTimeout);
-}
-
 // The send loop: sends until an answer stands, a decision says stop
 // or the retry bound is reached.
 int SendLoop(struct soap *soap, TransportState *state) {
   HINTERNET request = RequestOf(soap);
-  RetryBudget budget(ExchangeBudgetMs(state));
+  RetryBudget budget(state->ExchangeBudgetMs());
   for (bool resend = false;; resend = true) {
     if (resend) DrainAnswer(request);
     state->httpStatus = 0;
@@ -373,18 +363,12 @@ int SendHook(struct soap *soap, const char *bytes, size_t length) {
   TransportState *state = StateOf(soap);
   soap->error = SOAP_OK;
   if (!TestConnection(soap, state)) return SOAP_EOF;
-  try {
-    state->body.append(bytes, length);
-  } catch (...) {
-    return SOAP_EOM;
+  switch (CollectBody(state->body, state->expectedLength, bytes, length)) {
+    case BodyProgress::kMore: return SOAP_OK;
+    case BodyProgress::kNoMemory: return SOAP_EOM;
+    case BodyProgress::kWhole: break;
   }
-  // An empty write sends a request that announced no body at once; before an
-  // announced body it is nothing (the runtime flushes its empty buffer ahead
-  // of the stored message).
-  const bool bodyAnnounced = state->expectedLength != kUnknownLength && state->expectedLength > 0;
-  if ((length != 0 || bodyAnnounced) && state->body.size() < state->expectedLength) return SOAP_OK;
   try {
-    ExpandEmptyElements(state->body);
     AddHeaders(RequestOf(soap), state);
   } catch (...) {
     return SOAP_EOM;
@@ -404,13 +388,6 @@ int CloseHook(struct soap *soap) {
   return SOAP_OK;
 }
 
-// The socket slot holds a WinInet request handle: the runtime must not treat
-// it as a socket.
-int KeepSocket(struct soap *, SOAP_SOCKET) { return SOAP_OK; }
-int KeepSocketOpen(struct soap *, SOAP_SOCKET, int) { return SOAP_OK; }
-
-int RefuseCopy(struct soap *, struct soap_plugin *, struct soap_plugin *) { return SOAP_FATAL_ERROR; }
-
 void DeleteState(struct soap *soap, struct soap_plugin *plugin) {
   auto *state = static_cast<TransportState *>(plugin->data);
   state->disconnect = true;
@@ -421,9 +398,7 @@ void DeleteState(struct soap *soap, struct soap_plugin *plugin) {
 }
 
 void TakeTimeouts(TransportState *state, const struct soap *soap) {
-  state->connectTimeout = soap->connect_timeout;
-  state->sendTimeout = soap->send_timeout;
-  state->receiveTimeout = soap->recv_timeout;
+  state->Take(soap);
   ApplyTimeouts(state->internet, state);
 }
 
@@ -439,17 +414,9 @@ int CreateState(struct soap *soap, struct soap_plugin *plugin, void *flags) {
   }
   TakeTimeouts(state, soap);
   InternetSetStatusCallbackW(state->internet, StatusCallback);
-  plugin->id = kHttpTransportId;
-  plugin->data = state;
-  plugin->fcopy = RefuseCopy;
-  plugin->fdelete = DeleteState;
-  soap->fopen = OpenHook;
-  soap->fposthdr = PostHeaderHook;
-  soap->fsend = SendHook;
-  soap->frecv = ReceiveHook;
-  soap->fclose = CloseHook;
-  soap->fclosesocket = KeepSocket;
-  soap->fshutdownsocket = KeepSocketOpen;
+  // The socket slot holds a WinInet request handle: the runtime must not
+  // treat it as a socket.
+  InstallTransport(soap, plugin, state, {OpenHook, PostHeaderHook, SendHook, ReceiveHook, CloseHook, DeleteState});
   return SOAP_OK;
 }
 
